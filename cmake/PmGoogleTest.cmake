@@ -1,0 +1,17 @@
+# GoogleTest from Debian's source package, built with this tree's compiler and flags.
+set(PM_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree")
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+if(WIN32)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+endif()
+add_subdirectory(${PM_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# pm_test(name sources... LIBS libs...) : a GoogleTest program registered with CTest.
+function(pm_test name)
+  cmake_parse_arguments(T "" "" "LIBS;SOURCES" ${ARGN})
+  add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
+  pm_gbk_literals(${name})
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+endfunction()

@@ -1,0 +1,16 @@
+// Basic types shared by the platform-free code and the Win32 layer.
+// The definitions match <windows.h>, so either header may come first.
+#ifndef PM_FRAMEWORK_BASETYPES_H
+#define PM_FRAMEWORK_BASETYPES_H
+
+typedef int BOOL;
+
+#ifndef TRUE
+#define TRUE 1
+#endif
+
+#ifndef FALSE
+#define FALSE 0
+#endif
+
+#endif // PM_FRAMEWORK_BASETYPES_H

@@ -1,0 +1,52 @@
+#include "framework/MessageBox.h"
+
+#include "framework/Handles.h"
+#include "framework/NarrowString.h"
+
+namespace {
+
+// Read and written from any thread: prompts come from worker threads. A pointer-sized value is
+// read and written atomically on every Windows target; tests set it before starting a worker.
+PFN_MESSAGEBOX_HOOK volatile g_pfnHook = NULL;
+
+}  // namespace
+
+PFN_MESSAGEBOX_HOOK AfxSetMessageBoxHook(PFN_MESSAGEBOX_HOOK pfnHook) {
+    PFN_MESSAGEBOX_HOOK pfnOld = g_pfnHook;
+    g_pfnHook = pfnHook;
+    return pfnOld;
+}
+
+int AfxShowMessageBox(HWND hOwner, LPCSTR pszText, LPCSTR pszCaption, UINT nType) {
+    if (pszCaption == NULL) pszCaption = AfxGetAppName();
+    PFN_MESSAGEBOX_HOOK pfnHook = g_pfnHook;
+    if (pfnHook != NULL) return pfnHook(hOwner, pszText, pszCaption, nType);
+    return ::MessageBoxA(hOwner, pszText, pszCaption, nType);
+}
+
+namespace {
+
+CString ModuleBaseName() {
+    char szPath[MAX_PATH];
+    DWORD nLen = ::GetModuleFileNameA(NULL, szPath, MAX_PATH);
+    if (nLen == 0 || nLen >= MAX_PATH) return CString();
+    CString strPath(szPath, static_cast<int>(nLen));
+    CString strName = strPath.Mid(strPath.ReverseFind('\\') + 1);
+    int nDot = strName.ReverseFind('.');
+    return nDot > 0 ? strName.Left(nDot) : strName;
+}
+
+}  // namespace
+
+LPCSTR AfxGetAppName() {
+    static const CString s_strName = ModuleBaseName();  // initialised once, thread-safe
+    return s_strName;
+}
+
+CString AfxGetSystemErrorText(DWORD dwError) {
+    CLocalText text;
+    ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
+                         FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                     NULL, dwError, 0x0400, reinterpret_cast<LPSTR>(text.Receive()), 0, NULL);
+    return CString(text.Get());
+}

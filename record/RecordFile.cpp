@@ -1,0 +1,43 @@
+#include "record/RecordFile.h"
+
+#include <io.h>
+#include <windows.h>
+
+#include "framework/StdioFile.h"
+#include "record/RecordFormat.h"
+
+BOOL WriteInstallRecordFile(const CString& strTargetDir, CString& strRecord) {
+    CString strPath = JoinPath(strTargetDir, RECORD_FILE_NAME);
+    AppendRecord(strRecord, RECORD_FILE, strPath);
+    if (_access(strPath, 0) == 0) ::DeleteFileA(strPath);  // replaced, never appended to
+    try {
+        CStdioFile file(strPath, CStdioFile::modeCreate | CStdioFile::modeWrite | CStdioFile::typeText);
+        file.WriteString(strRecord);
+        file.Close();
+    } catch (const CFileException& e) {
+        e.ReportError(MB_OK);
+        return FALSE;
+    }
+    ::SetFileAttributesA(strPath, FILE_ATTRIBUTE_HIDDEN);
+    return TRUE;
+}
+
+BOOL ReadInstallRecordFile(const char* pszPath, CString& strRecord) {
+    try {
+        CStdioFile file(pszPath, CStdioFile::modeRead | CStdioFile::typeText);
+        ULONGLONG nLength = file.GetLength();
+        if (nLength > 0x7FFFFFF0) {  // no record comes near this; refuse rather than overflow
+            throw CFileException(CFileException::generic, ERROR_NOT_ENOUGH_MEMORY, pszPath);
+        }
+        UINT nBytes = static_cast<UINT>(nLength);
+        char* pBuffer = strRecord.GetBuffer(static_cast<int>(nBytes));
+        UINT nRead = file.Read(pBuffer, nBytes);
+        strRecord.ReleaseBuffer(static_cast<int>(nRead));
+        file.Close();
+    } catch (const CFileException& e) {
+        strRecord.Empty();
+        e.ReportError(MB_OK);
+        return FALSE;
+    }
+    return TRUE;
+}

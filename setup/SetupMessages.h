@@ -1,0 +1,8 @@
+// Messages the install worker sends to the install dialog.
+#pragma once
+#include <windows.h>
+
+// One progress step: wParam = source path text, lParam = target path text (valid during the call).
+#define UM_INSTALL_STEP (WM_USER + 88)
+// The install is complete. Below WM_USER, as the dialog has always received it.
+#define UM_INSTALL_DONE 0x03F5

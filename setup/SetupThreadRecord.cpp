@@ -1,0 +1,26 @@
+// CSetupThread's install record operations.
+#include "setup/SetupThread.h"
+
+#include "record/RecordFile.h"
+#include "record/RecordFormat.h"
+#include "record/RecordHive.h"
+
+void CSetupThread::AddFileRecord(const CString& strPath) {
+    AppendRecord(m_strRecord, RECORD_FILE, strPath);
+}
+
+void CSetupThread::AddFolderRecord(const CString& strPath) {
+    AppendRecord(m_strRecord, RECORD_FOLDER, strPath);
+}
+
+void CSetupThread::AddControlRecord(const CString& strPath) {
+    AppendRecord(m_strRecord, RECORD_CONTROL, strPath);
+}
+
+void CSetupThread::AddRegKeyRecord(HKEY hRoot, const CString& strKeyPath) {
+    AppendRegKeyRecord(m_strRecord, RecordHiveOfKey(hRoot), strKeyPath);
+}
+
+BOOL CSetupThread::WriteInstallRecord() {
+    return WriteInstallRecordFile(m_strTargetDir, m_strRecord);
+}

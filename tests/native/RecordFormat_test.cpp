@@ -1,0 +1,111 @@
+#include "record/RecordFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+static std::string Bytes(const CString& str)
+{
+    return std::string((const char*)str, (size_t)str.GetLength());
+}
+
+TEST(JoinPath, ShortFolderIsDropped)
+{
+    EXPECT_EQ("Uninstall.log", Bytes(JoinPath("C:", "Uninstall.log")));
+    EXPECT_EQ("name", Bytes(JoinPath("", "name")));
+    EXPECT_EQ("name", Bytes(JoinPath("\\", "name")));
+    EXPECT_EQ("name", Bytes(JoinPath("ab", "name")));
+}
+
+TEST(JoinPath, OneSeparatorBetween)
+{
+    EXPECT_EQ("abc\\name", Bytes(JoinPath("abc", "name")));
+    EXPECT_EQ("C:\\name", Bytes(JoinPath("C:\\", "name")));
+    EXPECT_EQ("C:\\Program Files\\Kelvora\\Pindlemark\\Uninstall.log",
+              Bytes(JoinPath("C:\\Program Files\\Kelvora\\Pindlemark\\", "Uninstall.log")));
+    EXPECT_EQ("C:\\Dir\\Support", Bytes(JoinPath("C:\\Dir", "Support")));
+    EXPECT_EQ("C:/Dir/name", Bytes(JoinPath("C:/Dir/", "name")));
+    EXPECT_EQ("C:\\数据库\\文件.dat", Bytes(JoinPath("C:\\数据库", "文件.dat")));
+}
+
+TEST(RecordTag, KindsAndOutOfRange)
+{
+    EXPECT_STREQ("File Copy: ", RecordTag(RECORD_FILE));
+    EXPECT_STREQ("Made Dir: ", RecordTag(RECORD_FOLDER));
+    EXPECT_STREQ("Reg Ctrl: ", RecordTag(RECORD_CONTROL));
+    EXPECT_STREQ("RegDB Key: ", RecordTag(RECORD_REGKEY));
+    EXPECT_EQ(nullptr, RecordTag(-1));
+    EXPECT_EQ(nullptr, RecordTag(4));
+    EXPECT_STREQ("Uninstall.log", RECORD_FILE_NAME);
+}
+
+TEST(AppendRecord, WritesTagValueAndLf)
+{
+    CString strRecord;
+    AppendRecord(strRecord, RECORD_FOLDER, "C:\\P\\Support");
+    AppendRecord(strRecord, RECORD_FILE, "C:\\P\\Support\\a.dat");
+    AppendRecord(strRecord, RECORD_CONTROL, "C:\\P\\Controls\\c.ocx");
+    AppendRegKeyRecord(strRecord, HIVE_LOCAL_MACHINE, "SOFTWARE\\Kelvora\\Pindlemark\\V5");
+    AppendRecord(strRecord, 7, "ignored");
+    AppendRecord(strRecord, RECORD_FILE, "");
+    EXPECT_EQ("Made Dir: C:\\P\\Support\n"
+              "File Copy: C:\\P\\Support\\a.dat\n"
+              "Reg Ctrl: C:\\P\\Controls\\c.ocx\n"
+              "RegDB Key: 2,SOFTWARE\\Kelvora\\Pindlemark\\V5\n"
+              "File Copy: \n",
+              Bytes(strRecord));
+}
+
+TEST(AppendRegKeyRecord, HiveCodes)
+{
+    CString strRecord;
+    AppendRegKeyRecord(strRecord, HIVE_CLASSES_ROOT, "A");
+    AppendRegKeyRecord(strRecord, HIVE_CURRENT_USER, "B");
+    AppendRegKeyRecord(strRecord, HIVE_USERS, "C");
+    AppendRegKeyRecord(strRecord, HIVE_OTHER, "D");
+    EXPECT_EQ("RegDB Key: 0,A\nRegDB Key: 1,B\nRegDB Key: 3,C\nRegDB Key: 4,D\n", Bytes(strRecord));
+}
+
+TEST(HiveFromCode, WholeTextMustMatch)
+{
+    EXPECT_EQ(HIVE_CLASSES_ROOT, HiveFromCode("0"));
+    EXPECT_EQ(HIVE_CURRENT_USER, HiveFromCode("1"));
+    EXPECT_EQ(HIVE_LOCAL_MACHINE, HiveFromCode("2"));
+    EXPECT_EQ(HIVE_USERS, HiveFromCode("3"));
+    EXPECT_EQ(HIVE_OTHER, HiveFromCode("4"));
+    EXPECT_EQ(HIVE_OTHER, HiveFromCode(""));
+    EXPECT_EQ(HIVE_OTHER, HiveFromCode("02"));
+    EXPECT_EQ(HIVE_OTHER, HiveFromCode("2 "));
+    EXPECT_EQ(HIVE_OTHER, HiveFromCode(CString("2\0", 2)));
+}
+
+TEST(SplitRegKeyValue, SplitsAtFirstComma)
+{
+    RecordHive hive = HIVE_CLASSES_ROOT;
+    CString strKey;
+    ASSERT_TRUE(SplitRegKeyValue("2,SOFTWARE\\Kelvora\\Pindlemark\\V5", hive, strKey));
+    EXPECT_EQ(HIVE_LOCAL_MACHINE, hive);
+    EXPECT_EQ("SOFTWARE\\Kelvora\\Pindlemark\\V5", Bytes(strKey));
+
+    ASSERT_TRUE(SplitRegKeyValue("1,a,b", hive, strKey));
+    EXPECT_EQ(HIVE_CURRENT_USER, hive);
+    EXPECT_EQ("a,b", Bytes(strKey));
+
+    ASSERT_TRUE(SplitRegKeyValue(",x", hive, strKey));
+    EXPECT_EQ(HIVE_OTHER, hive);
+    EXPECT_EQ("x", Bytes(strKey));
+
+    ASSERT_TRUE(SplitRegKeyValue("3,", hive, strKey));
+    EXPECT_EQ(HIVE_USERS, hive);
+    EXPECT_TRUE(strKey.IsEmpty());
+}
+
+TEST(SplitRegKeyValue, NoCommaIsRejected)
+{
+    RecordHive hive = HIVE_USERS;
+    CString strKey("unchanged");
+    EXPECT_FALSE(SplitRegKeyValue("SOFTWARE\\Kelvora", hive, strKey));
+    EXPECT_FALSE(SplitRegKeyValue("", hive, strKey));
+    EXPECT_EQ(HIVE_USERS, hive);
+    EXPECT_EQ("unchanged", Bytes(strKey));
+}

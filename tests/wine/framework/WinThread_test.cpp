@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "framework/WinThread.h"
+#include "framework/Wnd.h"
+
+namespace {
+
+class QuitAtOnceThread : public CWinThread {
+public:
+    BOOL InitInstance() override { return TRUE; }
+    int Run() override {
+        ranOn = GetCurrentThreadId();
+        PostThreadMessageA(m_nThreadID, WM_QUIT, 7, 0);
+        return CWinThread::Run();
+    }
+    int ExitInstance() override { ++exits; return CWinThread::ExitInstance(); }
+    DWORD ranOn = 0;
+    int exits = 0;
+};
+
+class WorkInInitThread : public CWinThread {
+public:
+    BOOL InitInstance() override { worked = true; return FALSE; }
+    int ExitInstance() override { return 42; }
+    bool worked = false;
+};
+
+// Sends to its main window from the worker, the way the install and uninstall workers do.
+class SendingThread : public CWinThread {
+public:
+    BOOL InitInstance() override {
+        result = m_pMainWnd->SendMessage(WM_USER + 1, 0, 0);
+        return FALSE;
+    }
+    LRESULT result = 0;
+};
+
+DWORD ExitCode(const CWinThread& thread) {
+    DWORD code = 0;
+    GetExitCodeThread(thread.m_hThread, &code);
+    return code;
+}
+
+LRESULT CALLBACK AnswerWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_USER + 1) return 99;
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+TEST(WinThread, RunEndsWithTheQuitMessageAndExitInstance) {
+    QuitAtOnceThread thread;
+    thread.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(thread.CreateThread());
+    ASSERT_TRUE(thread.WaitForExit(10000));
+    EXPECT_EQ(thread.ranOn, thread.m_nThreadID);
+    EXPECT_NE(thread.ranOn, GetCurrentThreadId());
+    EXPECT_EQ(thread.exits, 1);
+    EXPECT_EQ(ExitCode(thread), 7u);
+    EXPECT_FALSE(thread.CreateThread()) << "a thread object runs once";
+}
+
+TEST(WinThread, FalseFromInitInstanceGoesToExitInstance) {
+    WorkInInitThread thread;
+    thread.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(thread.CreateThread());
+    ASSERT_TRUE(thread.WaitForExit(10000));
+    EXPECT_TRUE(thread.worked);
+    EXPECT_EQ(ExitCode(thread), 42u);
+}
+
+TEST(WinThread, WaitingHandlesMessagesTheWorkerSendsToUs) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = AnswerWndProc;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = "PmAnswerWindow";
+    RegisterClassA(&wc);
+    CWnd window;
+    window.m_hWnd = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, wc.hInstance, NULL);
+    ASSERT_NE(window.m_hWnd, HWND(NULL));
+
+    SendingThread thread;
+    thread.m_bAutoDelete = FALSE;
+    thread.m_pMainWnd = &window;
+    ASSERT_TRUE(thread.CreateThread());
+    // A plain WaitForSingleObject here would deadlock: the worker waits in SendMessage for us.
+    EXPECT_TRUE(thread.WaitForExit(10000));
+    EXPECT_EQ(thread.result, 99);
+    DestroyWindow(window.m_hWnd);
+}
+
+TEST(WinThread, SuspendedStartRunsOnlyAfterResume) {
+    WorkInInitThread thread;
+    thread.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(thread.CreateThread(CREATE_SUSPENDED));
+    EXPECT_FALSE(thread.WaitForExit(100));
+    EXPECT_FALSE(thread.worked);
+    ResumeThread(thread.m_hThread);
+    EXPECT_TRUE(thread.WaitForExit(10000));
+    EXPECT_TRUE(thread.worked);
+}
+
+TEST(WinThread, AutoDeleteFreesTheObjectOnItsOwnThread) {
+    static bool destroyed;
+    struct SelfDeleting : WorkInInitThread {
+        ~SelfDeleting() override { destroyed = true; }
+    };
+    destroyed = false;
+    SelfDeleting* thread = new SelfDeleting;
+    ASSERT_TRUE(thread->CreateThread());
+    for (int i = 0; i < 500 && !destroyed; ++i) Sleep(10);
+    EXPECT_TRUE(destroyed);
+}

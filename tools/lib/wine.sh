@@ -1,0 +1,69 @@
+# Wine harness, sourced by tools/test, tools/demo and tools/bench.
+#
+# pm_wine_start DIR  makes a fresh Wine prefix in DIR/wineprefix under the zh_CN.UTF-8 locale
+#                    (ANSI code page 936, as on a Chinese Windows), starts Xvfb on a free display
+#                    and a persistent wineserver, boots the prefix, and exports what tools/wine-run
+#                    and the tests need.
+# pm_wine_stop       ends everything pm_wine_start started. Safe to call twice.
+#
+# Which Wine runs the Windows programs: 32-bit programs need a kernel that runs 32-bit code
+# (IA-32 emulation). Where it is missing, the harness uses 64-bit Wine and the tests run the
+# x86-64 build of the same sources; pm_wine_arch says which.
+
+PM_XVFB_PID=""
+
+pm_can_run_32bit() {
+  # The 32-bit Wine loader is an i386 ELF program: it starts only where the kernel runs such code.
+  [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+pm_wine_arch() {
+  if pm_can_run_32bit; then echo win32; else echo win64; fi
+}
+
+pm_wine_start() {
+  local dir=$1
+  export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+  export WINEDEBUG=${WINEDEBUG:--all}
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  if [ "$(pm_wine_arch)" = win32 ]; then
+    export PM_WINE=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32 WINEARCH=win32
+  else
+    export PM_WINE=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64 WINEARCH=win64
+  fi
+  export WINEPREFIX="$dir/wineprefix"
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"   # wineserver needs the folder; wineboot fills it
+
+  # Xvfb picks a free display itself and writes its number to the given descriptor.
+  local display_file="$dir/xvfb.display"
+  rm -f "$display_file"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >"$dir/xvfb.log" 2>&1 </dev/null &
+  PM_XVFB_PID=$!
+  local i
+  for i in $(seq 1 100); do
+    [ -s "$display_file" ] && break
+    kill -0 "$PM_XVFB_PID" 2>/dev/null || { echo "wine harness: Xvfb did not start" >&2; cat "$dir/xvfb.log" >&2; return 1; }
+    sleep 0.1
+  done
+  [ -s "$display_file" ] || { echo "wine harness: Xvfb gave no display" >&2; return 1; }
+  export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
+
+  # Wine's service processes inherit the standard streams: keep them off the test runner's pipes.
+  "$WINESERVER" -p </dev/null >/dev/null 2>&1
+  "$PM_WINE" wineboot --init </dev/null >"$dir/wineboot.log" 2>&1 || {
+    echo "wine harness: wineboot failed" >&2; cat "$dir/wineboot.log" >&2; return 1; }
+  # wineboot returns before the services have settled; one trivial program makes the prefix warm.
+  "$PM_WINE" cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
+}
+
+pm_wine_stop() {
+  if [ -n "${WINESERVER:-}" ] && [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+    "$WINESERVER" -k </dev/null >/dev/null 2>&1 || true
+  fi
+  if [ -n "$PM_XVFB_PID" ]; then
+    kill "$PM_XVFB_PID" 2>/dev/null || true
+    wait "$PM_XVFB_PID" 2>/dev/null || true
+    PM_XVFB_PID=""
+  fi
+}
