@@ -1,0 +1,57 @@
+// Drives a real program of ours the way a user would: starts it, finds its windows, reads them,
+// presses their buttons, and photographs them.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Where the programs under test were built (Setup.exe and Uninstall.exe side by side).
+std::string DistFolder();
+
+class RunningProgram {
+public:
+    // Starts the program with the given current folder. Fails the calling test when it cannot.
+    RunningProgram(const std::string& exePath, const std::string& currentFolder);
+    // Ends the program if it still runs, so a failing test leaves nothing behind.
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    bool Started() const { return m_process != NULL; }
+    DWORD ProcessId() const { return m_processId; }
+    // True when the program ended within the time; its exit code is then in *exitCode.
+    bool WaitForExit(DWORD milliseconds, DWORD* exitCode = nullptr);
+    bool IsRunning() const;
+
+private:
+    HANDLE m_process = NULL;
+    DWORD m_processId = 0;
+};
+
+// The program's visible top-level window whose text is `title` (any title when empty), or null
+// when none appears within the time.
+HWND WaitForWindow(DWORD processId, const std::string& title, DWORD milliseconds);
+// A visible top-level window of the process whose text is `title`, right now.
+HWND FindProgramWindow(DWORD processId, const std::string& title);
+// Waits until the window's text is `title`.
+bool WaitForTitle(HWND window, const std::string& title, DWORD milliseconds);
+// The text of a message box shown by the process (its static text), or "" when none appears.
+HWND WaitForMessageBox(DWORD processId, DWORD milliseconds);
+std::string MessageBoxText(HWND box);
+std::string WindowText(HWND window);
+// Presses a button of a dialog or message box as a click would (BM_CLICK).
+bool PressButton(HWND dialog, int buttonId);
+// Waits until condition() holds, checking every 20 ms.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start >= milliseconds) return false;
+        Sleep(20);
+    }
+}
+// Saves what the screen shows of the window as a 24-bit BMP in build/screenshots (tools/test
+// turns them into PNG). Returns the path written, or "" on failure.
+std::string SaveScreenshot(HWND window, const std::string& name);

@@ -1,0 +1,89 @@
+#include "SampleAddOn.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+
+#include "support/TempFolder.h"
+#include "support/TestFiles.h"
+#include "ProgramDriver.h"
+
+namespace {
+
+bool Left(const std::vector<std::string>& leaveOut, const std::string& top) {
+    return std::find(leaveOut.begin(), leaveOut.end(), top) != leaveOut.end();
+}
+
+}  // namespace
+
+SampleAddOn BuildSampleAddOn(const std::string& folder, const std::vector<std::string>& leaveOut) {
+    SampleAddOn addOn;
+    addOn.sourceFolder = folder;
+    auto dir = [&](const std::string& relative) {
+        std::string top = relative.substr(0, relative.find('\\'));
+        if (Left(leaveOut, top)) return;
+        CreateDirectoryA((folder + relative).c_str(), NULL);
+        if (relative.find('\\') != std::string::npos) addOn.subfolders.push_back(relative);
+    };
+    auto file = [&](const std::string& relative, const std::string& content, DWORD attributes = 0) {
+        std::string top = relative.substr(0, relative.find('\\'));
+        if (Left(leaveOut, top)) return;
+        WriteBytes(folder + relative, content);
+        if (attributes) SetFileAttributesA((folder + relative).c_str(), attributes);
+        addOn.files.push_back(relative);
+    };
+    auto copy = [&](const std::string& from, const std::string& relative) {
+        std::string top = relative.substr(0, relative.find('\\'));
+        if (Left(leaveOut, top)) return;
+        CopyFileA(from.c_str(), (folder + relative).c_str(), FALSE);
+        addOn.files.push_back(relative);
+    };
+
+    dir("Support");
+    dir("Support\\2000-02");
+    dir("Support\\2004-06");
+    dir("Support\\2007-09");
+    dir("Support\\空目录");
+    file("Support\\2000-02\\Quorrel.arx", std::string(4096, 'a'));
+    file("Support\\2004-06\\Quorrel.arx", std::string(4096, 'b'));
+    file("Support\\2007-09\\Quorrel.arx", std::string(4096, 'c'));
+    file("Support\\菜单.mnu", "菜单\r\n");
+    file("Support\\隐藏.dat", "hidden", FILE_ATTRIBUTE_HIDDEN);
+    file("Support\\只读.txt", "read-only", FILE_ATTRIBUTE_READONLY);
+    file("Support\\系统.sys", "system", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+
+    dir("Controls");
+    dir("Controls\\old");
+    copy(TestControlPath(), "Controls\\Grid.ocx");
+    copy(TestControlPath(), "Controls\\Chart-sfalse.ocx");
+    copy("C:\\windows\\system32\\hhctrl.ocx", "Controls\\hhctrl.ocx");
+    copy(TestControlPath(), "Controls\\old\\Legacy.ocx");
+    file("Controls\\说明.txt", "controls");
+
+    dir("Database");
+    dir("Database\\图库");
+    dir("Database\\图库\\机械");
+    file("Database\\图库\\机械\\螺栓.dwg", std::string(2048, 'd'));
+    file("Database\\标准.mdb", std::string(8192, 'e'));
+
+    dir("Dunmoor");
+    file("Dunmoor\\readme.txt", "dunmoor");
+
+    addOn.controls = Left(leaveOut, "Controls") ? std::vector<std::string>{}
+                                               : std::vector<std::string>{"Chart-sfalse.ocx", "Grid.ocx", "hhctrl.ocx"};
+
+    CopyFileA((DistFolder() + "Setup.exe").c_str(), (folder + "Setup.exe").c_str(), FALSE);
+    CopyFileA((DistFolder() + "Uninstall.exe").c_str(), (folder + "Uninstall.exe").c_str(), FALSE);
+    WriteBytes(folder + "安装说明.txt", "说明");
+    addOn.looseFiles = {"Uninstall.exe", "安装说明.txt"};
+    return addOn;
+}
+
+std::string InstallFolder() { return "C:\\Program Files\\Kelvora\\Pindlemark\\"; }
+
+void RemoveEarlierInstall() {
+    RemoveTree("C:\\Program Files\\Kelvora");
+    SHDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Kelvora");
+    SHDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5");
+}

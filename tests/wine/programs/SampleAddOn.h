@@ -1,0 +1,23 @@
+// A sample add-on source folder as an install disk holds it: the four install folders with nested
+// files (GBK names, hidden and read-only files, an empty folder), controls, loose files, and
+// Setup.exe beside Uninstall.exe.
+#pragma once
+#include <string>
+#include <vector>
+
+struct SampleAddOn {
+    std::string sourceFolder;                 // ends with a backslash
+    std::vector<std::string> files;           // every file below the install folders, relative
+    std::vector<std::string> subfolders;      // every folder below the install folders, relative
+    std::vector<std::string> looseFiles;      // files next to Setup.exe except Setup.exe
+    std::vector<std::string> controls;        // *.ocx directly in Controls
+};
+
+// Builds the add-on in `folder` (which must exist). Folders named in `leaveOut` ("Controls",
+// "Support", ...) are not made.
+SampleAddOn BuildSampleAddOn(const std::string& folder, const std::vector<std::string>& leaveOut = {});
+
+// The fixed target folder on the prefix's system drive.
+std::string InstallFolder();
+// Removes an earlier install: the target folder, the product key and the uninstall entry.
+void RemoveEarlierInstall();

@@ -1,0 +1,174 @@
+// Setup.exe run as a user runs it: started from the add-on's folder, watched through its windows,
+// answered by pressing the real buttons.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <set>
+#include <sstream>
+
+#include "ProgramDriver.h"
+#include "Registry.h"
+#include "SampleAddOn.h"
+#include "support/TempFolder.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+const char kInstalling[] = "正在安装...";
+const char kCompleted[] = "安装完成!";
+const char kProductKey[] = "SOFTWARE\\Kelvora\\Pindlemark\\V5";
+const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5";
+const char kAcad[] = "SOFTWARE\\Autodesk\\AutoCAD\\";
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+bool Visible(HWND dialog, int id) { return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE; }
+
+class SetupProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RemoveEarlierInstall();
+        ClearControlMarkers();
+        DeleteRegTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk");
+        DeleteRegTree(HKEY_CURRENT_USER, "SOFTWARE\\Autodesk");
+    }
+    void TearDown() override {
+        RemoveEarlierInstall();
+        DeleteRegTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk");
+        DeleteRegTree(HKEY_CURRENT_USER, "SOFTWARE\\Autodesk");
+    }
+};
+
+}  // namespace
+
+TEST_F(SetupProgram, InstallsEverythingAndEndsWithTheFinishButton) {
+    TempFolder disk("disk1");
+    SampleAddOn addOn = BuildSampleAddOn(disk.Path());
+    WriteRegString(HKEY_LOCAL_MACHINE, std::string(kAcad) + "R16.2", "CurVer", "ACAD-4001:804");
+    WriteRegString(HKEY_CURRENT_USER, std::string(kAcad) + "R17.0", "CurVer", "ACAD-5001:804");
+
+    RunningProgram setup(disk / "Setup.exe", disk.Path());
+    ASSERT_TRUE(setup.Started());
+    HWND dialog = WaitForWindow(setup.ProcessId(), "", 30000);
+    ASSERT_NE(dialog, HWND(NULL)) << "no install dialog";
+    ASSERT_TRUE(WaitForTitle(dialog, kCompleted, 60000)) << "title: " << WindowText(dialog);
+    EXPECT_TRUE(Visible(dialog, 1010)) << "hint";
+    EXPECT_TRUE(Visible(dialog, IDOK)) << "finish button";
+    EXPECT_FALSE(Visible(dialog, 1002)) << "progress bar";
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, 1010)), "激活命令方式: 点击AutoCAD状态栏上的[Vennloft管理] ");
+    SaveScreenshot(dialog, "setup-completed");
+
+    // The tree: every file, attributes cleared.
+    const std::string target = InstallFolder();
+    for (const std::string& file : addOn.files) {
+        DWORD attributes = GetFileAttributesA((target + file).c_str());
+        EXPECT_EQ(attributes, static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL)) << file;
+    }
+    EXPECT_TRUE(FileExists(target + "Support\\空目录"));
+    EXPECT_TRUE(FileExists(target + "Uninstall.exe"));
+    EXPECT_TRUE(FileExists(target + "安装说明.txt"));
+    EXPECT_FALSE(FileExists(target + "Setup.exe"));
+
+    // The record: first the Support folder, last the record itself; every file and control.
+    const std::string log = target + "Uninstall.log";
+    EXPECT_EQ(GetFileAttributesA(log.c_str()) & FILE_ATTRIBUTE_HIDDEN, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+    std::string text;
+    ASSERT_TRUE(ReadBytes(log, text));
+    std::vector<std::string> lines = Lines(text);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.front(), "Made Dir: " + target + "Support");
+    EXPECT_EQ(lines.back(), "File Copy: " + log);
+    std::set<std::string> recorded(lines.begin(), lines.end());
+    for (const std::string& file : addOn.files) EXPECT_TRUE(recorded.count("File Copy: " + target + file)) << file;
+    for (const std::string& dir : addOn.subfolders) EXPECT_TRUE(recorded.count("Made Dir: " + target + dir)) << dir;
+    for (const std::string& control : addOn.controls)
+        EXPECT_TRUE(recorded.count("Reg Ctrl: " + target + "Controls\\" + control)) << control;
+    EXPECT_FALSE(recorded.count("Reg Ctrl: " + target + "Controls\\old\\Legacy.ocx"));
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[lines.size() - 3], std::string("RegDB Key: 2,") + kProductKey);
+    EXPECT_EQ(lines[lines.size() - 2], std::string("RegDB Key: 2,") + kUninstallKey);
+    EXPECT_EQ(ControlMarker(target + "Controls\\Grid.ocx"), "registered");
+
+    // Registry.
+    std::string value;
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, "installPath", value) && value == target) << value;
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, "Ver", value) && value == "5.00") << value;
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", value) && value == "Vennloft管理 V5") << value;
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", value) &&
+                value == "\"" + target + "Uninstall.exe\"")
+        << value;
+    DWORD loadCtrls = 0;
+    const std::string r162 = "Software\\Autodesk\\AutoCAD\\R16.2\\ACAD-4001:804\\Applications\\Quorrel";
+    EXPECT_TRUE(ReadRegDword(HKEY_LOCAL_MACHINE, r162, "LOADCTRLS", loadCtrls) && loadCtrls == 2);
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, r162, "LOADER", value) &&
+                value == target + "Support\\2004-06\\Quorrel.arx")
+        << value;
+    const std::string r170 = "Software\\Autodesk\\AutoCAD\\R17.0\\ACAD-5001:804\\Applications\\Quorrel";
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, r170, "LOADER", value) &&
+                value == target + "Support\\2007-09\\Quorrel.arx")
+        << "a release known only to the current user is still registered for the machine: " << value;
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, "Software\\Autodesk\\AutoCAD\\R16.1"));
+
+    // Escape changes nothing; the finish button ends the program.
+    PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+    Sleep(300);
+    EXPECT_TRUE(setup.IsRunning()) << "Escape must not end the dialog";
+    ASSERT_TRUE(PressButton(dialog, IDOK));
+    EXPECT_TRUE(setup.WaitForExit(10000));
+}
+
+TEST_F(SetupProgram, MissingControlsAnsweredIgnoreGoesOn) {
+    TempFolder disk("disk-nocontrols");
+    BuildSampleAddOn(disk.Path(), {"Controls"});
+    RunningProgram setup(disk / "Setup.exe", disk.Path());
+    ASSERT_TRUE(setup.Started());
+
+    HWND box = WaitForMessageBox(setup.ProcessId(), 30000);
+    ASSERT_NE(box, HWND(NULL)) << "no prompt for the missing folder";
+    std::string prompt = MessageBoxText(box);
+    EXPECT_NE(prompt.find("找不到安装文件的路径 " + disk.Path() + "Controls\\，"), std::string::npos) << prompt;
+    EXPECT_EQ(WindowText(box), "Setup") << "caption is the application's name";
+    HWND dialog = FindProgramWindow(setup.ProcessId(), kInstalling);
+    ASSERT_NE(dialog, HWND(NULL)) << "the dialog shows the installing view while asking";
+    EXPECT_TRUE(Visible(dialog, 1002));
+    EXPECT_FALSE(Visible(dialog, IDOK));
+    EXPECT_FALSE(Visible(dialog, 1010));
+    SaveScreenshot(dialog, "setup-installing");
+    SaveScreenshot(box, "setup-prompt");
+    ASSERT_TRUE(PressButton(box, IDIGNORE));
+
+    ASSERT_TRUE(WaitForTitle(dialog, kCompleted, 60000));
+    EXPECT_TRUE(FileExists(InstallFolder() + "Controls"));
+    EXPECT_TRUE(FileExists(InstallFolder() + "Dunmoor\\readme.txt"));
+    std::string text;
+    ASSERT_TRUE(ReadBytes(InstallFolder() + "Uninstall.log", text));
+    EXPECT_EQ(text.find("Reg Ctrl: "), std::string::npos);
+    PressButton(dialog, IDOK);
+    EXPECT_TRUE(setup.WaitForExit(10000));
+}
+
+TEST_F(SetupProgram, MissingSupportAnsweredAbortEndsWithNothingInstalled) {
+    TempFolder disk("disk-nosupport");
+    BuildSampleAddOn(disk.Path(), {"Support"});
+    RunningProgram setup(disk / "Setup.exe", disk.Path());
+    ASSERT_TRUE(setup.Started());
+    HWND box = WaitForMessageBox(setup.ProcessId(), 30000);
+    ASSERT_NE(box, HWND(NULL));
+    ASSERT_TRUE(PressButton(box, IDABORT));
+    DWORD exitCode = 0;
+    ASSERT_TRUE(setup.WaitForExit(15000, &exitCode)) << "Setup must end after Abort";
+    EXPECT_EQ(FindProgramWindow(setup.ProcessId(), kCompleted), HWND(NULL));
+    EXPECT_FALSE(FileExists(InstallFolder() + "Support"));
+    EXPECT_FALSE(FileExists(InstallFolder() + "Uninstall.log"));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kProductKey));
+}
