@@ -21,6 +21,22 @@ pm_wine_arch() {
   if pm_can_run_32bit; then echo win32; else echo win64; fi
 }
 
+pm_start_xvfb() { # dir
+  # Xvfb picks a free display itself and writes its number to the given descriptor.
+  local dir=$1 display_file="$1/xvfb.display"
+  rm -f "$display_file"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >"$dir/xvfb.log" 2>&1 </dev/null &
+  PM_XVFB_PID=$!
+  local i
+  for i in $(seq 1 100); do
+    [ -s "$display_file" ] && break
+    kill -0 "$PM_XVFB_PID" 2>/dev/null || { echo "wine harness: Xvfb did not start" >&2; cat "$dir/xvfb.log" >&2; return 1; }
+    sleep 0.1
+  done
+  [ -s "$display_file" ] || { echo "wine harness: Xvfb gave no display" >&2; return 1; }
+  export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
+}
+
 pm_wine_start() {
   local dir=$1
   export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
@@ -35,19 +51,11 @@ pm_wine_start() {
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"   # wineserver needs the folder; wineboot fills it
 
-  # Xvfb picks a free display itself and writes its number to the given descriptor.
-  local display_file="$dir/xvfb.display"
-  rm -f "$display_file"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >"$dir/xvfb.log" 2>&1 </dev/null &
-  PM_XVFB_PID=$!
-  local i
-  for i in $(seq 1 100); do
-    [ -s "$display_file" ] && break
-    kill -0 "$PM_XVFB_PID" 2>/dev/null || { echo "wine harness: Xvfb did not start" >&2; cat "$dir/xvfb.log" >&2; return 1; }
-    sleep 0.1
-  done
-  [ -s "$display_file" ] || { echo "wine harness: Xvfb gave no display" >&2; return 1; }
-  export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
+  if [ -n "${PM_WINE_USE_DISPLAY:-}" ] && [ -n "${DISPLAY:-}" ]; then
+    echo "wine harness: using the display $DISPLAY"
+  else
+    pm_start_xvfb "$dir" || return 1
+  fi
 
   # Wine's service processes inherit the standard streams: keep them off the test runner's pipes.
   "$WINESERVER" -p </dev/null >/dev/null 2>&1
