@@ -7,11 +7,17 @@ if(WIN32)
 endif()
 add_subdirectory(${PM_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-# pm_test(name sources... LIBS libs...) : a GoogleTest program registered with CTest.
+# pm_test(name sources... LIBS libs... [LOCK resource]) : a GoogleTest program registered with
+# CTest, one CTest test per GoogleTest case. Tests that share a LOCK never run at the same time
+# (for example those that touch the fixed install folder and product keys of the Wine prefix).
 function(pm_test name)
-  cmake_parse_arguments(T "" "" "LIBS;SOURCES" ${ARGN})
+  cmake_parse_arguments(T "" "LOCK" "LIBS;SOURCES" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
   pm_gbk_literals(${name})
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+  set(properties TIMEOUT 120)
+  if(T_LOCK)
+    list(APPEND properties RESOURCE_LOCK ${T_LOCK})
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
 endfunction()
