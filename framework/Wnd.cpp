@@ -1,7 +1,160 @@
 #include "framework/Wnd.h"
 
 #include "framework/MessageBox.h"
+#include "framework/NarrowString.h"
+#include "framework/WndCreateHook.h"
+#include "framework/WndThreadState.h"
+
+namespace {
+
+// The attached object is kept in a window property: it answers from any thread and needs no
+// table of our own.
+const char kObjectProp[] = "Pindlemark.CWnd";
+
+}  // namespace
+
+CWnd::CWnd() : m_hWnd(NULL), m_pfnSuper(NULL) {}
+
+CWnd::~CWnd() {
+    if (m_hWnd == NULL || FromHandlePermanent(m_hWnd) != this) return;  // a lent handle only
+    if (::GetWindowThreadProcessId(m_hWnd, NULL) == ::GetCurrentThreadId()) {
+        ::DestroyWindow(m_hWnd);  // WM_NCDESTROY detaches
+    }
+    if (m_hWnd != NULL) {
+        UnsubclassWindow();
+    }
+}
 
 int CWnd::MessageBox(LPCSTR pszText, LPCSTR pszCaption, UINT nType) const {
     return AfxShowMessageBox(m_hWnd, pszText, pszCaption, nType);
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
+    if (hWnd == NULL) return NULL;
+    return static_cast<CWnd*>(::GetPropA(hWnd, kObjectProp));
+}
+
+BOOL CWnd::Attach(HWND hWnd) {
+    if (hWnd == NULL || m_hWnd != NULL || FromHandlePermanent(hWnd) != NULL) return FALSE;
+    if (!::SetPropA(hWnd, kObjectProp, this)) return FALSE;
+    m_hWnd = hWnd;
+    return TRUE;
+}
+
+HWND CWnd::Detach() {
+    HWND hWnd = m_hWnd;
+    if (hWnd != NULL && FromHandlePermanent(hWnd) == this) ::RemovePropA(hWnd, kObjectProp);
+    m_hWnd = NULL;
+    return hWnd;
+}
+
+void CWnd::HookWndProc() {
+    WNDPROC pfnOld = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+        m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    if (pfnOld != &AfxWndProc) m_pfnSuper = pfnOld;
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd) {
+    if (!Attach(hWnd)) return FALSE;
+    PreSubclassWindow();
+    HookWndProc();
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
+    if (pParent == NULL) return FALSE;
+    HWND hWndItem = ::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID));
+    return hWndItem != NULL && SubclassWindow(hWndItem);
+}
+
+HWND CWnd::UnsubclassWindow() {
+    if (m_hWnd == NULL) return NULL;
+    if (m_pfnSuper != NULL) {
+        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        m_pfnSuper = NULL;
+    }
+    return Detach();
+}
+
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwStyle,
+                    int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenuOrID,
+                    LPVOID pParam) {
+    if (m_hWnd != NULL || !AfxHookWindowCreate(this)) return FALSE;
+    HWND hWnd = ::CreateWindowExA(dwExStyle, pszClassName, pszWindowName, dwStyle, x, y, nWidth,
+                                  nHeight, hWndParent, hMenuOrID, ::GetModuleHandleA(NULL), pParam);
+    AfxUnhookWindowCreate();
+    return hWnd != NULL && m_hWnd == hWnd;
+}
+
+BOOL CWnd::DestroyWindow() {
+    return m_hWnd != NULL && ::DestroyWindow(m_hWnd);
+}
+
+void CWnd::FinishNcDestroy() {
+    WNDPROC pfnCurrent = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC));
+    if (pfnCurrent == &AfxWndProc && m_pfnSuper != NULL) {
+        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    }
+    m_pfnSuper = NULL;
+    Detach();
+    PostNcDestroy();
+}
+
+void CWnd::PreSubclassWindow() {}
+void CWnd::PostNcDestroy() {}
+
+BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+    DWORD dwStyle = GetStyle();
+    DWORD dwNew = (dwStyle & ~dwRemove) | dwAdd;
+    if (dwStyle == dwNew) return FALSE;
+    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(dwNew));
+    if (nFlags != 0) {
+        ::SetWindowPos(m_hWnd, NULL, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+    }
+    return TRUE;
+}
+
+void CWnd::ClientToScreen(LPRECT pRect) const {
+    ::ClientToScreen(m_hWnd, reinterpret_cast<LPPOINT>(&pRect->left));
+    ::ClientToScreen(m_hWnd, reinterpret_cast<LPPOINT>(&pRect->right));
+}
+
+void CWnd::ScreenToClient(LPRECT pRect) const {
+    ::ScreenToClient(m_hWnd, reinterpret_cast<LPPOINT>(&pRect->left));
+    ::ScreenToClient(m_hWnd, reinterpret_cast<LPPOINT>(&pRect->right));
+}
+
+void CWnd::GetWindowText(CString& strText) const {
+    int nLength = GetWindowTextLength();
+    char* pBuffer = strText.GetBuffer(nLength);
+    int nCopied = ::GetWindowTextA(m_hWnd, pBuffer, nLength + 1);
+    strText.ReleaseBuffer(nCopied >= 0 && nCopied <= nLength ? nCopied : 0);
+}
+
+int CWnd::OnCreate(LPCREATESTRUCTA) { return static_cast<int>(Default()); }
+void CWnd::OnDestroy() { Default(); }
+void CWnd::OnClose() { Default(); }
+void CWnd::OnPaint() { Default(); }
+BOOL CWnd::OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }
+void CWnd::OnSize(UINT, int, int) { Default(); }
+void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
+void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
+void CWnd::OnLButtonDblClk(UINT, CPoint) { Default(); }
+void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
+void CWnd::OnMouseLeave() { Default(); }
+void CWnd::OnKillFocus(CWnd*) { Default(); }
+void CWnd::OnKeyDown(UINT, UINT, UINT) { Default(); }
+void CWnd::OnTimer(UINT_PTR) { Default(); }
+void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
+HCURSOR CWnd::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(Default()); }
+
+HBRUSH CWnd::OnCtlColor(CDC*, CWnd* pWnd, UINT) {
+    const MSG& msg = AfxGetWndThreadState().lastSentMsg;
+    LRESULT lResult = 0;
+    if (pWnd != NULL &&
+        ReflectChildNotify(pWnd->m_hWnd, msg.message, msg.wParam, msg.lParam, &lResult)) {
+        return reinterpret_cast<HBRUSH>(lResult);
+    }
+    return reinterpret_cast<HBRUSH>(Default());
 }

@@ -1,0 +1,55 @@
+#include "framework/GdiObject.h"
+
+BOOL CGdiObject::Attach(HGDIOBJ h) {
+    if (h == NULL || m_hObject != NULL) return FALSE;
+    m_hObject = h;
+    return TRUE;
+}
+
+HGDIOBJ CGdiObject::Detach() {
+    HGDIOBJ h = m_hObject;
+    m_hObject = NULL;
+    return h;
+}
+
+BOOL CGdiObject::DeleteObject() {
+    if (m_hObject == NULL) return FALSE;
+    BOOL bDone = ::DeleteObject(m_hObject);
+    m_hObject = NULL;
+    return bDone;
+}
+
+BOOL CGdiObject::AttachCreated(HGDIOBJ h) {
+    if (Attach(h)) return TRUE;
+    if (h != NULL) ::DeleteObject(h);  // an object is already held: never leak the new one
+    return FALSE;
+}
+
+int CGdiObject::GetObject(int nCount, LPVOID pObject) const {
+    return m_hObject != NULL ? ::GetObjectA(m_hObject, nCount, pObject) : 0;
+}
+
+BOOL CBitmap::CreateCompatibleBitmap(HDC hDC, int nWidth, int nHeight) {
+    if (m_hObject != NULL) return FALSE;
+    return AttachCreated(::CreateCompatibleBitmap(hDC, nWidth, nHeight));
+}
+
+BOOL CFont::CreateFontIndirect(const LOGFONTA* pLogFont) {
+    if (m_hObject != NULL) return FALSE;
+    return AttachCreated(::CreateFontIndirectA(pLogFont));
+}
+
+BOOL CRgn::CreateRectRgn(int x1, int y1, int x2, int y2) {
+    if (m_hObject != NULL) return FALSE;
+    return AttachCreated(::CreateRectRgn(x1, y1, x2, y2));
+}
+
+BOOL CRgn::CreateRectRgnIndirect(LPCRECT pRect) {
+    if (m_hObject != NULL) return FALSE;
+    return AttachCreated(::CreateRectRgnIndirect(pRect));
+}
+
+BOOL CBrush::CreateSolidBrush(COLORREF cr) {
+    if (m_hObject != NULL) return FALSE;
+    return AttachCreated(::CreateSolidBrush(cr));
+}

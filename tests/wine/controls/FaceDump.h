@@ -1,0 +1,9 @@
+// The pixels of the uninstall dialog's two textured buttons, built in the dialog's order.
+#pragma once
+#include <string>
+
+class CTestParent;
+
+// Builds button 1 ("完成", pattern 7) then button 2 ("取消", pattern 6) on the parent, both
+// 72 x 23 with grain 8 and a 10 % hot tint, and appends what both show as 0x00RRGGBB words.
+bool DumpDialogButtonFaces(CTestParent& parent, std::string& bytes);

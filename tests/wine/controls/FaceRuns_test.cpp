@@ -1,0 +1,58 @@
+// The grain comes from rand() without a seed: every run of a program shows the same faces.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "FaceDump.h"
+#include "WindowTestSupport.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+std::string FaceDumpProgram() {
+    char szPath[MAX_PATH];
+    DWORD n = GetModuleFileNameA(NULL, szPath, MAX_PATH);
+    std::string path(szPath, n);
+    return path.substr(0, path.rfind('\\') + 1) + "controls_face_dump.exe";
+}
+
+DWORD RunFaceDump(const std::string& output) {
+    std::string command = "\"" + FaceDumpProgram() + "\" \"" + output + "\"";
+    STARTUPINFOA si = {sizeof(si)};
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return 1000;
+    WaitForSingleObject(pi.hProcess, 60000);
+    DWORD code = 1001;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return code;
+}
+
+}  // namespace
+
+TEST(TexturedButtonFaces, TwoRunsShowTheSameFacesAsTheDefaultSeed) {
+    TempFolder folder("faces");
+    ASSERT_EQ(0u, RunFaceDump(folder / "first.bin"));
+    ASSERT_EQ(0u, RunFaceDump(folder / "second.bin"));
+    std::string first, second;
+    ASSERT_TRUE(ReadBytes(folder / "first.bin", first));
+    ASSERT_TRUE(ReadBytes(folder / "second.bin", second));
+    EXPECT_EQ(2u * 72 * 23 * 4, first.size());
+    EXPECT_TRUE(first == second) << "two runs, two different pictures";
+
+    // The C library starts unseeded programs as if seeded with 1.
+    SetCursorPos(0, 0);
+    CTestParent parent(300, 200);
+    std::srand(1);
+    std::string here;
+    ASSERT_TRUE(DumpDialogButtonFaces(parent, here));
+    EXPECT_TRUE(here == first);
+    std::srand(2);
+    std::string other;
+    CTestParent parent2(300, 200, 40, 300);
+    ASSERT_TRUE(DumpDialogButtonFaces(parent2, other));
+    EXPECT_FALSE(other == first) << "the grain shows in the faces";
+}
