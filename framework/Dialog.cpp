@@ -1,5 +1,6 @@
 #include "framework/Dialog.h"
 
+#include "framework/Dc.h"
 #include "framework/WndCreateHook.h"
 
 namespace {
@@ -132,4 +133,16 @@ void CDialog::CenterWindow(HWND hWndAlternateOwner) {
 HICON CDialog::SetIcon(HICON hIcon, BOOL bBigIcon) {
     return reinterpret_cast<HICON>(
         SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
+}
+
+BOOL CDialog::PaintMinimizedIcon(HICON hIcon) {
+    if (!IsIconic()) return FALSE;
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    RECT rect;
+    GetClientRect(&rect);
+    int x = (rect.right - rect.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (rect.bottom - rect.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    ::DrawIcon(dc.GetSafeHdc(), x, y, hIcon);
+    return TRUE;
 }

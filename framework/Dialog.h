@@ -47,6 +47,9 @@ public:
     void CenterWindow(HWND hWndAlternateOwner = NULL);
     HICON SetIcon(HICON hIcon, BOOL bBigIcon);
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    // For WM_PAINT of a minimised dialog: draws hIcon centred on its erased background and
+    // returns TRUE; returns FALSE without painting when the dialog is not minimised.
+    BOOL PaintMinimizedIcon(HICON hIcon);
 
     virtual BOOL PreTranslateMessage(MSG* pMsg);
 
