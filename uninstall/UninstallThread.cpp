@@ -1,9 +1,51 @@
 #include "uninstall/UninstallThread.h"
 
-CUninstallThread::CUninstallThread() : m_bStop(FALSE) {}
+#include "framework/Wnd.h"
+#include "uninstall/ReplayValues.h"
+#include "uninstall/UninstallMessages.h"
 
-CUninstallThread::~CUninstallThread() {}
+static_assert(REPLAY_PATH_LIMIT == MAX_PATH, "record paths are limited as the narrow file functions are");
 
-BOOL CUninstallThread::InitInstance() { return FALSE; }
+CUninstallThread::CUninstallThread() : m_bStop(FALSE), m_hWndNotify(NULL) {}
+
+CUninstallThread::~CUninstallThread() {
+    // An auto-deleting worker is destroyed on its own thread, after its work.
+    if (m_nThreadID != ::GetCurrentThreadId()) StopAndWait(INFINITE);
+}
+
+BOOL CUninstallThread::InitInstance() {
+    m_hWndNotify = m_pMainWnd != NULL ? m_pMainWnd->m_hWnd : NULL;
+    // The control stage comes first so that each control can still be loaded for its
+    // unregistration; the file stage then deletes the same paths again, without effect.
+    UnregisterControls();
+    DeleteFiles();
+    Notify(UM_FILES_DONE, 0);
+    RemoveFolders();
+    DeleteRegKeys();
+    if (m_bStop) return FALSE;  // an uninstall ended early leaves the program in place
+    WriteRemovalBatch();
+    Notify(UM_UNINSTALL_DONE, 0);
+    return FALSE;
+}
 
 int CUninstallThread::ExitInstance() { return CWinThread::ExitInstance(); }
+
+BOOL CUninstallThread::StopAndWait(DWORD dwMilliseconds) {
+    Stop();
+    return WaitForExit(dwMilliseconds);
+}
+
+BOOL CUninstallThread::NextRecordValue(int nKind, int& nPos, CString& strValue) const {
+    int nStart = 0;
+    int nLength = 0;
+    if (!FindRecord(nKind, nPos, nStart, nLength)) return FALSE;
+    strValue = CString(static_cast<const char*>(m_strRecord) + nStart, nLength);
+    return TRUE;
+}
+
+void CUninstallThread::Notify(UINT nMsg, LPARAM lParam) {
+    // After a stop the dialog may be on its way out: the message that was already under way is
+    // the last one it gets.
+    if (m_bStop || m_hWndNotify == NULL) return;
+    ::SendMessageA(m_hWndNotify, nMsg, 0, lParam);
+}

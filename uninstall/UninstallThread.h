@@ -1,6 +1,14 @@
 // CUninstallThread: the uninstall worker. Replays the install record kind by kind (controls,
 // files, folders, registry keys), starts the self-removal batch and reports to its main window
 // (the uninstall dialog) with SendMessage.
+//
+// Ending early: the dialog calls StopAndWait on its own thread when it ends while the worker
+// runs. The worker finishes the record in hand and ends; what stays undone stays undone and no
+// batch is written. While waiting, the dialog thread handles what the worker sends, so a worker
+// blocked in SendMessage cannot deadlock it; once the stop is asked the worker sends nothing
+// more. The worker takes its main window's handle when it starts and never touches the window
+// object again, and sending to a window that is already destroyed simply fails. Destroying the
+// object stops and waits as well, so the record text never dies under a running worker.
 #pragma once
 #include <windows.h>
 
@@ -12,14 +20,43 @@ public:
     CUninstallThread();
     virtual ~CUninstallThread();
 
+    // All the work: the four stages, the batch, the completion message. Returns FALSE.
     virtual BOOL InitInstance();
     virtual int ExitInstance();
+
+    // The stages, in the order InitInstance runs them. Each returns TRUE when m_bStop did not
+    // end it early. Failures of single records are passed over.
+    BOOL UnregisterControls();
+    BOOL DeleteFiles();
+    BOOL RemoveFolders();
+    BOOL DeleteRegKeys();
+
+    // Loads the control and calls its DllUnregisterServer: TRUE when that returned S_OK.
+    BOOL UnregisterControl(const CString& strPath);
+
+    // Writes and starts "\DelUS.bat" (RemovalBatch.cpp). Virtual so that tests of the replay
+    // can run the worker without the batch deleting the test program; a class that overrides it
+    // must stop and wait in its own destructor, before the override is gone.
+    virtual void WriteRemovalBatch();
+
+    // Asks the worker to end after the record in hand; safe from any thread.
+    void Stop() { m_bStop = TRUE; }
+    // Stop, then wait for the worker's end (see above). TRUE when it has ended.
+    BOOL StopAndWait(DWORD dwMilliseconds = INFINITE);
 
     // Install record (record/). Called on the dialog thread before the worker starts.
     BOOL ReadInstallRecord(const CString& strPath);
     BOOL FindRecord(int nKind, int& nPos, int& nValueStart, int& nValueLength) const;
     int CountRecords(int nKind) const;
 
-    volatile BOOL m_bStop;  // set by the dialog when it ends early; read by the worker
+    volatile BOOL m_bStop;  // set when the dialog ends early; read by the worker
     CString m_strRecord;
+
+private:
+    // The value of the next record of nKind from nPos, whole, as FindRecord delimits it.
+    BOOL NextRecordValue(int nKind, int& nPos, CString& strValue) const;
+    // Sends to the main window unless a stop was asked.
+    void Notify(UINT nMsg, LPARAM lParam);
+
+    HWND m_hWndNotify;  // the main window's handle, taken when the worker starts
 };

@@ -20,7 +20,6 @@ HRESULT Call(const std::string& module, const char* entry) {
 
 TEST(TestControl, ResultAndMarkerFollowTheFileName) {
     TempFolder folder("testcontrol");
-    ClearControlMarkers();
     const std::string ok = folder / "ok.ocx", sfalse = folder / "x-sfalse.ocx", fail = folder / "y-fail.ocx";
     for (const std::string& copy : {ok, sfalse, fail}) ASSERT_TRUE(CopyFileA(TestControlPath().c_str(), copy.c_str(), FALSE));
     EXPECT_EQ(Call(ok, "DllRegisterServer"), S_OK);
@@ -31,5 +30,4 @@ TEST(TestControl, ResultAndMarkerFollowTheFileName) {
     EXPECT_EQ(ControlMarker(ok), "unregistered");
     EXPECT_EQ(ControlMarker(folder / "never.ocx"), "");
     EXPECT_EQ(Call(NoEntryControlPath(), "DllRegisterServer"), 0x7ffffffe);
-    ClearControlMarkers();
 }

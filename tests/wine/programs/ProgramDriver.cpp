@@ -1,6 +1,6 @@
 #include "ProgramDriver.h"
 
-#include <gtest/gtest.h>
+#include <stdio.h>
 
 #include <vector>
 
@@ -55,7 +55,7 @@ RunningProgram::RunningProgram(const std::string& exePath, const std::string& cu
     std::string commandLine = "\"" + exePath + "\"";
     if (!CreateProcessA(exePath.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL,
                         currentFolder.c_str(), &si, &pi)) {
-        ADD_FAILURE() << "cannot start " << exePath << ": error " << GetLastError();
+        fprintf(stderr, "cannot start %s: error %lu\n", exePath.c_str(), GetLastError());
         return;
     }
     CloseHandle(pi.hThread);

@@ -11,7 +11,7 @@ std::string DistFolder();
 
 class RunningProgram {
 public:
-    // Starts the program with the given current folder. Fails the calling test when it cannot.
+    // Starts the program with the given current folder; Started() tells whether it could.
     RunningProgram(const std::string& exePath, const std::string& currentFolder);
     // Ends the program if it still runs, so a failing test leaves nothing behind.
     ~RunningProgram();

@@ -38,7 +38,6 @@ class SetupProgram : public ::testing::Test {
 protected:
     void SetUp() override {
         RemoveEarlierInstall();
-        ClearControlMarkers();
         DeleteRegTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk");
         DeleteRegTree(HKEY_CURRENT_USER, "SOFTWARE\\Autodesk");
     }

@@ -23,5 +23,3 @@ std::string ControlMarker(const std::string& modulePath) {
     RegCloseKey(key);
     return rc == ERROR_SUCCESS ? std::string(data) : std::string();
 }
-
-void ClearControlMarkers() { RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\PindlemarkTests\\Controls"); }

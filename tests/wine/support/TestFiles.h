@@ -11,5 +11,3 @@ std::string NoEntryControlPath();
 // What TestControl.ocx recorded for a module path: "registered", "unregistered",
 // "unregistered-without-file", or "" when it was never called for that path.
 std::string ControlMarker(const std::string& modulePath);
-// Removes every marker.
-void ClearControlMarkers();

@@ -1,0 +1,47 @@
+// Which record values the uninstaller hands to the platform.
+#include "uninstall/ReplayValues.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(ReplayValues, OnlyFullPathsShorterThanMaxPath)
+{
+    struct Row
+    {
+        std::string strPath;
+        BOOL bUsed;
+    };
+    const Row rows[] = {
+        { "C:\\Program Files\\Kelvora\\Pindlemark\\Support", TRUE },
+        { "c:/x", TRUE },
+        { "Z:\\", TRUE },
+        { "\\\\server\\share\\a.dat", TRUE },
+        { "C:\\\xD6\xA7\xB3\xD6\\\xCE\xC4\xBC\xFE.txt", TRUE },
+        { "", FALSE },                  // would be the current folder for some calls
+        { "C:", FALSE },                // drive C's current folder
+        { "C:x.txt", FALSE },           // relative to drive C's current folder
+        { "\\Windows\\x.dll", FALSE },  // root of whatever drive is current
+        { "x.ocx", FALSE },             // LoadLibrary would search the system folders
+        { "..\\x", FALSE },
+        { "1:\\x", FALSE },
+        { "\xD6\xA7:\\x", FALSE },
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.bUsed, IsReplayablePath(CString(row.strPath.data(), (int)row.strPath.size())))
+            << "'" << row.strPath << "'";
+
+    std::string strPath = "C:\\" + std::string(256, 'a');
+    ASSERT_EQ(259u, strPath.size());
+    EXPECT_TRUE(IsReplayablePath(strPath.c_str()));
+    strPath += 'a';
+    EXPECT_FALSE(IsReplayablePath(strPath.c_str())) << "260 bytes do not fit MAX_PATH with the NUL";
+    EXPECT_FALSE(IsReplayablePath((strPath + std::string(40, 'b')).c_str()));
+}
+
+TEST(ReplayValues, KeyPathMustNameAKeyBelowTheHive)
+{
+    EXPECT_FALSE(IsReplayableKeyPath(""));
+    EXPECT_TRUE(IsReplayableKeyPath("SOFTWARE\\Kelvora\\Pindlemark\\V5"));
+    EXPECT_TRUE(IsReplayableKeyPath(std::string(600, 'k').c_str())) << "registry paths are not cut at MAX_PATH";
+}

@@ -1,0 +1,85 @@
+// Running the uninstall worker in a test: a window of the test thread that logs what the worker
+// sends, a worker whose batch step only reports itself, and sandboxes for the current folder and
+// the registry.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/Wnd.h"
+#include "uninstall/UninstallThread.h"
+
+// Sent by CReplayThread instead of writing the batch, so the log shows where the step ran.
+const UINT UM_TEST_BATCH = WM_APP + 1;
+
+struct LoggedMessage {
+    UINT nMsg;
+    std::string strPath;  // UM_FILE_DELETED: the path it carried
+};
+
+// A message-only window of the creating thread. Messages are handled whenever that thread
+// pumps: WaitForExit does, and so does Pump().
+class CMessageLog {
+public:
+    CMessageLog();
+    ~CMessageLog();
+    CMessageLog(const CMessageLog&) = delete;
+    CMessageLog& operator=(const CMessageLog&) = delete;
+
+    CWnd* Wnd() { return &m_wnd; }
+    void Destroy();
+    const std::vector<LoggedMessage>& Messages() const { return m_messages; }
+    size_t Count(UINT nMsg) const;
+    std::vector<std::string> DeletedPaths() const;
+
+private:
+    static LRESULT CALLBACK WndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+    CWnd m_wnd;
+    std::vector<LoggedMessage> m_messages;
+};
+
+// The worker with its batch step replaced: a replay in a test must not start a batch that
+// deletes the test program once it ends.
+class CReplayThread : public CUninstallThread {
+public:
+    CReplayThread() : m_nBatches(0), m_hWndLog(NULL) {}
+    // Stops the worker while this override still stands: once the base destructor runs, a call
+    // of WriteRemovalBatch would reach the real one.
+    ~CReplayThread() override { StopAndWait(); }
+    void WriteRemovalBatch() override;
+    volatile LONG m_nBatches;
+    HWND m_hWndLog;  // where the batch step reports; set before the start
+};
+
+void SetRecord(CUninstallThread& worker, const std::string& strRecord);
+// Starts the worker on the record it holds, with the log's window as its main window.
+bool StartReplay(CReplayThread& worker, CMessageLog* pLog);
+// StartReplay, then waits (handling what the worker sends). FALSE when it did not end in time.
+bool RunReplay(CReplayThread& worker, CMessageLog* pLog, DWORD dwTimeout = 60000);
+
+// Handles messages sent to this thread's windows for up to dwMilliseconds.
+void Pump(DWORD dwMilliseconds);
+
+// Makes a folder on drive C: the current folder while alive, so that nothing relative to the
+// current drive (such as "\DelUS.bat") can land outside the Wine prefix's drive C:.
+class CCurrentFolder {
+public:
+    explicit CCurrentFolder(const std::string& strFolder);
+    ~CCurrentFolder();
+    CCurrentFolder(const CCurrentFolder&) = delete;
+    CCurrentFolder& operator=(const CCurrentFolder&) = delete;
+    bool IsSet() const { return m_bSet; }
+
+private:
+    std::string m_strPrevious;
+    bool m_bSet;
+};
+
+// Registry sandbox helpers.
+bool CreateRegKey(HKEY hRoot, const std::string& strPath);
+bool RegKeyExists(HKEY hRoot, const std::string& strPath);
+void DeleteRegTree(HKEY hRoot, const std::string& strPath);
+
+// A name unique to this test process, for keys and folders shared by the whole prefix.
+std::string UniqueName(const std::string& strPrefix);

@@ -1,0 +1,35 @@
+// The control stage: each recorded control is unregistered, then its file deleted.
+#include "uninstall/UninstallThread.h"
+
+#include "framework/Handles.h"
+#include "record/RecordFormat.h"
+#include "uninstall/ErrorModeScope.h"
+#include "uninstall/ReplayValues.h"
+
+namespace {
+const char UNREGISTER_ENTRY[] = "DllUnregisterServer";
+typedef HRESULT(STDAPICALLTYPE* UnregisterEntry)();
+}  // namespace
+
+BOOL CUninstallThread::UnregisterControls() {
+    int nPos = 0;
+    CString strPath;
+    while (!m_bStop && NextRecordValue(RECORD_CONTROL, nPos, strPath)) {
+        if (!IsReplayablePath(strPath)) continue;
+        UnregisterControl(strPath);
+        ::DeleteFileA(strPath);
+    }
+    return !m_bStop;
+}
+
+BOOL CUninstallThread::UnregisterControl(const CString& strPath) {
+    // A bare module name would be looked for along the search path and could load a system DLL.
+    if (!IsReplayablePath(strPath)) return FALSE;
+    CErrorModeScope quiet;
+    CModuleHandle hModule(::LoadLibraryA(strPath));
+    if (!hModule.IsValid()) return FALSE;
+    UnregisterEntry pfnUnregister = reinterpret_cast<UnregisterEntry>(
+        reinterpret_cast<void*>(::GetProcAddress(hModule, UNREGISTER_ENTRY)));
+    if (pfnUnregister == NULL) return FALSE;
+    return pfnUnregister() == S_OK;
+}

@@ -1,0 +1,17 @@
+// The file stage: each recorded file is deleted and reported, whether the deletion worked or not,
+// so that the dialog's progress bar, sized by the number of file records, ends at 100 %.
+#include "uninstall/UninstallThread.h"
+
+#include "record/RecordFormat.h"
+#include "uninstall/ReplayValues.h"
+#include "uninstall/UninstallMessages.h"
+
+BOOL CUninstallThread::DeleteFiles() {
+    int nPos = 0;
+    CString strPath;
+    while (!m_bStop && NextRecordValue(RECORD_FILE, nPos, strPath)) {
+        if (IsReplayablePath(strPath)) ::DeleteFileA(strPath);
+        Notify(UM_FILE_DELETED, reinterpret_cast<LPARAM>(static_cast<const char*>(strPath)));
+    }
+    return !m_bStop;
+}

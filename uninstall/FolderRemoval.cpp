@@ -1,0 +1,23 @@
+// The folder stage. The install records a folder before anything inside it, so walking the
+// records backwards removes sub-folders before their parents. Only empty folders go: one that
+// still holds something (a file the user added) stays, and so do the folders above it.
+#include "uninstall/UninstallThread.h"
+
+#include "framework/StringArray.h"
+#include "record/RecordFormat.h"
+#include "uninstall/ReplayValues.h"
+
+BOOL CUninstallThread::RemoveFolders() {
+    CStringArray arrFolders;
+    int nPos = 0;
+    CString strPath;
+    while (NextRecordValue(RECORD_FOLDER, nPos, strPath)) {
+        if (IsReplayablePath(strPath)) arrFolders.Add(strPath);
+    }
+    if (m_bStop) return FALSE;
+    for (int i = arrFolders.GetUpperBound(); i >= 0; --i) {
+        ::RemoveDirectoryA(arrFolders[i]);
+        if (m_bStop) return FALSE;
+    }
+    return TRUE;
+}

@@ -1,0 +1,23 @@
+// The registry stage: each recorded key is deleted, in record order. Only the named key goes,
+// never its parents; a key that still has sub-keys stays.
+#include "uninstall/UninstallThread.h"
+
+#include "record/RecordFormat.h"
+#include "record/RecordHive.h"
+#include "uninstall/ReplayValues.h"
+
+BOOL CUninstallThread::DeleteRegKeys() {
+    if (m_bStop) return FALSE;
+    int nPos = 0;
+    CString strValue;
+    while (NextRecordValue(RECORD_REGKEY, nPos, strValue)) {
+        RecordHive hive = HIVE_OTHER;
+        CString strKeyPath;
+        // A value without a comma names no hive: skipped, as is an empty key path, which would
+        // make RegDeleteKeyA delete the hive's own key.
+        if (SplitRegKeyValue(strValue, hive, strKeyPath) && IsReplayableKeyPath(strKeyPath))
+            ::RegDeleteKeyA(RecordKeyOfHive(hive), strKeyPath);
+        if (m_bStop) return FALSE;
+    }
+    return TRUE;
+}

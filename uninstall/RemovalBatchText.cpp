@@ -1,0 +1,75 @@
+#include "uninstall/RemovalBatchText.h"
+
+namespace
+{
+
+// ":Repeat", the "del" and "if exist" of the executable, "rmdir" and the last "del" are the lines
+// the batch has always had; the counter, the pause and the ":Stop" exit bound its loop.
+const char REMOVAL_BATCH_FORMAT[] =
+    "setlocal enableextensions\r\n"
+    "set DelUSPass=0\r\n"
+    ":Repeat\r\n"
+    "set /a DelUSPass+=1\r\n"
+    "if %%DelUSPass%% GTR %d goto Stop\r\n"
+    "ping -n 2 127.0.0.1 >nul\r\n"
+    "del \"%s\"\r\n"
+    "if exist \"%s\" goto Repeat\r\n"
+    "rmdir \"%s\"\r\n"
+    ":Stop\r\n"
+    "del \"%s\"\r\n";
+
+// NUL, '"', CR, LF and '%' are below 0x40, so none of them is ever a GBK trail byte: a byte-wise
+// look at the path is exact.
+BOOL CanQuote(const CString& strPath)
+{
+    for (int i = 0; i < strPath.GetLength(); ++i)
+    {
+        char ch = strPath[i];
+        if (ch == '\0' || ch == '"' || ch == '\r' || ch == '\n')
+            return FALSE;
+    }
+    return TRUE;
+}
+
+CString EscapePercent(const CString& strPath)
+{
+    CString strOut;
+    for (int i = 0; i < strPath.GetLength(); ++i)
+    {
+        char ch = strPath[i];
+        strOut += ch;
+        if (ch == '%')
+            strOut += ch;
+    }
+    return strOut;
+}
+
+} // namespace
+
+CString RemovalBatchFolder(const CString& strExePath)
+{
+    int nSlash = strExePath.ReverseFind('\\');
+    if (nSlash < 0)
+        return CString();
+    if (nSlash == 2 && strExePath[1] == ':')
+        return strExePath.Left(nSlash + 1);
+    return strExePath.Left(nSlash);
+}
+
+BOOL BuildRemovalBatchText(const CString& strExePath, int nPasses, CString& strText)
+{
+    strText.Empty();
+    CString strFolder = RemovalBatchFolder(strExePath);
+    if (strFolder.IsEmpty() || nPasses <= 0 || !CanQuote(strExePath))
+        return FALSE;
+
+    CString strExe = EscapePercent(strExePath);
+    CString strBuilt;
+    if (!strBuilt.Format(REMOVAL_BATCH_FORMAT, nPasses, (const char*)strExe, (const char*)strExe,
+                         (const char*)EscapePercent(strFolder), REMOVAL_BATCH_PATH))
+        return FALSE;
+    if (strBuilt.GetLength() >= REMOVAL_BATCH_TEXT_LIMIT)
+        return FALSE;
+    strText = strBuilt;
+    return TRUE;
+}

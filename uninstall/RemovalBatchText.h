@@ -1,0 +1,39 @@
+// The text of the self-removal batch "\DelUS.bat". The batch runs after Uninstall has ended:
+// it deletes the executable, removes the executable's folder if that is empty, and deletes
+// itself. Built here, free of the platform, so that every byte of it can be checked.
+//
+// The batch waits for the executable with a bounded loop: each pass first waits about a second
+// (ping's pause between its two echoes, which exists on every cmd.exe from Windows XP on and in
+// Wine's), then tries the deletion. After nPasses passes that all failed (the executable lives on
+// a read-only medium, or the user may not delete it) the batch gives up: it leaves the executable
+// and its folder and still deletes itself. "setlocal enableextensions" makes the counter's
+// "set /a" and "GTR" work even where command extensions are switched off by policy.
+//
+// Paths are quoted as they are, except that each '%' is doubled: in a batch file "%...%" is
+// expanded inside quotes too, so a folder named "a%b%c" would otherwise name another file.
+#ifndef PM_UNINSTALL_REMOVALBATCHTEXT_H
+#define PM_UNINSTALL_REMOVALBATCHTEXT_H
+
+#include "framework/BaseTypes.h"
+#include "framework/NarrowString.h"
+
+// The batch's path: the root of the drive that is current for the process.
+const char REMOVAL_BATCH_PATH[] = "\\DelUS.bat";
+
+// The text must fit a buffer of this many bytes with its terminating NUL.
+const int REMOVAL_BATCH_TEXT_LIMIT = 1000;
+
+// About one second each: ten minutes for the user to close the completion view.
+const int REMOVAL_BATCH_PASSES = 600;
+
+// strExePath is the running executable's full path. FALSE (and strText empty) when it holds no
+// backslash or a byte that would break the quoting (NUL, double quote, CR, LF), when nPasses is
+// not positive, or when the text would not fit REMOVAL_BATCH_TEXT_LIMIT.
+BOOL BuildRemovalBatchText(const CString& strExePath, int nPasses, CString& strText);
+
+// The executable's folder as the batch names it: the path cut before its last backslash
+// (double-byte aware). A folder that would be a bare drive ("C:") keeps its backslash, as "C:"
+// alone means that drive's current folder. Empty when the path holds no backslash.
+CString RemovalBatchFolder(const CString& strExePath);
+
+#endif // PM_UNINSTALL_REMOVALBATCHTEXT_H

@@ -1,0 +1,141 @@
+#include "uninstall/UninstallDlg.h"
+
+#include <io.h>
+
+#include "framework/Handles.h"
+#include "framework/WinApp.h"
+#include "record/RecordFormat.h"
+#include "uninstall/UninstallMessages.h"
+#include "uninstall/UninstallResource.h"
+
+namespace {
+const char kProductKey[] = "SOFTWARE\\Kelvora\\Pindlemark\\V5";
+const char kInstallPathValue[] = "installPath";
+const char kFailedText[] = "Vennloft管理 卸载未能完成!";
+const char kStatusFormat[] = "%s ... ";
+const DWORD kInstallPathBytes = 1024;
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CUninstallDlg, CDialog)
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_WM_DESTROY()
+    ON_MESSAGE(UM_FILE_DELETED, OnFileDeleted)
+    ON_MESSAGE(UM_FILES_DONE, OnFilesDone)
+    ON_MESSAGE(UM_UNINSTALL_DONE, OnUninstallDone)
+    ON_MESSAGE(UM_UNINSTALL_FAILED, OnUninstallFailed)
+END_MESSAGE_MAP()
+
+CUninstallDlg::CUninstallDlg(CWnd* pParent) : CDialog(IDD_UNINSTALL_DIALOG, pParent) {
+    m_hIcon = ::LoadIconA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME));
+}
+
+CUninstallDlg::~CUninstallDlg() { m_thread.StopAndWait(INFINITE); }
+
+void CUninstallDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_UNINSTALL_DONE_TEXT, m_wndDoneText);
+    DDX_Control(pDX, IDC_UNINSTALL_GROUP, m_wndGroup);
+    DDX_Control(pDX, IDC_UNINSTALL_THANKS, m_wndThanks);
+    DDX_Control(pDX, IDOK, m_btnFinish);
+    DDX_Control(pDX, IDCANCEL, m_btnCancel);
+    DDX_Control(pDX, IDC_UNINSTALL_STATUS, m_wndStatus);
+    DDX_Control(pDX, IDC_UNINSTALL_PROGRESS, m_wndProgress);
+}
+
+BOOL CUninstallDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+    m_wndThanks.SetShadow(TRUE);
+    // Button 1 before button 2: the faces' grain comes from one random sequence.
+    m_btnFinish.BuildFaces(7, 8, 10, 0, 0);
+    m_btnCancel.BuildFaces(6, 8, 10, 0, 0);
+    m_btnFinish.EnableWindow(FALSE);
+    m_wndDoneText.ShowWindow(SW_HIDE);
+
+    CString strPath;
+    if (!ReadInstallPath(strPath)) {
+        char szModule[MAX_PATH];
+        DWORD nLength = ::GetModuleFileNameA(NULL, szModule, MAX_PATH);
+        if (nLength >= MAX_PATH) nLength = 0;
+        strPath = CString(szModule, static_cast<int>(nLength));
+        strPath = strPath.Left(strPath.ReverseFind('\\') + 1);
+    }
+    strPath += RECORD_FILE_NAME;
+    if (_access(strPath, 0) == -1) {
+        PostMessage(WM_CLOSE);
+        return FALSE;
+    }
+
+    m_thread.m_pMainWnd = this;
+    m_thread.m_bAutoDelete = FALSE;
+    if (!m_thread.ReadInstallRecord(strPath)) {
+        PostMessage(WM_CLOSE);
+        return TRUE;
+    }
+    m_wndProgress.ShowCaption(TRUE);
+    m_wndProgress.SetRange(0, m_thread.CountRecords(RECORD_FILE));
+    m_wndProgress.SetStep(1);
+    m_thread.CreateThread(0, 0, NULL);
+    return TRUE;
+}
+
+BOOL CUninstallDlg::ReadInstallPath(CString& strPath) {
+    CRegKeyHandle hKey;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, KEY_ALL_ACCESS, hKey.Receive()) != ERROR_SUCCESS)
+        return FALSE;
+    // One byte more than offered keeps a value that fills the buffer terminated.
+    char szValue[kInstallPathBytes + 1] = "";
+    DWORD nSize = kInstallPathBytes;
+    if (::RegQueryValueExA(hKey, kInstallPathValue, NULL, NULL, reinterpret_cast<BYTE*>(szValue), &nSize) !=
+        ERROR_SUCCESS)
+        return FALSE;
+    szValue[nSize < kInstallPathBytes ? nSize : kInstallPathBytes] = '\0';
+    strPath = szValue;
+    // ReverseFind steps over double-byte characters, whose trail byte may be that of a backslash.
+    if (strPath.IsEmpty() || strPath.ReverseFind('\\') != strPath.GetLength() - 1) strPath += "\\";
+    return TRUE;
+}
+
+void CUninstallDlg::OnDestroy() {
+    // Ended early ("取消", Esc, the close box): stop the worker while the window and its controls
+    // still exist, handling what it sends meanwhile; it sends nothing once stopped.
+    m_thread.StopAndWait(INFINITE);
+    Default();
+}
+
+void CUninstallDlg::OnPaint() {
+    if (!PaintMinimizedIcon(m_hIcon)) Default();
+}
+
+HCURSOR CUninstallDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIcon); }
+
+LRESULT CUninstallDlg::OnFileDeleted(WPARAM, LPARAM lParam) {
+    CString strStatus;
+    strStatus.Format(kStatusFormat, reinterpret_cast<const char*>(lParam));
+    m_wndStatus.SetWindowText(strStatus);
+    m_wndProgress.StepIt();
+    return 1;
+}
+
+LRESULT CUninstallDlg::OnFilesDone(WPARAM, LPARAM) {
+    m_wndStatus.SetWindowText("");
+    return 1;
+}
+
+LRESULT CUninstallDlg::OnUninstallDone(WPARAM, LPARAM) {
+    m_wndStatus.SetWindowText("");
+    m_wndProgress.ShowWindow(SW_HIDE);
+    m_wndGroup.ShowWindow(SW_HIDE);
+    m_wndDoneText.ShowWindow(SW_SHOW);
+    m_btnFinish.EnableWindow(TRUE);
+    m_btnFinish.SetFocus();
+    return 1;
+}
+
+LRESULT CUninstallDlg::OnUninstallFailed(WPARAM, LPARAM) {
+    MessageBox(kFailedText, NULL, MB_ICONINFORMATION);
+    EndDialog(IDCANCEL);
+    return 1;
+}
