@@ -6,3 +6,5 @@
 #define UM_INSTALL_STEP (WM_USER + 88)
 // The install is complete. Below WM_USER, as the dialog has always received it.
 #define UM_INSTALL_DONE 0x03F5
+// When the user stops the install at a prompt, the worker posts WM_CLOSE to the dialog instead
+// of UM_INSTALL_DONE, so that the dialog ends on its own thread without the completion view.

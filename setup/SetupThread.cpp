@@ -1,14 +1,61 @@
+// CSetupThread's run sequence and its ways to reach the main window.
 #include "setup/SetupThread.h"
+
+#include "framework/MessageBox.h"
+#include "framework/Wnd.h"
+#include "setup/SetupMessages.h"
+
+const char* const g_apszInstallFolders[INSTALL_FOLDER_COUNT] = {
+    "Support", "Controls", "Database", "Dunmoor"
+};
 
 CSetupThread::CSetupThread() {}
 
-CSetupThread::~CSetupThread() {}
+CSetupThread::~CSetupThread() {
+    // The base destructor waits too, but only after this part of the object is gone, while the
+    // thread could still be leaving Run through this class's ExitInstance.
+    if (m_nThreadID != ::GetCurrentThreadId()) WaitForExit(INFINITE);
+}
 
 BOOL CSetupThread::InitInstance() { return TRUE; }
 
 int CSetupThread::Run() {
+    if (CopyInstallFolders()) {
+        CopyLooseFiles();
+        RegisterControls();
+        WriteRegistry();
+        WriteInstallRecord();
+        NotifyMainWnd(UM_INSTALL_DONE, 0, 0);
+    } else if (m_pMainWnd != NULL) {
+        // The user chose to end the program at a prompt: the window ends on its own thread,
+        // without the completion view.
+        m_pMainWnd->PostMessage(WM_CLOSE);
+    }
     ::PostThreadMessageA(m_nThreadID, WM_QUIT, 0, 0);
     return CWinThread::Run();
 }
 
 int CSetupThread::ExitInstance() { return CWinThread::ExitInstance(); }
+
+BOOL CSetupThread::CopyInstallFolders() {
+    for (int i = 0; i < INSTALL_FOLDER_COUNT; ++i) {
+        if (!CopyFolder(m_strSourceDir + g_apszInstallFolders[i],
+                        m_strTargetDir + g_apszInstallFolders[i]))
+            return FALSE;
+    }
+    return TRUE;
+}
+
+void CSetupThread::NotifyMainWnd(UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    if (m_pMainWnd != NULL) m_pMainWnd->SendMessage(nMsg, wParam, lParam);
+}
+
+int CSetupThread::AskUser(const char* pszFormat, DWORD dwError, const CString& strPath,
+                          UINT nType) {
+    CString strSystemText = AfxGetSystemErrorText(dwError);
+    CString strText;
+    strText.Format(pszFormat, static_cast<const char*>(strSystemText),
+                   static_cast<const char*>(strPath));
+    if (m_pMainWnd != NULL) return m_pMainWnd->MessageBox(strText, NULL, nType);
+    return AfxShowMessageBox(NULL, strText, NULL, nType);
+}

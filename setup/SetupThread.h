@@ -1,6 +1,10 @@
 // CSetupThread: the install worker. Copies the install folders and loose files, registers the
 // controls, writes the registry entries and, last, the install record, reporting to its main
 // window (the install dialog) with SendMessage.
+//
+// The members are split over files by stage: SetupThread.cpp (the run sequence),
+// FolderCopy.cpp and FolderPath.cpp (files and folders), ControlRegistration.cpp,
+// RegistryEntries.cpp, AcadRegistration.cpp and SetupThreadRecord.cpp.
 #pragma once
 #include <windows.h>
 
@@ -8,14 +12,36 @@
 #include "framework/StringArray.h"
 #include "framework/WinThread.h"
 
+// The install folders below the source folder, in the order they are copied and counted.
+const int INSTALL_FOLDER_COUNT = 4;
+extern const char* const g_apszInstallFolders[INSTALL_FOLDER_COUNT];
+
+struct AcadRelease;
+
 class CSetupThread : public CWinThread {
 public:
     CSetupThread();
+    // Waits for a thread that still runs, before any member of this class is gone.
     virtual ~CSetupThread();
 
     virtual BOOL InitInstance();
     virtual int Run();
     virtual int ExitInstance();
+
+    // Files and folders. FALSE from CopyFolder or MakeFolderPath: the user stopped the install.
+    BOOL CopyFolder(const CString& strSource, const CString& strTarget);
+    BOOL MakeFolderPath(const CString& strPath);
+    void CopyLooseFiles();
+    void ListFiles(const CString& strFolder, const CString& strMask, CStringArray& arrNames);
+
+    // Controls: TRUE only when DllRegisterServer ran and returned S_OK.
+    void RegisterControls();
+    BOOL RegisterControl(const CString& strPath);
+
+    // Registry: the product key, the uninstall entry and the CAD releases' application keys.
+    void WriteRegistry();
+    void RegisterAcadReleases();
+    void RegisterAcadRelease(const AcadRelease& release);
 
     // Install record (record/): one line appended per action.
     void AddFileRecord(const CString& strPath);
@@ -27,4 +53,14 @@ public:
     CString m_strRecord;
     CString m_strSourceDir;  // ends with a backslash; set before the thread starts
     CString m_strTargetDir;  // ends with a backslash; set before the thread starts
+
+private:
+    BOOL CopyInstallFolders();
+    // Makes one folder unless something of that name exists; asks the user when it fails.
+    BOOL MakeFolder(const CString& strFolder);
+    // Sends to the main window and waits until it has handled the message.
+    void NotifyMainWnd(UINT nMsg, WPARAM wParam, LPARAM lParam);
+    // A prompt owned by the main window: the system's text for dwError, then the text of
+    // pszFormat with strPath in its second %s. Returns the button pressed.
+    int AskUser(const char* pszFormat, DWORD dwError, const CString& strPath, UINT nType);
 };

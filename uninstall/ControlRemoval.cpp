@@ -3,7 +3,7 @@
 
 #include "framework/Handles.h"
 #include "record/RecordFormat.h"
-#include "uninstall/ErrorModeScope.h"
+#include "framework/ErrorModeScope.h"
 #include "uninstall/ReplayValues.h"
 
 namespace {
@@ -26,7 +26,8 @@ BOOL CUninstallThread::UnregisterControl(const CString& strPath) {
     // A bare module name would be looked for along the search path and could load a system DLL.
     if (!IsReplayablePath(strPath)) return FALSE;
     CErrorModeScope quiet;
-    CModuleHandle hModule(::LoadLibraryA(strPath));
+    // As at registration: the control's own folder is searched for the modules it needs.
+    CModuleHandle hModule(::LoadLibraryExA(strPath, NULL, LOAD_WITH_ALTERED_SEARCH_PATH));
     if (!hModule.IsValid()) return FALSE;
     UnregisterEntry pfnUnregister = reinterpret_cast<UnregisterEntry>(
         reinterpret_cast<void*>(::GetProcAddress(hModule, UNREGISTER_ENTRY)));

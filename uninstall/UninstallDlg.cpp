@@ -126,6 +126,9 @@ LRESULT CUninstallDlg::OnFilesDone(WPARAM, LPARAM) {
 
 LRESULT CUninstallDlg::OnUninstallDone(WPARAM, LPARAM) {
     m_wndStatus.SetWindowText("");
+    // The empty status line shares its row with the completion text and would paint its
+    // background over it: it goes with the other working-view controls.
+    m_wndStatus.ShowWindow(SW_HIDE);
     m_wndProgress.ShowWindow(SW_HIDE);
     m_wndGroup.ShowWindow(SW_HIDE);
     m_wndDoneText.ShowWindow(SW_SHOW);

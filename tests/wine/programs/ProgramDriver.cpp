@@ -133,6 +133,9 @@ bool PressButton(HWND dialog, int buttonId) {
 }
 
 std::string SaveScreenshot(HWND window, const std::string& name) {
+    // The program paints on its own thread: ask for a full repaint and give it time to finish.
+    RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(500);
     RECT rect;
     if (!GetWindowRect(window, &rect)) return "";
     int width = rect.right - rect.left, height = rect.bottom - rect.top;

@@ -17,7 +17,8 @@ bool Left(const std::vector<std::string>& leaveOut, const std::string& top) {
 
 }  // namespace
 
-SampleAddOn BuildSampleAddOn(const std::string& folder, const std::vector<std::string>& leaveOut) {
+SampleAddOn BuildSampleAddOn(const std::string& folder, const std::vector<std::string>& leaveOut,
+                             int bulkFiles) {
     SampleAddOn addOn;
     addOn.sourceFolder = folder;
     auto dir = [&](const std::string& relative) {
@@ -66,6 +67,11 @@ SampleAddOn BuildSampleAddOn(const std::string& folder, const std::vector<std::s
     dir("Database\\图库\\机械");
     file("Database\\图库\\机械\\螺栓.dwg", std::string(2048, 'd'));
     file("Database\\标准.mdb", std::string(8192, 'e'));
+
+    if (bulkFiles > 0) {
+        dir("Database\\批量");
+        for (int i = 0; i < bulkFiles; ++i) file("Database\\批量\\" + std::to_string(i) + ".dat", std::string(512, 'f'));
+    }
 
     dir("Dunmoor");
     file("Dunmoor\\readme.txt", "dunmoor");

@@ -14,8 +14,10 @@ struct SampleAddOn {
 };
 
 // Builds the add-on in `folder` (which must exist). Folders named in `leaveOut` ("Controls",
-// "Support", ...) are not made.
-SampleAddOn BuildSampleAddOn(const std::string& folder, const std::vector<std::string>& leaveOut = {});
+// "Support", ...) are not made. `bulkFiles` small files more go to Database\批量, so that the
+// programs work long enough to be seen working.
+SampleAddOn BuildSampleAddOn(const std::string& folder, const std::vector<std::string>& leaveOut = {},
+                             int bulkFiles = 0);
 
 // The fixed target folder on the prefix's system drive.
 std::string InstallFolder();

@@ -67,11 +67,13 @@ TEST_F(SetupProgram, InstallsEverythingAndEndsWithTheFinishButton) {
     EXPECT_EQ(WindowText(GetDlgItem(dialog, 1010)), "激活命令方式: 点击AutoCAD状态栏上的[Vennloft管理] ");
     SaveScreenshot(dialog, "setup-completed");
 
-    // The tree: every file, attributes cleared.
+    // The tree: every file, with the read-only, hidden and system marks cleared.
     const std::string target = InstallFolder();
+    const DWORD marks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     for (const std::string& file : addOn.files) {
         DWORD attributes = GetFileAttributesA((target + file).c_str());
-        EXPECT_EQ(attributes, static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL)) << file;
+        EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES) << file;
+        EXPECT_EQ(attributes & marks, 0u) << file;
     }
     EXPECT_TRUE(FileExists(target + "Support\\空目录"));
     EXPECT_TRUE(FileExists(target + "Uninstall.exe"));

@@ -30,9 +30,9 @@ protected:
     }
 
     // Installs the sample add-on with the real Setup.exe.
-    void Install() {
+    void Install(int bulkFiles = 0) {
         disk_.reset(new TempFolder("uninstall-disk"));
-        BuildSampleAddOn(disk_->Path());
+        BuildSampleAddOn(disk_->Path(), {}, bulkFiles);
         WriteRegString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk\\AutoCAD\\R16.2", "CurVer", "ACAD-4001:804");
         RunningProgram setup(*disk_ / "Setup.exe", disk_->Path());
         HWND dialog = WaitForWindow(setup.ProcessId(), "", 30000);
@@ -73,7 +73,7 @@ TEST_F(UninstallProgram, AnsweringNoChangesNothing) {
 }
 
 TEST_F(UninstallProgram, AnsweringYesRemovesTheInstallAndItself) {
-    Install();
+    Install(3000);
     std::unique_ptr<RunningProgram> uninstall;
     HWND box = StartUninstall(uninstall);
     ASSERT_NE(box, HWND(NULL));
@@ -81,7 +81,11 @@ TEST_F(UninstallProgram, AnsweringYesRemovesTheInstallAndItself) {
 
     HWND dialog = WaitForWindow(uninstall->ProcessId(), kDialogTitle, 30000);
     ASSERT_NE(dialog, HWND(NULL));
-    SaveScreenshot(dialog, "uninstall-working");
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDOK))) << "no finish before the end";
+    if (WaitUntil([&] { return WindowText(GetDlgItem(dialog, 1001)).find(" ... ") != std::string::npos; }, 10000))
+        SaveScreenshot(dialog, "uninstall-working");
+    else
+        ADD_FAILURE() << "the status line never named a file";
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(dialog, 1003)) != FALSE; }, 60000))
         << "no completion text";
     EXPECT_EQ(WindowText(GetDlgItem(dialog, 1003)), "卸载完成!");
@@ -129,6 +133,7 @@ TEST_F(UninstallProgram, LockedRecordShowsTwoMessagesAndDeletesNothing) {
     HWND box = StartUninstall(uninstall);
     ASSERT_NE(box, HWND(NULL));
     ASSERT_TRUE(PressButton(box, IDYES));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000));
 
     HWND report = WaitForMessageBox(uninstall->ProcessId(), 30000);
     ASSERT_NE(report, HWND(NULL));

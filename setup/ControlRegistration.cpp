@@ -1,0 +1,57 @@
+// CSetupThread's control registration: every *.ocx directly in the target's "Controls" folder is
+// loaded and its DllRegisterServer called.
+#include <ole2.h>
+
+#include "framework/ErrorModeScope.h"
+#include "framework/Handles.h"
+#include "setup/SetupThread.h"
+
+namespace {
+
+const char CONTROLS_FOLDER[] = "Controls\\";
+const char CONTROL_MASK[] = "*.ocx";
+const char REGISTER_ENTRY[] = "DllRegisterServer";
+
+typedef HRESULT(STDAPICALLTYPE* PFN_DLLREGISTERSERVER)();
+
+// The controls' registration code runs on this thread in the apartment it would find under the
+// system's own registration tool, which initialises OLE first.
+class COleScope {
+public:
+    COleScope() : m_bInitialised(SUCCEEDED(::OleInitialize(NULL))) {}
+    ~COleScope() {
+        if (m_bInitialised) ::OleUninitialize();
+    }
+    COleScope(const COleScope&) = delete;
+    COleScope& operator=(const COleScope&) = delete;
+
+private:
+    BOOL m_bInitialised;
+};
+
+}  // namespace
+
+void CSetupThread::RegisterControls() {
+    const CString strFolder = m_strTargetDir + CONTROLS_FOLDER;
+    CStringArray arrNames;
+    ListFiles(strFolder, CONTROL_MASK, arrNames);
+    if (arrNames.IsEmpty()) return;
+
+    COleScope ole;
+    for (int i = 0; i < arrNames.GetSize(); ++i) {
+        const CString strPath = strFolder + arrNames[i];
+        RegisterControl(strPath);
+        AddControlRecord(strPath);  // recorded whether the registration succeeded or not
+    }
+}
+
+BOOL CSetupThread::RegisterControl(const CString& strPath) {
+    CErrorModeScope quiet;
+    // The control's own folder is searched first for the modules it needs, as the system's
+    // registration tool does.
+    CModuleHandle hModule(::LoadLibraryExA(strPath, NULL, LOAD_WITH_ALTERED_SEARCH_PATH));
+    if (!hModule.IsValid()) return FALSE;
+    PFN_DLLREGISTERSERVER pfnRegister = reinterpret_cast<PFN_DLLREGISTERSERVER>(
+        reinterpret_cast<void*>(::GetProcAddress(hModule, REGISTER_ENTRY)));
+    return pfnRegister != NULL && pfnRegister() == S_OK;
+}

@@ -1,0 +1,91 @@
+// CSetupThread's folder copy: the install folders depth first, the loose files next to Setup, and
+// the listing of one folder's files.
+#include "setup/SetupThread.h"
+
+#include "framework/FileFind.h"
+#include "record/RecordFormat.h"
+#include "setup/SetupMessages.h"
+#include "setup/SetupPaths.h"
+
+namespace {
+
+const char SEARCH_ALL[] = "*.*";
+// Skipped among the loose files, whatever the running program is called.
+const char INSTALLER_FILE_NAME[] = "Setup.exe";
+
+// A source folder cannot be searched: the system's text for the error, then the folder.
+// Abort (the default button) stops the install, Retry searches again, Ignore skips the folder.
+const char PATH_PROMPT[] =
+    "%s\n"
+    "找不到安装文件的路径 %s，\n"
+    "点击“重试”按钮试图重新查找该安装文件路径；\n"
+    "点击“忽略”按钮将跳过该路径下的操作并继续执行；\n"
+    "点击“取消”按钮将终止程序运行。";
+const UINT PATH_PROMPT_TYPE = MB_ABORTRETRYIGNORE | MB_ICONQUESTION;
+
+}  // namespace
+
+BOOL CSetupThread::CopyFolder(const CString& strSource, const CString& strTarget) {
+    const CString strSearchDir = WithTrailingBackslash(strSource);
+    const CString strPattern = strSearchDir + SEARCH_ALL;
+    CFileFind finder;
+    BOOL bFound = finder.FindFile(strPattern);
+    while (!bFound) {
+        DWORD dwError = ::GetLastError();
+        int nAnswer = AskUser(PATH_PROMPT, dwError, strSearchDir, PATH_PROMPT_TYPE);
+        if (nAnswer == IDIGNORE) break;
+        if (nAnswer != IDRETRY) return FALSE;
+        bFound = finder.FindFile(strPattern);
+    }
+
+    // Also after Ignore: the target folder is made and recorded, and stays empty.
+    if (!MakeFolderPath(strTarget)) return FALSE;
+    if (!bFound) return TRUE;
+
+    const CString strTargetDir = WithTrailingBackslash(strTarget);
+    BOOL bMore = TRUE;
+    while (bMore) {
+        bMore = finder.FindNextFile();
+        if (finder.IsDots()) continue;
+        const CString strEntrySource = finder.GetFilePath();
+        const CString strEntryTarget = JoinPath(strTargetDir, finder.GetFileName());
+        if (finder.IsDirectory()) {
+            if (!CopyFolder(strEntrySource, strEntryTarget)) return FALSE;
+        } else if (::CopyFileA(strEntrySource, strEntryTarget, FALSE)) {
+            // The source's read-only, hidden and system marks are not kept.
+            ::SetFileAttributesA(strEntryTarget, FILE_ATTRIBUTE_NORMAL);
+            AddFileRecord(strEntryTarget);
+        }
+        // A file that could not be copied still advances the bar.
+        NotifyMainWnd(UM_INSTALL_STEP,
+                      reinterpret_cast<WPARAM>(static_cast<const char*>(strEntrySource)),
+                      reinterpret_cast<LPARAM>(static_cast<const char*>(strEntryTarget)));
+    }
+    return TRUE;
+}
+
+void CSetupThread::CopyLooseFiles() {
+    CStringArray arrNames;
+    ListFiles(m_strSourceDir, SEARCH_ALL, arrNames);
+    for (int i = 0; i < arrNames.GetSize(); ++i) {
+        if (arrNames[i].CompareNoCase(INSTALLER_FILE_NAME) == 0) continue;
+        const CString strTarget = m_strTargetDir + arrNames[i];
+        ::CopyFileA(m_strSourceDir + arrNames[i], strTarget, FALSE);
+        AddFileRecord(strTarget);  // recorded whether the copy succeeded or not
+    }
+}
+
+void CSetupThread::ListFiles(const CString& strFolder, const CString& strMask,
+                             CStringArray& arrNames) {
+    arrNames.RemoveAll();
+    // The folder goes into the pattern rather than becoming the process's current folder for
+    // the time of the search: the listing is the same, and no other thread's relative paths
+    // can be redirected meanwhile.
+    CFileFind finder;
+    if (!finder.FindFile(WithTrailingBackslash(strFolder) + strMask)) return;
+    BOOL bMore = TRUE;
+    while (bMore) {
+        bMore = finder.FindNextFile();
+        if (!finder.IsDirectory()) arrNames.Add(finder.GetFileName());
+    }
+}

@@ -1,0 +1,74 @@
+// CSetupThread::MakeFolderPath: makes sure every folder of a path exists, creating what is missing.
+#include "setup/SetupThread.h"
+
+#include <string.h>
+
+#include "framework/FileFind.h"
+#include "framework/Mbcs.h"
+
+namespace {
+
+// A folder cannot be created: the system's text for the error, then the folder.
+// Retry (the default button) creates it again, Cancel stops the install.
+const char FOLDER_PROMPT[] =
+    "%s\n"
+    "不能创建文件夹 %s ，\n"
+    "点击“重试”按钮试图重新创建文件夹；\n"
+    "点击“取消”按钮将终止程序运行。";
+const UINT FOLDER_PROMPT_TYPE = MB_RETRYCANCEL | MB_ICONQUESTION;
+
+BOOL IsSeparator(char ch) { return ch == '\\' || ch == '/'; }
+
+}  // namespace
+
+BOOL CSetupThread::MakeFolderPath(const CString& strPath) {
+    AddFolderRecord(strPath);  // first and in every case, also when the folder exists already
+
+    // The prefixes are built in a buffer of MAX_PATH bytes. A longer path counts as a folder
+    // that cannot be made, with the system's own reason; the system's ANSI file functions
+    // could not take it either.
+    const char* pszPath = strPath;
+    const int nLength = static_cast<int>(strlen(pszPath));
+    if (nLength >= MAX_PATH) {
+        // Retry cannot change the length: the prompt comes back until the user cancels.
+        while (AskUser(FOLDER_PROMPT, ERROR_FILENAME_EXCED_RANGE, strPath, FOLDER_PROMPT_TYPE) ==
+               IDRETRY) {
+        }
+        return FALSE;
+    }
+
+    // Walked by characters, not bytes: a GBK trail byte may be 0x5C, the byte of '\'.
+    // A separator ends a component, and so does the end of the path when no separator stands
+    // before it; never at the start, nor right after a ':' ("C:" is no folder to make).
+    char szPrefix[MAX_PATH];
+    BOOL bAfterSeparator = FALSE;
+    BOOL bAfterColon = FALSE;
+    for (int i = 0;;) {
+        const BOOL bEnd = pszPath[i] == '\0';
+        // pszPath[i] is not NUL here, so pszPath[i + 1] is readable.
+        const int nChar = bEnd ? 1 : MbcsCharLength(pszPath + i, 2);
+        const BOOL bSeparator = !bEnd && nChar == 1 && IsSeparator(pszPath[i]);
+        if ((bSeparator || (bEnd && !bAfterSeparator)) && i > 0 && !bAfterColon) {
+            szPrefix[i] = '\0';
+            if (!MakeFolder(szPrefix)) return FALSE;
+        }
+        if (bEnd) return TRUE;
+        memcpy(szPrefix + i, pszPath + i, static_cast<size_t>(nChar));
+        bAfterSeparator = bSeparator;
+        bAfterColon = nChar == 1 && pszPath[i] == ':';
+        i += nChar;
+    }
+}
+
+BOOL CSetupThread::MakeFolder(const CString& strFolder) {
+    CFileFind finder;
+    if (finder.FindFile(strFolder)) return TRUE;  // a file of that name counts as existing
+    while (!::CreateDirectoryA(strFolder, NULL)) {
+        DWORD dwError = ::GetLastError();
+        // The search can miss what exists (a folder whose parent may not be listed); asking
+        // would only offer a Retry that cannot help.
+        if (dwError == ERROR_ALREADY_EXISTS) return TRUE;
+        if (AskUser(FOLDER_PROMPT, dwError, strFolder, FOLDER_PROMPT_TYPE) != IDRETRY) return FALSE;
+    }
+    return TRUE;
+}

@@ -1,0 +1,111 @@
+#include "setup/SetupDlg.h"
+
+#include "framework/WinApp.h"
+#include "setup/SetupMessages.h"
+#include "setup/SetupPaths.h"
+#include "setup/SetupResource.h"
+
+namespace {
+const char kInstallingTitle[] = "正在安装...";
+const char kCompletedTitle[] = "安装完成!";
+const COLORREF kHintColour = 0x00FF0000;  // blue
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CSetupDlg, CDialog)
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_MESSAGE(UM_INSTALL_STEP, OnInstallStep)
+    ON_MESSAGE(UM_INSTALL_DONE, OnInstallDone)
+END_MESSAGE_MAP()
+
+CSetupDlg::CSetupDlg(CWnd* pParent)
+    : CDialog(IDD_SETUP_DIALOG, pParent), m_bInstallDone(FALSE) {
+    m_hIcon = AfxGetApp() != NULL ? AfxGetApp()->LoadIcon(IDR_MAINFRAME)
+                                  : ::LoadIconA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME));
+}
+
+CSetupDlg::~CSetupDlg() {
+    // The window is gone by now, so whatever the worker still sends fails at once.
+    m_thread.WaitForExit(INFINITE);
+}
+
+void CSetupDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_SETUP_HINT, m_wndHint);
+    DDX_Control(pDX, IDC_SETUP_PICTURE, m_wndPicture);
+    DDX_Control(pDX, IDOK, m_btnFinish);
+    DDX_Control(pDX, IDC_SETUP_PROGRESS, m_wndProgress);
+}
+
+BOOL CSetupDlg::PreTranslateMessage(MSG* pMsg) {
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE) return TRUE;
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
+BOOL CSetupDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+
+    FindFolders();
+    SetWindowText(kInstallingTitle);
+    ShowWindow(SW_SHOW);
+    CenterWindow(::GetDesktopWindow());
+    // A backslash is appended unless the last character is one; the test steps over double-byte
+    // characters, whose trail byte may be that of a backslash.
+    m_strSourceDir = WithTrailingBackslash(m_strSourceDir);
+    m_strTargetDir.Trim();
+    m_strTargetDir = WithTrailingBackslash(m_strTargetDir);
+
+    m_wndHint.SetTextColor(kHintColour);
+    m_wndHint.ShowWindow(SW_HIDE);
+    m_btnFinish.ShowWindow(SW_HIDE);
+
+    int nFiles = CountInstallFiles();
+    m_wndProgress.ShowCaption(TRUE);
+    m_wndProgress.SetRange(0, nFiles + 9);
+    m_wndProgress.SetStep(1);
+
+    m_thread.m_strSourceDir = m_strSourceDir;
+    m_thread.m_strTargetDir = m_strTargetDir;
+    m_thread.m_pMainWnd = this;
+    m_thread.m_bAutoDelete = FALSE;
+    m_thread.CreateThread(0, 0, NULL);
+    return TRUE;
+}
+
+void CSetupDlg::OnOK() {
+    // Only the finish button of the completion view ends the dialog: the Enter key must not
+    // end it while the worker installs.
+    if (!m_bInstallDone) return;
+    CDialog::OnOK();
+}
+
+void CSetupDlg::OnSysCommand(UINT nID, LPARAM lParam) {
+    // No close box, but Alt+F4 still asks to close: not while the worker installs. (A stop at
+    // one of the worker's prompts closes the dialog with WM_CLOSE, which does not come here.)
+    if ((nID & 0xFFF0) == SC_CLOSE && !m_bInstallDone) return;
+    Default();
+    (void)lParam;
+}
+
+void CSetupDlg::OnPaint() {
+    if (!PaintMinimizedIcon(m_hIcon)) Default();
+}
+
+HCURSOR CSetupDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIcon); }
+
+LRESULT CSetupDlg::OnInstallStep(WPARAM, LPARAM) {
+    m_wndProgress.StepIt();
+    return 1;
+}
+
+LRESULT CSetupDlg::OnInstallDone(WPARAM, LPARAM) {
+    m_bInstallDone = TRUE;
+    m_wndHint.ShowWindow(SW_SHOW);
+    m_btnFinish.ShowWindow(SW_SHOW);
+    m_wndProgress.ShowWindow(SW_HIDE);
+    SetWindowText(kCompletedTitle);
+    return 1;
+}

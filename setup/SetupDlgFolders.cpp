@@ -1,0 +1,58 @@
+// The install dialog's folders: where Setup runs from, where the add-on goes, and how many files
+// the four install folders hold.
+#include "setup/SetupDlg.h"
+
+#include "framework/FileFind.h"
+#include "setup/RegistryValues.h"
+#include "setup/SetupPaths.h"
+
+namespace {
+const char kWindowsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+const char kWindowsNtKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+const char kSystemRootValue[] = "SystemRoot";
+const char kTargetBelowDrive[] = ":\\Program Files\\Kelvora\\Pindlemark";
+}  // namespace
+
+void CSetupDlg::FindFolders() {
+    char szModule[MAX_PATH];
+    DWORD nLength = ::GetModuleFileNameA(NULL, szModule, MAX_PATH);
+    if (nLength >= MAX_PATH) nLength = 0;  // cut off: no usable path
+    m_strSourceDir = CString(szModule, static_cast<int>(nLength));
+    int nSlash = m_strSourceDir.ReverseFind('\\');
+    if (nSlash >= 0) m_strSourceDir = m_strSourceDir.Left(nSlash);
+
+    CString strDrive("C");
+    CString strSystemRoot;
+    if (!GetMachineRegString(kWindowsKey, kSystemRootValue, strSystemRoot))
+        GetMachineRegString(kWindowsNtKey, kSystemRootValue, strSystemRoot);
+    strSystemRoot.Trim();
+    if (strSystemRoot.GetLength() > 1) strDrive = strSystemRoot.Left(1);
+    m_strTargetDir = strDrive + kTargetBelowDrive;
+}
+
+int CSetupDlg::CountInstallFiles() {
+    int nTotal = 0;
+    for (int i = 0; i < INSTALL_FOLDER_COUNT; ++i)
+        nTotal += CountFiles(m_strSourceDir + g_apszInstallFolders[i], TRUE);
+    return nTotal;
+}
+
+int CSetupDlg::CountFiles(CString strFolder, BOOL bRecurse) {
+    strFolder.Trim();
+    if (strFolder.IsEmpty()) return 0;
+    strFolder = WithTrailingBackslash(strFolder);
+    CFileFind finder;
+    if (!finder.FindFile(strFolder + "*.*")) return 0;
+    int nCount = 0;
+    BOOL bMore = TRUE;
+    while (bMore) {
+        bMore = finder.FindNextFile();
+        if (finder.IsDots()) continue;
+        if (finder.IsDirectory()) {
+            if (bRecurse) nCount += CountFiles(finder.GetFilePath(), bRecurse);
+        } else {
+            ++nCount;
+        }
+    }
+    return nCount;
+}

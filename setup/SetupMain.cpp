@@ -1,4 +1,0 @@
-// Setup's entry point. The install dialog comes with the application object.
-#include <windows.h>
-
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }

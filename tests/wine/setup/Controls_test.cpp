@@ -1,0 +1,46 @@
+// Control registration with the test control modules and a real control of the Wine prefix.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "InstallHarness.h"
+#include "setup/SetupThread.h"
+#include "support/PromptRecorder.h"
+#include "support/TempFolder.h"
+#include "support/TestFiles.h"
+
+TEST(RegisterControls, EveryOcxOfTheFolderIsRegisteredAndRecordedWhateverItReturns) {
+    TempFolder target("controls");
+    const std::string T = target.Path(), C = T + "Controls\\";
+    ASSERT_TRUE(CreateDirectoryA(C.c_str(), NULL));
+    ASSERT_TRUE(CreateDirectoryA((C + "old").c_str(), NULL));
+    for (const char* name : {"ok.ocx", "x-sfalse.ocx", "y-fail.ocx", "old\\c.ocx"})
+        ASSERT_TRUE(CopyFileA(TestControlPath().c_str(), (C + name).c_str(), FALSE)) << name;
+    ASSERT_TRUE(CopyFileA(NoEntryControlPath().c_str(), (C + "noentry.ocx").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(SystemHhctrlPath(), (C + "hh.ocx").c_str(), FALSE));
+    ASSERT_TRUE(WriteBytes(C + "junk.ocx", "not a module"));
+    ASSERT_TRUE(WriteBytes(C + "readme.txt", ""));
+
+    PromptRecorder prompts;
+    CSetupThread thread;
+    thread.m_strTargetDir = T.c_str();
+    thread.RegisterControls();
+    EXPECT_TRUE(prompts.Prompts().empty()) << "nothing is reported, not even for a broken control";
+    EXPECT_EQ(std::string(thread.m_strRecord),
+              "Reg Ctrl: " + C + "hh.ocx\nReg Ctrl: " + C + "junk.ocx\nReg Ctrl: " + C + "noentry.ocx\n"
+              "Reg Ctrl: " + C + "ok.ocx\nReg Ctrl: " + C + "x-sfalse.ocx\nReg Ctrl: " + C + "y-fail.ocx\n");
+    for (const char* name : {"ok.ocx", "x-sfalse.ocx", "y-fail.ocx"})
+        EXPECT_EQ(ControlMarker(C + name), "registered") << name;
+    EXPECT_EQ(ControlMarker(C + "old\\c.ocx"), "") << "subfolders are not searched";
+
+    // Only S_OK counts as registered.
+    const struct {
+        const char* name;
+        BOOL registered;
+    } cases[] = {{"ok.ocx", TRUE},       {"hh.ocx", TRUE},  {"x-sfalse.ocx", FALSE}, {"y-fail.ocx", FALSE},
+                 {"noentry.ocx", FALSE}, {"junk.ocx", FALSE}, {"missing.ocx", FALSE}};
+    for (const auto& row : cases)
+        EXPECT_EQ(thread.RegisterControl((C + row.name).c_str()), row.registered) << row.name;
+
+    RegisterSystemHhctrl();
+    for (const char* name : {"ok.ocx", "x-sfalse.ocx", "y-fail.ocx"}) ForgetControlMarker(C + name);
+}

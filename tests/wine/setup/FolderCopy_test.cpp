@@ -1,0 +1,168 @@
+// The folder operations of the install worker called on their own, prompts answered through the seam.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "InstallHarness.h"
+#include "framework/MessageBox.h"
+#include "setup/SetupThread.h"
+#include "support/PromptRecorder.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+const char GBK_5C[] = "\x95\x5C";  // one GBK character whose trail byte is '\'
+
+std::string FolderPrompt(DWORD error, const std::string& folder) {
+    return std::string(AfxGetSystemErrorText(error)) + "\n不能创建文件夹 " + folder +
+           " ，\n点击“重试”按钮试图重新创建文件夹；\n点击“取消”按钮将终止程序运行。";
+}
+
+// What a person at the prompt does before answering, for the answers that follow a change.
+std::string g_fixPath;
+int g_fixPrompts = 0;
+
+int MakeFolderThenRetry(HWND, LPCSTR, LPCSTR, UINT) {
+    ++g_fixPrompts;
+    RemoveTree(g_fixPath);
+    CreateDirectoryA(g_fixPath.c_str(), NULL);
+    WriteBytes(g_fixPath + "\\z.txt", "z");
+    return IDRETRY;
+}
+
+}  // namespace
+
+TEST(MakeFolderPath, StepsOverDoubleByteCharactersEndingInBackslashByte) {
+    TempFolder target("gbk-path");
+    const std::string path = target / (std::string(GBK_5C) + "\\子\\" + GBK_5C);
+    PromptRecorder prompts;
+    CSetupThread thread;
+    EXPECT_TRUE(thread.MakeFolderPath(path.c_str()));
+    EXPECT_TRUE(prompts.Prompts().empty());
+    EXPECT_EQ(std::string(thread.m_strRecord), "Made Dir: " + path + "\n") << "only the whole path is recorded";
+    EXPECT_EQ(SearchOrder(target / ""), std::vector<std::string>{GBK_5C});
+    EXPECT_EQ(SearchOrder(target / GBK_5C), std::vector<std::string>{"子"});
+    EXPECT_EQ(SearchOrder(target / GBK_5C + "\\子"), std::vector<std::string>{GBK_5C});
+}
+
+TEST(MakeFolderPath, PathsOfMaxPathBytesOrMoreAreFoldersThatCannotBeMade) {
+    TempFolder target("bound");
+    const std::string base = target.Path();
+    const std::string fits = base + std::string(MAX_PATH - 1 - base.size(), 'f');
+    CSetupThread fitting;
+    {
+        PromptRecorder prompts;
+        EXPECT_TRUE(fitting.MakeFolderPath(fits.c_str()));
+        EXPECT_TRUE(prompts.Prompts().empty());
+    }
+    EXPECT_TRUE(FileExists(fits)) << fits.size() << " bytes";
+
+    for (size_t length : {static_cast<size_t>(MAX_PATH), static_cast<size_t>(1000)}) {
+        const std::string tooLong = base + "sub\\" + std::string(length - base.size() - 4, 'x');
+        ASSERT_EQ(tooLong.size(), length);
+        PromptRecorder prompts({IDRETRY, IDCANCEL});
+        CSetupThread thread;
+        EXPECT_FALSE(thread.MakeFolderPath(tooLong.c_str())) << length;
+        EXPECT_EQ(std::string(thread.m_strRecord), "Made Dir: " + tooLong + "\n");
+        std::vector<RecordedPrompt> asked = prompts.Prompts();
+        ASSERT_EQ(asked.size(), 2u) << "Retry asks again, Cancel stops";
+        for (const RecordedPrompt& prompt : asked) {
+            EXPECT_EQ(prompt.text, FolderPrompt(ERROR_FILENAME_EXCED_RANGE, tooLong)) << length;
+            EXPECT_EQ(prompt.type, static_cast<UINT>(MB_RETRYCANCEL | MB_ICONQUESTION));
+        }
+        EXPECT_FALSE(FileExists(base + "sub")) << "refused before anything is made";
+    }
+}
+
+TEST(MakeFolderPath, FolderThatCannotBeMadeIsAskedAboutUntilCancelOrSuccess) {
+    TempFolder target("blocked");
+    const std::string blocker = target / "blocker";
+    const std::string path = blocker + "\\sub\\deeper";
+    ASSERT_TRUE(WriteBytes(blocker, "a file where a folder goes"));
+    SetLastError(0xdeadbeef);
+    ASSERT_FALSE(CreateDirectoryA((blocker + "\\sub").c_str(), NULL));
+    const DWORD error = GetLastError();
+    {
+        PromptRecorder prompts({IDRETRY, IDCANCEL});
+        CSetupThread thread;
+        EXPECT_FALSE(thread.MakeFolderPath(path.c_str()));
+        std::vector<RecordedPrompt> asked = prompts.Prompts();
+        ASSERT_EQ(asked.size(), 2u);
+        EXPECT_EQ(asked[1].text, FolderPrompt(error, blocker + "\\sub"));
+        EXPECT_EQ(asked[1].caption, AfxGetAppName());
+    }
+    // Retry after the way has been cleared goes on with the rest of the path.
+    g_fixPath = blocker;
+    g_fixPrompts = 0;
+    AfxSetMessageBoxHook(MakeFolderThenRetry);
+    CSetupThread thread;
+    EXPECT_TRUE(thread.MakeFolderPath(path.c_str()));
+    AfxSetMessageBoxHook(NULL);
+    EXPECT_EQ(g_fixPrompts, 1);
+    EXPECT_TRUE(FileExists(path));
+}
+
+TEST(MakeFolderPath, FolderThatExistsButIsNotFoundBySearchIsNoFailure) {
+    // Wine's search does not see the host's /dev under Z:, though the folder is there.
+    WIN32_FIND_DATAA data;
+    ASSERT_EQ(FindFirstFileA("Z:\\dev", &data), INVALID_HANDLE_VALUE);
+    ASSERT_NE(GetFileAttributesA("Z:\\dev") & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    PromptRecorder prompts({IDCANCEL});
+    CSetupThread thread;
+    EXPECT_TRUE(thread.MakeFolderPath("Z:\\dev"));
+    EXPECT_TRUE(prompts.Prompts().empty()) << prompts.Prompts()[0].text;
+}
+
+TEST(CopyFolder, RetryFindsAFolderPutInPlaceMeanwhile) {
+    TempFolder source("retry"), target("retry-target");
+    g_fixPath = source / "Database";
+    g_fixPrompts = 0;
+    AfxSetMessageBoxHook(MakeFolderThenRetry);
+    CSetupThread thread;
+    EXPECT_TRUE(thread.CopyFolder((source / "Database").c_str(), (target / "Database").c_str()));
+    AfxSetMessageBoxHook(NULL);
+    EXPECT_EQ(g_fixPrompts, 1);
+    EXPECT_EQ(std::string(thread.m_strRecord),
+              "Made Dir: " + target / "Database\nFile Copy: " + target / "Database\\z.txt\n");
+}
+
+TEST(CopyFolder, StopInASubfolderUnwindsAtOnce) {
+    TempFolder source("unwind"), target("unwind-target");
+    ASSERT_TRUE(CreateDirectoryA((source / "Support").c_str(), NULL));
+    ASSERT_TRUE(CreateDirectoryA((source / "Support\\Sub").c_str(), NULL));
+    for (const char* name : {"Support\\a.txt", "Support\\Sub\\b.txt", "Support\\y.txt"})
+        ASSERT_TRUE(WriteBytes(source / name, name));
+    ASSERT_TRUE(WriteBytes(target / "Support", "a file: taken as the folder, Sub cannot be made in it"));
+
+    PromptRecorder prompts({IDCANCEL});
+    InstallWindow window;
+    CSetupThread thread;
+    thread.m_pMainWnd = window.Wnd();
+    EXPECT_FALSE(thread.CopyFolder((source / "Support").c_str(), (target / "Support").c_str()));
+    EXPECT_EQ(prompts.Prompts().size(), 1u);
+    EXPECT_EQ(std::string(thread.m_strRecord),
+              "Made Dir: " + target / "Support\nMade Dir: " + target / "Support\\Sub\n");
+    ASSERT_EQ(window.steps.size(), 1u) << "nothing after the stop";
+    EXPECT_EQ(window.steps[0].target, target / "Support\\a.txt");
+}
+
+TEST(ListFiles, ListsOnlyTheFilesOfTheFolderThatMatch) {
+    TempFolder folder("list");
+    for (const char* name : {"b.ocx", "a.OCX", "c.txt", "sub.ocx\\d.ocx"}) {
+        if (strchr(name, '\\')) ASSERT_TRUE(CreateDirectoryA((folder / "sub.ocx").c_str(), NULL));
+        ASSERT_TRUE(WriteBytes(folder / name, ""));
+    }
+    char before[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, before);
+    CSetupThread thread;
+    CStringArray names;
+    names.Add("stale");
+    thread.ListFiles(folder.Path().c_str(), "*.ocx", names);
+    ASSERT_EQ(names.GetSize(), 2);
+    EXPECT_EQ(std::string(names[0]), "a.OCX");
+    EXPECT_EQ(std::string(names[1]), "b.ocx");
+    thread.ListFiles((folder / "missing").c_str(), "*.*", names);
+    EXPECT_EQ(names.GetSize(), 0) << "a folder that cannot be searched lists nothing";
+    char after[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, after);
+    EXPECT_STREQ(after, before);
+}
