@@ -10,24 +10,18 @@ namespace {
 const char kWindowsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 const char kWindowsNtKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 const char kSystemRootValue[] = "SystemRoot";
-const char kTargetBelowDrive[] = ":\\Program Files\\Kelvora\\Pindlemark";
 }  // namespace
 
 void CSetupDlg::FindFolders() {
     char szModule[MAX_PATH];
     DWORD nLength = ::GetModuleFileNameA(NULL, szModule, MAX_PATH);
     if (nLength >= MAX_PATH) nLength = 0;  // cut off: no usable path
-    m_strSourceDir = CString(szModule, static_cast<int>(nLength));
-    int nSlash = m_strSourceDir.ReverseFind('\\');
-    if (nSlash >= 0) m_strSourceDir = m_strSourceDir.Left(nSlash);
+    m_strSourceDir = FolderOfModule(CString(szModule, static_cast<int>(nLength)));
 
-    CString strDrive("C");
     CString strSystemRoot;
     if (!GetMachineRegString(kWindowsKey, kSystemRootValue, strSystemRoot))
         GetMachineRegString(kWindowsNtKey, kSystemRootValue, strSystemRoot);
-    strSystemRoot.Trim();
-    if (strSystemRoot.GetLength() > 1) strDrive = strSystemRoot.Left(1);
-    m_strTargetDir = strDrive + kTargetBelowDrive;
+    m_strTargetDir = InstallFolderForSystemRoot(strSystemRoot);
 }
 
 int CSetupDlg::CountInstallFiles() {

@@ -14,3 +14,15 @@ BOOL EndsWithSeparator(const CString& strPath) {
 CString WithTrailingBackslash(const CString& strPath) {
     return EndsWithSeparator(strPath) ? strPath : strPath + '\\';
 }
+
+CString FolderOfModule(const CString& strModulePath) {
+    int nSlash = strModulePath.ReverseFind('\\');
+    return nSlash >= 0 ? strModulePath.Left(nSlash) : strModulePath;
+}
+
+CString InstallFolderForSystemRoot(CString strSystemRoot) {
+    CString strDrive("C");
+    strSystemRoot.Trim();
+    if (strSystemRoot.GetLength() > 1) strDrive = strSystemRoot.Left(1);
+    return strDrive + ":\\Program Files\\Kelvora\\Pindlemark";
+}

@@ -8,3 +8,12 @@ BOOL EndsWithSeparator(const CString& strPath);
 
 // The path with a backslash appended unless its last character is a separator.
 CString WithTrailingBackslash(const CString& strPath);
+
+// The folder of a program file: the text before its last backslash, or the whole text when it
+// holds none.
+CString FolderOfModule(const CString& strModulePath);
+
+// The fixed install folder on the drive of a system root such as "D:\WINDOWS" (white space
+// around it ignored), without a trailing backslash; drive C when the root is too short to name
+// a drive.
+CString InstallFolderForSystemRoot(CString strSystemRoot);
