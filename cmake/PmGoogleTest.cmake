@@ -7,15 +7,19 @@ if(WIN32)
 endif()
 add_subdirectory(${PM_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-# pm_test(name sources... LIBS libs... [LOCK resource]) : a GoogleTest program registered with
-# CTest, one CTest test per GoogleTest case. Tests that share a LOCK never run at the same time
-# (for example those that touch the fixed install folder and product keys of the Wine prefix).
+# pm_test(name sources... LIBS libs... [LOCK resource] [TIMEOUT seconds] [PROPERTIES name value...])
+# : a GoogleTest program registered with CTest, one CTest test per GoogleTest case. Tests that
+# share a LOCK never run at the same time (for example those that touch the fixed install folder
+# and product keys of the Wine prefix). TIMEOUT (default 120) and PROPERTIES apply to every case.
 function(pm_test name)
-  cmake_parse_arguments(T "" "LOCK" "LIBS;SOURCES" ${ARGN})
+  cmake_parse_arguments(T "" "LOCK;TIMEOUT" "LIBS;SOURCES;PROPERTIES" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
   pm_gbk_literals(${name})
-  set(properties TIMEOUT 120)
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  set(properties TIMEOUT ${T_TIMEOUT} ${T_PROPERTIES})
   if(T_LOCK)
     list(APPEND properties RESOURCE_LOCK ${T_LOCK})
   endif()

@@ -14,8 +14,9 @@ typedef HRESULT(STDAPICALLTYPE* UnregisterEntry)();
 BOOL CUninstallThread::UnregisterControls() {
     int nPos = 0;
     CString strPath;
-    while (!m_bStop && NextRecordValue(RECORD_CONTROL, nPos, strPath)) {
-        if (!IsReplayablePath(strPath)) continue;
+    BOOL bEnded = FALSE;
+    while (!m_bStop && NextRecordValue(RECORD_CONTROL, nPos, strPath, bEnded)) {
+        if (!bEnded || !IsReplayablePath(strPath)) continue;
         UnregisterControl(strPath);
         ::DeleteFileA(strPath);
     }

@@ -9,8 +9,9 @@
 BOOL CUninstallThread::DeleteFiles() {
     int nPos = 0;
     CString strPath;
-    while (!m_bStop && NextRecordValue(RECORD_FILE, nPos, strPath)) {
-        if (IsReplayablePath(strPath)) ::DeleteFileA(strPath);
+    BOOL bEnded = FALSE;
+    while (!m_bStop && NextRecordValue(RECORD_FILE, nPos, strPath, bEnded)) {
+        if (bEnded && IsReplayablePath(strPath)) ::DeleteFileA(strPath);
         Notify(UM_FILE_DELETED, reinterpret_cast<LPARAM>(static_cast<const char*>(strPath)));
     }
     return !m_bStop;

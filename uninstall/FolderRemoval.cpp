@@ -11,8 +11,9 @@ BOOL CUninstallThread::RemoveFolders() {
     CStringArray arrFolders;
     int nPos = 0;
     CString strPath;
-    while (NextRecordValue(RECORD_FOLDER, nPos, strPath)) {
-        if (IsReplayablePath(strPath)) arrFolders.Add(strPath);
+    BOOL bEnded = FALSE;
+    while (NextRecordValue(RECORD_FOLDER, nPos, strPath, bEnded)) {
+        if (bEnded && IsReplayablePath(strPath)) arrFolders.Add(strPath);
     }
     if (m_bStop) return FALSE;
     for (int i = arrFolders.GetUpperBound(); i >= 0; --i) {

@@ -10,12 +10,13 @@ BOOL CUninstallThread::DeleteRegKeys() {
     if (m_bStop) return FALSE;
     int nPos = 0;
     CString strValue;
-    while (NextRecordValue(RECORD_REGKEY, nPos, strValue)) {
+    BOOL bEnded = FALSE;
+    while (NextRecordValue(RECORD_REGKEY, nPos, strValue, bEnded)) {
         RecordHive hive = HIVE_OTHER;
         CString strKeyPath;
         // A value without a comma names no hive: skipped, as is an empty key path, which would
-        // make RegDeleteKeyA delete the hive's own key.
-        if (SplitRegKeyValue(strValue, hive, strKeyPath) && IsReplayableKeyPath(strKeyPath))
+        // make RegDeleteKeyA delete the hive's own key, and a key path cut off with the file.
+        if (bEnded && SplitRegKeyValue(strValue, hive, strKeyPath) && IsReplayableKeyPath(strKeyPath))
             ::RegDeleteKeyA(RecordKeyOfHive(hive), strKeyPath);
         if (m_bStop) return FALSE;
     }

@@ -35,11 +35,12 @@ BOOL CUninstallThread::StopAndWait(DWORD dwMilliseconds) {
     return WaitForExit(dwMilliseconds);
 }
 
-BOOL CUninstallThread::NextRecordValue(int nKind, int& nPos, CString& strValue) const {
+BOOL CUninstallThread::NextRecordValue(int nKind, int& nPos, CString& strValue, BOOL& bEnded) const {
     int nStart = 0;
     int nLength = 0;
     if (!FindRecord(nKind, nPos, nStart, nLength)) return FALSE;
     strValue = CString(static_cast<const char*>(m_strRecord) + nStart, nLength);
+    bEnded = nStart + nLength < m_strRecord.GetLength();  // something follows: its line end
     return TRUE;
 }
 

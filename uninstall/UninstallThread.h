@@ -54,7 +54,10 @@ public:
 
 private:
     // The value of the next record of nKind from nPos, whole, as FindRecord delimits it.
-    BOOL NextRecordValue(int nKind, int& nPos, CString& strValue) const;
+    // bEnded is FALSE when the value runs into the end of the text instead of a line end: every
+    // record is written with its line end, so such a value may be the piece of a longer one that
+    // was cut off with the file (a full disk, a copy broken off) and must not be used.
+    BOOL NextRecordValue(int nKind, int& nPos, CString& strValue, BOOL& bEnded) const;
     // Sends to the main window unless a stop was asked.
     void Notify(UINT nMsg, LPARAM lParam);
 

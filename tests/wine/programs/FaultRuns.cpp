@@ -1,0 +1,214 @@
+#include "FaultRuns.h"
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "Registry.h"
+#include "SampleAddOn.h"
+#include "support/TempFolder.h"
+
+const char kProductKey[] = "SOFTWARE\\Kelvora\\Pindlemark\\V5";
+const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5";
+const char kUninstallTitle[] = "Vennloft管理 V5.0  卸载";
+const char kSetupCompleted[] = "安装完成!";
+const char kRemovalBatch[] = "C:\\DelUS.bat";
+
+namespace {
+
+const int kDoneTextId = 1003;  // "卸载完成!", shown by the completion view
+
+struct TitleSearch {
+    const std::string* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTitle(HWND window, LPARAM param) {
+    TitleSearch* search = reinterpret_cast<TitleSearch*>(param);
+    if (!IsWindowVisible(window)) return TRUE;
+    char text[256] = "";
+    GetWindowTextA(window, text, sizeof text);
+    if (*search->title != text) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// Wine's crash dialog (winedbg), in the prefix's language or in English.
+const char* const kCrashTitles[] = {"程序错误", "Program Error"};
+
+BOOL CALLBACK MatchCrashWindow(HWND window, LPARAM param) {
+    std::string* evidence = reinterpret_cast<std::string*>(param);
+    char text[256] = "";
+    GetWindowTextA(window, text, sizeof text);
+    for (const char* title : kCrashTitles) {
+        if (strstr(text, title) != NULL) {
+            *evidence = std::string("a crash dialog is shown: ") + text;
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
+// Answers the message box with its OK (or Yes) button, else with the button that ends what asks
+// (Cancel, Abort), and keeps its text.
+void AnswerBox(HWND box, std::vector<std::string>& boxes) {
+    boxes.push_back(MessageBoxText(box));
+    for (int button : {IDOK, IDYES, IDCANCEL, IDABORT})
+        if (PressButton(box, button)) break;
+    WaitUntil([&] { return !IsWindow(box); }, 5000);
+}
+
+}  // namespace
+
+ProgramRun RunSetup(const std::string& sourceFolder, DWORD bound) {
+    ProgramRun run;
+    DWORD start = GetTickCount();
+    RunningProgram setup(sourceFolder + "Setup.exe", sourceFolder);
+    run.started = setup.Started();
+    if (!run.started) return run;
+    while (GetTickCount() - start < bound) {
+        if (setup.WaitForExit(0, &run.exitCode)) {
+            run.exited = true;
+            break;
+        }
+        HWND dialog = FindProgramWindow(setup.ProcessId(), kSetupCompleted);
+        if (dialog != NULL) {
+            run.completed = true;
+            PressButton(dialog, IDOK);
+            run.exited = setup.WaitForExit(bound - std::min(bound, GetTickCount() - start), &run.exitCode);
+            break;
+        }
+        if (HWND box = WaitForMessageBox(setup.ProcessId(), 0)) AnswerBox(box, run.boxes);
+        Sleep(20);
+    }
+    run.milliseconds = GetTickCount() - start;
+    run.crash = CrashEvidence();
+    return run;
+}
+
+HWND StartConfirmedUninstall(std::unique_ptr<RunningProgram>& program, DWORD bound) {
+    program.reset(new RunningProgram(InstallFolder() + "Uninstall.exe", "C:\\"));
+    if (!program->Started()) return NULL;
+    HWND box = WaitForMessageBox(program->ProcessId(), bound);
+    if (box == NULL || !PressButton(box, IDYES)) return NULL;
+    return WaitForWindow(program->ProcessId(), kUninstallTitle, bound);
+}
+
+ProgramRun RunUninstall(DWORD bound, const std::string& exePath) {
+    ProgramRun run;
+    DWORD start = GetTickCount();
+    RunningProgram uninstall(exePath.empty() ? InstallFolder() + "Uninstall.exe" : exePath, "C:\\");
+    run.started = uninstall.Started();
+    if (!run.started) return run;
+    HWND confirm = WaitForMessageBox(uninstall.ProcessId(), bound);
+    if (confirm == NULL) {
+        run.milliseconds = GetTickCount() - start;
+        run.crash = CrashEvidence();
+        return run;
+    }
+    PressButton(confirm, IDYES);
+    WaitUntil([&] { return !IsWindow(confirm); }, 5000);
+    while (GetTickCount() - start < bound) {
+        if (uninstall.WaitForExit(0, &run.exitCode)) {
+            run.exited = true;
+            break;
+        }
+        HWND dialog = FindProgramWindow(uninstall.ProcessId(), kUninstallTitle);
+        if (dialog != NULL && IsWindowVisible(GetDlgItem(dialog, kDoneTextId))) {
+            run.completed = true;
+            PressButton(dialog, IDOK);
+            run.exited = uninstall.WaitForExit(bound - std::min(bound, GetTickCount() - start), &run.exitCode);
+            break;
+        }
+        if (HWND box = WaitForMessageBox(uninstall.ProcessId(), 0)) AnswerBox(box, run.boxes);
+        Sleep(20);
+    }
+    run.milliseconds = GetTickCount() - start;
+    run.crash = CrashEvidence();
+    return run;
+}
+
+bool WaitForRemovalBatch(DWORD bound) {
+    return WaitUntil([] { return !FileExists(kRemovalBatch); }, bound);
+}
+
+std::string CrashEvidence() {
+    std::string evidence;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot != INVALID_HANDLE_VALUE) {
+        PROCESSENTRY32 entry = {};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+            if (lstrcmpiA(entry.szExeFile, "winedbg.exe") == 0) {
+                evidence = "winedbg.exe is running (pid " + std::to_string(entry.th32ProcessID) + ")";
+                break;
+            }
+        }
+        CloseHandle(snapshot);
+    }
+    if (evidence.empty()) EnumWindows(MatchCrashWindow, reinterpret_cast<LPARAM>(&evidence));
+    return evidence;
+}
+
+HWND AnyWindowTitled(const std::string& title) {
+    TitleSearch search = {&title, NULL};
+    EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+namespace {
+const char* const kProgramNames[] = {"Setup.exe", "Uninstall.exe"};
+const char kAppDefaults[] = "Software\\Wine\\AppDefaults\\";
+}  // namespace
+
+UnmanagedWindows::UnmanagedWindows() {
+    for (const char* name : kProgramNames)
+        WriteRegString(HKEY_CURRENT_USER, std::string(kAppDefaults) + name + "\\X11 Driver", "Managed", "N");
+}
+
+UnmanagedWindows::~UnmanagedWindows() {
+    for (const char* name : kProgramNames) DeleteRegTree(HKEY_CURRENT_USER, std::string(kAppDefaults) + name);
+}
+
+bool MakeFolders(const std::string& path) {
+    for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
+        CreateDirectoryA(path.substr(0, at).c_str(), NULL);
+    CreateDirectoryA(path.c_str(), NULL);
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void MakeHandMadeInstall() {
+    RemoveEarlierInstall();
+    MakeFolders(InstallFolder());
+    CopyFileA((DistFolder() + "Uninstall.exe").c_str(), (InstallFolder() + "Uninstall.exe").c_str(), FALSE);
+    WriteRegString(HKEY_LOCAL_MACHINE, kProductKey, "installPath", InstallFolder());
+    WriteRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", "\"" + InstallFolder() + "Uninstall.exe\"");
+}
+
+std::vector<std::string> RecordLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t from = 0;
+    while (from < text.size()) {
+        size_t end = text.find('\n', from);
+        std::string line = text.substr(from, end == std::string::npos ? std::string::npos : end - from);
+        if (end != std::string::npos && !line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+        if (end == std::string::npos) break;
+        from = end + 1;
+    }
+    return lines;
+}
+
+void InstallStateTest::SetUp() {
+    WaitForRemovalBatch(30000);
+    DeleteFileA(kRemovalBatch);
+    RemoveEarlierInstall();
+}
+
+void InstallStateTest::TearDown() {
+    WaitForRemovalBatch(30000);
+    RemoveEarlierInstall();
+    DeleteRegTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk");
+}

@@ -1,0 +1,121 @@
+// Files that another process holds open without sharing, while the real programs work: Setup
+// cannot replace them and Uninstall cannot delete them. Both pass over them as designed and reach
+// their completion view; what the record then says and what stays is checked after the release.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+
+#include "FaultRuns.h"
+#include "Registry.h"
+#include "SampleAddOn.h"
+#include "support/TempFolder.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+// Holds a file open with no sharing at all, as another program may.
+class HeldFile {
+public:
+    explicit HeldFile(const std::string& path)
+        : m_handle(CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL)) {}
+    ~HeldFile() { Release(); }
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+    bool Held() const { return m_handle != INVALID_HANDLE_VALUE; }
+    void Release() {
+        if (m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);
+        m_handle = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    HANDLE m_handle;
+};
+
+bool Has(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+std::string Content(const std::string& path) {
+    std::string bytes;
+    return ReadBytes(path, bytes) ? bytes : "<unreadable>";
+}
+
+void ExpectClean(const ProgramRun& run) {
+    EXPECT_TRUE(run.started);
+    EXPECT_TRUE(run.completed) << "no completion view after " << run.milliseconds << " ms";
+    EXPECT_TRUE(run.exited) << "still running after " << run.milliseconds << " ms";
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(run.crash, "");
+    EXPECT_TRUE(run.boxes.empty()) << "unexpected message: " << (run.boxes.empty() ? "" : run.boxes[0]);
+}
+
+class HeldFiles : public InstallStateTest {};
+
+}  // namespace
+
+TEST_F(HeldFiles, SetupPassesOverTargetsItCannotReplace) {
+    TempFolder disk("held-disk");
+    BuildSampleAddOn(disk.Path());
+    const std::string I = InstallFolder();
+    // A file of an install folder and a loose file, there before the install and held open.
+    ASSERT_TRUE(MakeFolders(I + "Support"));
+    ASSERT_TRUE(WriteBytes(I + "Support\\菜单.mnu", "旧菜单"));
+    ASSERT_TRUE(WriteBytes(I + "安装说明.txt", "旧说明"));
+    HeldFile menu(I + "Support\\菜单.mnu");
+    HeldFile notes(I + "安装说明.txt");
+    ASSERT_TRUE(menu.Held() && notes.Held());
+
+    ProgramRun run = RunSetup(disk.Path());
+    ExpectClean(run);
+    menu.Release();
+    notes.Release();
+    RecordProperty("setup_ms", static_cast<int>(run.milliseconds));
+
+    EXPECT_EQ(Content(I + "Support\\菜单.mnu"), "旧菜单");
+    EXPECT_EQ(Content(I + "安装说明.txt"), "旧说明");
+    EXPECT_EQ(Content(I + "Dunmoor\\readme.txt"), "dunmoor") << "the copy went on past the held files";
+    std::string text;
+    ASSERT_TRUE(ReadBytes(I + "Uninstall.log", text));
+    std::vector<std::string> lines = RecordLines(text);
+    EXPECT_FALSE(Has(lines, "File Copy: " + I + "Support\\菜单.mnu")) << "a file not copied is not recorded";
+    EXPECT_TRUE(Has(lines, "File Copy: " + I + "Support\\只读.txt"));
+    EXPECT_TRUE(Has(lines, "File Copy: " + I + "安装说明.txt")) << "a loose file is recorded, copied or not";
+    EXPECT_TRUE(Has(lines, "File Copy: " + I + "Uninstall.log"));
+}
+
+TEST_F(HeldFiles, UninstallPassesOverFilesInUse) {
+    TempFolder disk("held-disk");
+    BuildSampleAddOn(disk.Path());
+    ProgramRun setup = RunSetup(disk.Path());
+    ASSERT_TRUE(setup.completed && setup.exited);
+    const std::string I = InstallFolder();
+    ASSERT_EQ(ControlMarker(I + "Controls\\Grid.ocx"), "registered");
+
+    // An installed file and an installed control, held open while Uninstall runs.
+    HeldFile menu(I + "Support\\菜单.mnu");
+    HeldFile grid(I + "Controls\\Grid.ocx");
+    ASSERT_TRUE(menu.Held() && grid.Held());
+    ProgramRun run = RunUninstall();
+    ExpectClean(run);
+    EXPECT_TRUE(WaitForRemovalBatch()) << "the removal batch did not end";
+    menu.Release();
+    grid.Release();
+    RecordProperty("uninstall_ms", static_cast<int>(run.milliseconds));
+
+    EXPECT_EQ(Content(I + "Support\\菜单.mnu"), "菜单\r\n");
+    EXPECT_TRUE(FileExists(I + "Controls\\Grid.ocx"));
+    EXPECT_EQ(ControlMarker(I + "Controls\\Grid.ocx"), "registered") << "a control that cannot be loaded stays registered";
+    // Everything else went; the folders that still hold a file stay, and so does the install
+    // folder above them, which the batch could not remove.
+    EXPECT_FALSE(FileExists(I + "Support\\只读.txt"));
+    EXPECT_FALSE(FileExists(I + "Support\\2000-02"));
+    EXPECT_FALSE(FileExists(I + "Controls\\说明.txt"));
+    EXPECT_FALSE(FileExists(I + "Database"));
+    EXPECT_FALSE(FileExists(I + "Dunmoor"));
+    EXPECT_FALSE(FileExists(I + "Uninstall.log"));
+    EXPECT_FALSE(FileExists(I + "Uninstall.exe")) << "the batch deleted the program";
+    EXPECT_TRUE(FileExists(I + "Support"));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kProductKey));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+}
