@@ -1,0 +1,101 @@
+// bench_floor.exe: the least an installer with a progress display must do to copy the four
+// install folders, the floor that tools/bench holds Setup.exe against.
+//   bench_floor.exe <source folder\> <target folder\>
+// A worker thread walks Support, Controls, Database and Dunmoor depth first with
+// FindFirstFileA/FindNextFileA, makes every target folder, and for each file does CopyFileA and
+// SetFileAttributesA(FILE_ATTRIBUTE_NORMAL); for every entry, file or folder, it sends one message
+// to a window of the main thread, which does nothing with it. Nothing else: no counting pass, no
+// record, no registry, no painting. Prints "copied <files>"; returns 0 when every copy succeeded.
+#include <windows.h>
+
+#include <stdio.h>
+
+#include <string>
+
+namespace {
+
+const char* const INSTALL_FOLDERS[] = {"Support", "Controls", "Database", "Dunmoor"};
+const UINT UM_ENTRY = WM_APP + 1;
+
+struct CopyJob {
+    std::string source;  // ends with a backslash
+    std::string target;  // ends with a backslash
+    HWND window;
+    long copied;
+    long failed;
+};
+
+void CopyTree(CopyJob& job, const std::string& source, const std::string& target) {
+    CreateDirectoryA(target.c_str(), NULL);
+    WIN32_FIND_DATAA data;
+    HANDLE hFind = FindFirstFileA((source + "\\*.*").c_str(), &data);
+    if (hFind == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::string name = data.cFileName;
+        if (name == "." || name == "..") continue;
+        const std::string from = source + "\\" + name;
+        const std::string to = target + "\\" + name;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            CopyTree(job, from, to);
+        } else if (CopyFileA(from.c_str(), to.c_str(), FALSE)) {
+            SetFileAttributesA(to.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ++job.copied;
+        } else {
+            ++job.failed;
+        }
+        SendMessageA(job.window, UM_ENTRY, 0, 0);
+    } while (FindNextFileA(hFind, &data));
+    FindClose(hFind);
+}
+
+DWORD WINAPI CopyWorker(LPVOID pParam) {
+    CopyJob& job = *static_cast<CopyJob*>(pParam);
+    CreateDirectoryA(job.target.c_str(), NULL);
+    for (const char* folder : INSTALL_FOLDERS) CopyTree(job, job.source + folder, job.target + folder);
+    PostMessageA(job.window, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+LRESULT CALLBACK FloorWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    switch (nMsg) {
+    case UM_ENTRY:
+        return 1;
+    case WM_CLOSE:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(hWnd, nMsg, wParam, lParam);
+}
+
+std::string WithBackslash(std::string path) {
+    if (path.empty() || path.back() != '\\') path += '\\';
+    return path;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        fprintf(stderr, "usage: bench_floor <source folder\\> <target folder\\>\n");
+        return 2;
+    }
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = FloorWndProc;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = "PmBenchFloor";
+    RegisterClassA(&wc);
+    HWND hWnd = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, wc.hInstance, NULL);
+    if (hWnd == NULL) return 1;
+
+    CopyJob job = {WithBackslash(argv[1]), WithBackslash(argv[2]), hWnd, 0, 0};
+    HANDLE hThread = CreateThread(NULL, 0, CopyWorker, &job, 0, NULL);
+    if (hThread == NULL) return 1;
+    // The worker's messages are handled inside GetMessage, as in a dialog's modal loop.
+    MSG msg;
+    while (GetMessageA(&msg, NULL, 0, 0) > 0) DispatchMessageA(&msg);
+    WaitForSingleObject(hThread, INFINITE);
+    CloseHandle(hThread);
+    DestroyWindow(hWnd);
+    printf("copied %ld\n", job.copied);
+    return job.failed == 0 && job.copied > 0 ? 0 : 1;
+}
