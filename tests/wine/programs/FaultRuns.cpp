@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "Registry.h"
 #include "SampleAddOn.h"
@@ -59,6 +60,28 @@ void AnswerBox(HWND box, std::vector<std::string>& boxes) {
     WaitUntil([&] { return !IsWindow(box); }, 5000);
 }
 
+// Until the program ends or `bound` (from `start`) runs out: answers its message boxes, and once
+// completionView() shows the completion view, presses its finish button and waits for the end.
+void DriveToEnd(RunningProgram& program, const std::function<HWND()>& completionView, DWORD start, DWORD bound,
+                ProgramRun& run) {
+    while (GetTickCount() - start < bound) {
+        if (program.WaitForExit(0, &run.exitCode)) {
+            run.exited = true;
+            break;
+        }
+        if (HWND dialog = completionView()) {
+            run.completed = true;
+            PressButton(dialog, IDOK);
+            run.exited = program.WaitForExit(bound - std::min(bound, GetTickCount() - start), &run.exitCode);
+            break;
+        }
+        if (HWND box = WaitForMessageBox(program.ProcessId(), 0)) AnswerBox(box, run.boxes);
+        Sleep(20);
+    }
+    run.milliseconds = GetTickCount() - start;
+    run.crash = CrashEvidence();
+}
+
 }  // namespace
 
 ProgramRun RunSetup(const std::string& sourceFolder, DWORD bound) {
@@ -67,23 +90,8 @@ ProgramRun RunSetup(const std::string& sourceFolder, DWORD bound) {
     RunningProgram setup(sourceFolder + "Setup.exe", sourceFolder);
     run.started = setup.Started();
     if (!run.started) return run;
-    while (GetTickCount() - start < bound) {
-        if (setup.WaitForExit(0, &run.exitCode)) {
-            run.exited = true;
-            break;
-        }
-        HWND dialog = FindProgramWindow(setup.ProcessId(), kSetupCompleted);
-        if (dialog != NULL) {
-            run.completed = true;
-            PressButton(dialog, IDOK);
-            run.exited = setup.WaitForExit(bound - std::min(bound, GetTickCount() - start), &run.exitCode);
-            break;
-        }
-        if (HWND box = WaitForMessageBox(setup.ProcessId(), 0)) AnswerBox(box, run.boxes);
-        Sleep(20);
-    }
-    run.milliseconds = GetTickCount() - start;
-    run.crash = CrashEvidence();
+    const DWORD processId = setup.ProcessId();
+    DriveToEnd(setup, [processId] { return FindProgramWindow(processId, kSetupCompleted); }, start, bound, run);
     return run;
 }
 
@@ -109,23 +117,11 @@ ProgramRun RunUninstall(DWORD bound, const std::string& exePath) {
     }
     PressButton(confirm, IDYES);
     WaitUntil([&] { return !IsWindow(confirm); }, 5000);
-    while (GetTickCount() - start < bound) {
-        if (uninstall.WaitForExit(0, &run.exitCode)) {
-            run.exited = true;
-            break;
-        }
-        HWND dialog = FindProgramWindow(uninstall.ProcessId(), kUninstallTitle);
-        if (dialog != NULL && IsWindowVisible(GetDlgItem(dialog, kDoneTextId))) {
-            run.completed = true;
-            PressButton(dialog, IDOK);
-            run.exited = uninstall.WaitForExit(bound - std::min(bound, GetTickCount() - start), &run.exitCode);
-            break;
-        }
-        if (HWND box = WaitForMessageBox(uninstall.ProcessId(), 0)) AnswerBox(box, run.boxes);
-        Sleep(20);
-    }
-    run.milliseconds = GetTickCount() - start;
-    run.crash = CrashEvidence();
+    const DWORD processId = uninstall.ProcessId();
+    DriveToEnd(uninstall, [processId]() -> HWND {
+        HWND dialog = FindProgramWindow(processId, kUninstallTitle);
+        return dialog != NULL && IsWindowVisible(GetDlgItem(dialog, kDoneTextId)) ? dialog : NULL;
+    }, start, bound, run);
     return run;
 }
 
