@@ -6,6 +6,10 @@ if(WIN32)
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 endif()
 add_subdirectory(${PM_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+if(NOT MSVC)
+  target_compile_options(gtest PRIVATE -O0)  # test code, as in tests/CMakeLists.txt
+  target_compile_options(gtest_main PRIVATE -O0)
+endif()
 
 # pm_test(name sources... LIBS libs... [LOCK resource] [TIMEOUT seconds] [PROPERTIES name value...])
 # : a GoogleTest program registered with CTest, one CTest test per GoogleTest case. Tests that

@@ -5,10 +5,18 @@
 PM_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 PM_BUILD=${PM_BUILD:-$PM_ROOT/build}
 PM_JOBS=${PM_JOBS:-$(nproc)}
+# ccache keys paths below the source tree relative to it, so a fresh clone elsewhere hits too.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PM_ROOT}
 
+# Compiles go through ccache where it is installed (tools/bootstrap installs it): a tree built
+# again from a clean clone then recompiles only what changed. PM_CCACHE=0 turns it off.
 pm_configure() { # tree-name extra-cmake-args...
   local tree=$1; shift
-  cmake -S "$PM_ROOT" -B "$PM_BUILD/$tree" -G Ninja "$@" >"$PM_BUILD/$tree.configure.log" 2>&1 || {
+  local launcher=()
+  if [ "${PM_CCACHE:-1}" != 0 ] && command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  fi
+  cmake -S "$PM_ROOT" -B "$PM_BUILD/$tree" -G Ninja "${launcher[@]}" "$@" >"$PM_BUILD/$tree.configure.log" 2>&1 || {
     cat "$PM_BUILD/$tree.configure.log" >&2; return 1; }
 }
 
