@@ -2,9 +2,24 @@
 #
 # pm_wine_start DIR  makes a fresh Wine prefix in DIR/wineprefix under the zh_CN.UTF-8 locale
 #                    (ANSI code page 936, as on a Chinese Windows), starts Xvfb on a free display
-#                    and a persistent wineserver, boots the prefix, and exports what tools/wine-run
-#                    and the tests need.
+#                    and a persistent wineserver, boots the prefix, sets it up (below), and exports
+#                    what tools/wine-run and the tests need. With PM_KEEP_PREFIX=1 a prefix that an
+#                    earlier call set up completely is used again as it is.
 # pm_wine_stop       ends everything pm_wine_start started. Safe to call twice.
+#
+# The prefix's set-up:
+# - The X11 driver draws the windows' frames itself (Managed=N): the virtual display runs no window
+#   manager, so managed windows would show neither caption nor frame, and Wine would wait two
+#   seconds at every hiding of a managed window for a withdrawal that never comes.
+# - "宋体" (SimSun), the dialogs' font, is Debian's "AR PL SungtiL GB" (fonts-arphic-gbsn00lp):
+#   at 9 points its half-width glyphs are 6 pixels wide in a 12-pixel cell, as on Windows, so a
+#   dialog unit is 1.5 pixels and the dialogs have the size Windows gives them. Both names are
+#   set, since a replacement applies only to the name it is given; the prefix's "MS Shell Dlg"
+#   (message boxes, the default GUI font) is SimSun too. Without them Wine would take whatever
+#   CJK font the host's fontconfig likes best.
+# - Wine's own fonts (fonts-wine: Tahoma, Marlett for the caption buttons' glyphs, the system
+#   fonts) are copied into the prefix's Fonts folder, where this Wine finds them; it does not
+#   look in the folder the package puts them in.
 #
 # Which Wine runs the Windows programs: 32-bit programs need a kernel that runs 32-bit code
 # (IA-32 emulation). Where it is missing, the harness uses 64-bit Wine and the tests run the
@@ -48,8 +63,15 @@ pm_wine_start() {
     export PM_WINE=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64 WINEARCH=win64
   fi
   export WINEPREFIX="$dir/wineprefix"
-  rm -rf "$WINEPREFIX"
-  mkdir -p "$WINEPREFIX"   # wineserver needs the folder; wineboot fills it
+  local ready="$dir/prefix-ready"
+  local keep=""
+  if [ "${PM_KEEP_PREFIX:-}" = 1 ] && [ -f "$ready" ] && [ "$(cat "$ready")" = "$WINEARCH" ]; then
+    keep=1
+    echo "wine harness: reusing the prefix $WINEPREFIX (PM_KEEP_PREFIX=1)"
+  else
+    rm -rf "$WINEPREFIX" "$ready"
+    mkdir -p "$WINEPREFIX"   # wineserver needs the folder; wineboot fills it
+  fi
 
   if [ -n "${PM_WINE_USE_DISPLAY:-}" ] && [ -n "${DISPLAY:-}" ]; then
     echo "wine harness: using the display $DISPLAY"
@@ -59,10 +81,29 @@ pm_wine_start() {
 
   # Wine's service processes inherit the standard streams: keep them off the test runner's pipes.
   "$WINESERVER" -p </dev/null >/dev/null 2>&1
+  if [ -n "$keep" ]; then
+    "$PM_WINE" cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
+    return 0
+  fi
   "$PM_WINE" wineboot --init </dev/null >"$dir/wineboot.log" 2>&1 || {
     echo "wine harness: wineboot failed" >&2; cat "$dir/wineboot.log" >&2; return 1; }
+  pm_wine_setup || return 1
   # wineboot returns before the services have settled; one trivial program makes the prefix warm.
   "$PM_WINE" cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
+  echo "$WINEARCH" >"$ready"
+}
+
+pm_wine_reg() { # reg.exe arguments...
+  "$PM_WINE" reg "$@" /f </dev/null >/dev/null 2>&1 || {
+    echo "wine harness: reg $* failed" >&2; return 1; }
+}
+
+pm_wine_setup() {
+  cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" || {
+    echo "wine harness: cannot copy Wine's fonts into the prefix" >&2; return 1; }
+  pm_wine_reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N &&
+    pm_wine_reg add 'HKCU\Software\Wine\Fonts\Replacements' /v '宋体' /t REG_SZ /d 'AR PL SungtiL GB' &&
+    pm_wine_reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /t REG_SZ /d 'AR PL SungtiL GB'
 }
 
 pm_wine_stop() {

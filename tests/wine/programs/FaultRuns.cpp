@@ -153,20 +153,6 @@ HWND AnyWindowTitled(const std::string& title) {
     return search.found;
 }
 
-namespace {
-const char* const kProgramNames[] = {"Setup.exe", "Uninstall.exe"};
-const char kAppDefaults[] = "Software\\Wine\\AppDefaults\\";
-}  // namespace
-
-UnmanagedWindows::UnmanagedWindows() {
-    for (const char* name : kProgramNames)
-        WriteRegString(HKEY_CURRENT_USER, std::string(kAppDefaults) + name + "\\X11 Driver", "Managed", "N");
-}
-
-UnmanagedWindows::~UnmanagedWindows() {
-    for (const char* name : kProgramNames) DeleteRegTree(HKEY_CURRENT_USER, std::string(kAppDefaults) + name);
-}
-
 bool MakeFolders(const std::string& path) {
     for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
         CreateDirectoryA(path.substr(0, at).c_str(), NULL);

@@ -56,28 +56,13 @@ HWND AnyWindowTitled(const std::string& title);
 // Uninstall.exe finds whatever record the test writes next to it.
 void MakeHandMadeInstall();
 
-// While it lives, Wine's X11 driver leaves the windows of Setup.exe and Uninstall.exe unmanaged.
-// Under Xvfb no window manager runs, and Wine then waits two seconds at every destruction of a
-// managed top-level window (each message box, each dialog) for a withdrawal that never comes.
-// The programs behave the same either way; the tests that run them many times only get faster.
-class UnmanagedWindows {
-public:
-    UnmanagedWindows();
-    ~UnmanagedWindows();
-    UnmanagedWindows(const UnmanagedWindows&) = delete;
-    UnmanagedWindows& operator=(const UnmanagedWindows&) = delete;
-};
-
 // The fixture of the tests that install with the real Setup.exe: no earlier install and no
 // removal batch still at work when a test starts; afterwards the install and the CAD releases'
-// keys that Setup wrote are gone again. Their windows stay unmanaged meanwhile.
+// keys that Setup wrote are gone again.
 class InstallStateTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-
-private:
-    UnmanagedWindows m_unmanaged;
 };
 
 // Creates a folder and the missing folders above it.

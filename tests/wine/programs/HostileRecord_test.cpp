@@ -97,7 +97,6 @@ protected:
         ForgetControlMarker(path);
         return path;
     }
-    UnmanagedWindows unmanaged_;
 };
 
 }  // namespace

@@ -132,6 +132,32 @@ bool PressButton(HWND dialog, int buttonId) {
     return true;
 }
 
+SIZE DialogFontBaseUnits() {
+    // A DLGTEMPLATE with DS_SETFONT: header, empty menu, class and title, then the point size and
+    // the face name, all WORD-aligned UTF-16.
+    std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
+    DLGTEMPLATE* pTemplate = reinterpret_cast<DLGTEMPLATE*>(words.data());
+    pTemplate->style = WS_POPUP | DS_SETFONT;
+    pTemplate->cx = 100;
+    pTemplate->cy = 100;
+    words.insert(words.end(), {0, 0, 0, 9});  // menu, class, title, 9 points
+    const wchar_t face[] = L"\x5B8B\x4F53";  // 宋体
+    words.insert(words.end(), face, face + 2);
+    words.push_back(0);
+    HWND dialog = CreateDialogIndirectParamW(GetModuleHandleA(NULL), reinterpret_cast<DLGTEMPLATE*>(words.data()), NULL,
+                                             [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    RECT units = {0, 0, 4, 8};
+    if (dialog != NULL) {
+        MapDialogRect(dialog, &units);
+        DestroyWindow(dialog);
+    }
+    SIZE size = {units.right, units.bottom};
+    return size;
+}
+
+int DialogUnitsToPixelsX(int nUnits) { return MulDiv(nUnits, DialogFontBaseUnits().cx, 4); }
+int DialogUnitsToPixelsY(int nUnits) { return MulDiv(nUnits, DialogFontBaseUnits().cy, 8); }
+
 std::string SaveScreenshot(HWND window, const std::string& name) {
     // The program paints on its own thread: ask for a full repaint and give it time to finish.
     RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);

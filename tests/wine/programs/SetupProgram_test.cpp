@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <set>
 #include <sstream>
@@ -34,6 +36,40 @@ std::vector<std::string> Lines(const std::string& text) {
 
 bool Visible(HWND dialog, int id) { return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE; }
 
+// Suspends (or resumes) every thread of the process but the one that owns `window`: the install
+// worker stops where it is, while the dialog goes on painting.
+void HoldWorkers(HWND window, bool hold) {
+    DWORD processId = 0;
+    const DWORD uiThread = GetWindowThreadProcessId(window, &processId);
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != processId || entry.th32ThreadID == uiThread) continue;
+        HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID);
+        if (thread == NULL) continue;
+        if (hold)
+            SuspendThread(thread);
+        else
+            ResumeThread(thread);
+        CloseHandle(thread);
+    }
+    CloseHandle(snapshot);
+}
+
+// The share of the progress bar's columns, on the screen, in the bar's colour.
+double BarShare(HWND dialog) {
+    RECT bar;
+    GetWindowRect(GetDlgItem(dialog, 1002), &bar);
+    const int y = (bar.top + bar.bottom) / 2, width = bar.right - bar.left - 4;
+    HDC screen = GetDC(NULL);
+    int filled = 0;
+    for (int x = 0; x < width; ++x)
+        if (GetPixel(screen, bar.left + 2 + x, y) == GetSysColor(COLOR_HIGHLIGHT)) ++filled;
+    ReleaseDC(NULL, screen);
+    return width > 0 ? static_cast<double>(filled) / width : 0.0;
+}
+
 class SetupProgram : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -61,6 +97,18 @@ TEST_F(SetupProgram, InstallsEverythingAndEndsWithTheFinishButton) {
     HWND dialog = WaitForWindow(setup.ProcessId(), "", 30000);
     ASSERT_NE(dialog, HWND(NULL)) << "no install dialog";
     ASSERT_TRUE(WaitForTitle(dialog, kCompleted, 60000)) << "title: " << WindowText(dialog);
+    // "宋体" 9 points has the metrics of Windows at 96 dpi: a dialog unit is 1.5 pixels, so the
+    // 400 x 247-unit dialog is 600 x 370 and its picture shows the 600 x 345 bitmap edge to edge.
+    const SIZE units = DialogFontBaseUnits();
+    EXPECT_EQ(units.cx, 6);
+    EXPECT_EQ(units.cy, 12);
+    RECT client = {}, picture = {};
+    GetClientRect(dialog, &client);
+    GetClientRect(GetDlgItem(dialog, 1005), &picture);
+    EXPECT_NEAR(client.right, 600, 1);
+    EXPECT_NEAR(client.bottom, 370, 1);
+    EXPECT_EQ(picture.right, 600);
+    EXPECT_EQ(picture.bottom, 345);
     EXPECT_TRUE(Visible(dialog, 1010)) << "hint";
     EXPECT_TRUE(Visible(dialog, IDOK)) << "finish button";
     EXPECT_FALSE(Visible(dialog, 1002)) << "progress bar";
@@ -128,6 +176,36 @@ TEST_F(SetupProgram, InstallsEverythingAndEndsWithTheFinishButton) {
     EXPECT_TRUE(setup.WaitForExit(10000));
 }
 
+TEST_F(SetupProgram, InstallingShowsThePictureAndTheBarAlone) {
+    TempFolder disk("disk-bulk");
+    BuildSampleAddOn(disk.Path(), {}, 2000);
+    RunningProgram setup(disk / "Setup.exe", disk.Path());
+    ASSERT_TRUE(setup.Started());
+    HWND dialog = WaitForWindow(setup.ProcessId(), kInstalling, 30000);
+    ASSERT_NE(dialog, HWND(NULL)) << "no install dialog";
+    // Caught part-way: the worker is held while the bar stands between a fifth and four fifths.
+    bool caught = false;
+    for (int tries = 0; tries < 200 && !caught && setup.IsRunning(); ++tries) {
+        Sleep(50);
+        HoldWorkers(dialog, true);
+        Sleep(200);  // the dialog paints what the last step asked for
+        const double share = BarShare(dialog);
+        caught = share > 0.2 && share < 0.8 && WindowText(dialog) == kInstalling;
+        if (!caught) HoldWorkers(dialog, false);
+    }
+    ASSERT_TRUE(caught) << "the install was never seen part-way";
+    EXPECT_TRUE(Visible(dialog, 1002)) << "progress bar";
+    EXPECT_TRUE(Visible(dialog, 1005)) << "picture";
+    EXPECT_FALSE(Visible(dialog, IDOK)) << "finish button";
+    EXPECT_FALSE(Visible(dialog, 1010)) << "hint";
+    EXPECT_EQ(WaitForMessageBox(setup.ProcessId(), 0), HWND(NULL));
+    SaveScreenshot(dialog, "setup-installing");
+    HoldWorkers(dialog, false);
+    ASSERT_TRUE(WaitForTitle(dialog, kCompleted, 60000));
+    PressButton(dialog, IDOK);
+    EXPECT_TRUE(setup.WaitForExit(10000));
+}
+
 TEST_F(SetupProgram, MissingControlsAnsweredIgnoreGoesOn) {
     TempFolder disk("disk-nocontrols");
     BuildSampleAddOn(disk.Path(), {"Controls"});
@@ -144,7 +222,6 @@ TEST_F(SetupProgram, MissingControlsAnsweredIgnoreGoesOn) {
     EXPECT_TRUE(Visible(dialog, 1002));
     EXPECT_FALSE(Visible(dialog, IDOK));
     EXPECT_FALSE(Visible(dialog, 1010));
-    SaveScreenshot(dialog, "setup-installing");
     SaveScreenshot(box, "setup-prompt");
     ASSERT_TRUE(PressButton(box, IDIGNORE));
 

@@ -64,6 +64,7 @@ TEST_F(UninstallProgram, AnsweringNoChangesNothing) {
     HWND box = StartUninstall(uninstall);
     ASSERT_NE(box, HWND(NULL));
     EXPECT_EQ(GetDlgItem(box, IDCANCEL), HWND(NULL)) << "only Yes and No";
+    SaveScreenshot(box, "uninstall-confirm");
     ASSERT_TRUE(PressButton(box, IDNO));
     ASSERT_TRUE(uninstall->WaitForExit(10000));
     EXPECT_TRUE(FileExists(InstallFolder() + "Uninstall.log"));
@@ -81,6 +82,10 @@ TEST_F(UninstallProgram, AnsweringYesRemovesTheInstallAndItself) {
 
     HWND dialog = WaitForWindow(uninstall->ProcessId(), kDialogTitle, 30000);
     ASSERT_NE(dialog, HWND(NULL));
+    RECT client = {};
+    GetClientRect(dialog, &client);
+    EXPECT_EQ(client.right, DialogUnitsToPixelsX(249)) << "249 dialog units at 1.5 pixels each";
+    EXPECT_EQ(client.bottom, DialogUnitsToPixelsY(121)) << "121 dialog units at 1.5 pixels each";
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDOK))) << "no finish before the end";
     if (WaitUntil([&] { return WindowText(GetDlgItem(dialog, 1001)).find(" ... ") != std::string::npos; }, 10000))
         SaveScreenshot(dialog, "uninstall-working");

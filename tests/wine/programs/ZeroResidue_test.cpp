@@ -188,7 +188,6 @@ protected:
         DeleteRegTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk");
         DeleteRegTree(HKEY_CURRENT_USER, "SOFTWARE\\Autodesk");
     }
-    UnmanagedWindows unmanaged_;
 };
 
 }  // namespace
