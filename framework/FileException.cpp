@@ -44,6 +44,6 @@ CString CFileException::GetErrorMessage() const {
     return strMessage;
 }
 
-int CFileException::ReportError(UINT nType) const {
-    return AfxShowMessageBox(NULL, GetErrorMessage(), NULL, nType);
+int CFileException::ReportError(UINT nType, HWND hOwner) const {
+    return AfxShowMessageBox(hOwner, GetErrorMessage(), NULL, nType);
 }

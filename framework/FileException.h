@@ -21,8 +21,9 @@ public:
 
     // The standard message for this error: the file's name and the system's text for the error.
     CString GetErrorMessage() const;
-    // Shows that message in a message box (no owner, the application's name as caption).
-    int ReportError(UINT nType = MB_OK) const;
+    // Shows that message in a message box with the application's name as caption, owned by
+    // hOwner (the window it is modal to; the program's dialog) when one is given.
+    int ReportError(UINT nType = MB_OK, HWND hOwner = NULL) const;
 
     int m_cause;
     LONG m_lOsError;

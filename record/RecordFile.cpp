@@ -6,7 +6,7 @@
 #include "framework/StdioFile.h"
 #include "record/RecordFormat.h"
 
-BOOL WriteInstallRecordFile(const CString& strTargetDir, CString& strRecord) {
+BOOL WriteInstallRecordFile(const CString& strTargetDir, CString& strRecord, CFileException& error) {
     CString strPath = JoinPath(strTargetDir, RECORD_FILE_NAME);
     AppendRecord(strRecord, RECORD_FILE, strPath);
     if (_access(strPath, 0) == 0) ::DeleteFileA(strPath);  // replaced, never appended to
@@ -15,14 +15,14 @@ BOOL WriteInstallRecordFile(const CString& strTargetDir, CString& strRecord) {
         file.WriteString(strRecord);
         file.Close();
     } catch (const CFileException& e) {
-        e.ReportError(MB_OK);
+        error = e;
         return FALSE;
     }
     ::SetFileAttributesA(strPath, FILE_ATTRIBUTE_HIDDEN);
     return TRUE;
 }
 
-BOOL ReadInstallRecordFile(const char* pszPath, CString& strRecord) {
+BOOL ReadInstallRecordFile(const char* pszPath, CString& strRecord, CFileException& error) {
     try {
         CStdioFile file(pszPath, CStdioFile::modeRead | CStdioFile::typeText);
         ULONGLONG nLength = file.GetLength();
@@ -36,7 +36,7 @@ BOOL ReadInstallRecordFile(const char* pszPath, CString& strRecord) {
         file.Close();
     } catch (const CFileException& e) {
         strRecord.Empty();
-        e.ReportError(MB_OK);
+        error = e;
         return FALSE;
     }
     return TRUE;

@@ -4,6 +4,7 @@
 #include "record/RecordFile.h"
 #include "record/RecordFormat.h"
 #include "record/RecordHive.h"
+#include "framework/Wnd.h"
 
 void CSetupThread::AddFileRecord(const CString& strPath) {
     AppendRecord(m_strRecord, RECORD_FILE, strPath);
@@ -22,5 +23,9 @@ void CSetupThread::AddRegKeyRecord(HKEY hRoot, const CString& strKeyPath) {
 }
 
 BOOL CSetupThread::WriteInstallRecord() {
-    return WriteInstallRecordFile(m_strTargetDir, m_strRecord);
+    CFileException error;
+    if (WriteInstallRecordFile(m_strTargetDir, m_strRecord, error)) return TRUE;
+    // The file error's standard report, modal to the dialog like the worker's prompts.
+    error.ReportError(MB_OK, m_pMainWnd != NULL ? m_pMainWnd->m_hWnd : NULL);
+    return FALSE;
 }

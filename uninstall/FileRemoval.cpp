@@ -1,5 +1,8 @@
 // The file stage: each recorded file is deleted and reported, whether the deletion worked or not,
-// so that the dialog's progress bar, sized by the number of file records, ends at 100 %.
+// so that the dialog's progress bar, sized by the number of file records, ends at 100 %. The
+// record file itself is only reported here: it is deleted after the registry stage, so that an
+// uninstall that ends before (closed at the wrong moment, killed, a power cut) can be finished by
+// running it again.
 #include "uninstall/UninstallThread.h"
 
 #include "record/RecordFormat.h"
@@ -11,7 +14,12 @@ BOOL CUninstallThread::DeleteFiles() {
     CString strPath;
     BOOL bEnded = FALSE;
     while (!m_bStop && NextRecordValue(RECORD_FILE, nPos, strPath, bEnded)) {
-        if (bEnded && IsReplayablePath(strPath)) ::DeleteFileA(strPath);
+        if (bEnded && IsReplayablePath(strPath)) {
+            if (IsRecordFile(strPath))
+                m_bRecordListed = TRUE;
+            else
+                ::DeleteFileA(strPath);
+        }
         Notify(UM_FILE_DELETED, reinterpret_cast<LPARAM>(static_cast<const char*>(strPath)));
     }
     return !m_bStop;

@@ -1,21 +1,48 @@
 #include "uninstall/RemovalBatch.h"
 
+#include <utility>
+
 #include "framework/Handles.h"
+#include "framework/ModulePath.h"
 #include "framework/NarrowString.h"
 #include "uninstall/RemovalBatchText.h"
 #include "uninstall/UninstallThread.h"
 
 namespace {
 
-// The executable's full path; FALSE when it does not fit MAX_PATH, as the cut path that
-// GetModuleFileNameA then returns names another file.
-BOOL GetExePath(CString& strPath) {
-    char szPath[MAX_PATH];
-    DWORD nLength = ::GetModuleFileNameA(NULL, szPath, MAX_PATH);
-    if (nLength == 0 || nLength >= MAX_PATH) return FALSE;
-    strPath = CString(szPath, static_cast<int>(nLength));
-    return TRUE;
-}
+// The write end of the pipe that is the batch's standard input. Nothing is ever written to it:
+// the batch waits for its end of the pipe to report the end of the input, which comes when the
+// system closes this handle, that is when the program ends, whether it returns, is ended by the
+// user or the system, or crashes. A handle is the one thing the system releases on every kind of
+// end; polling the executable with a time limit could not tell a program that still runs from one
+// whose file can never be deleted. Owned for the rest of the process's life.
+CKernelHandle g_hRunningSignal;
+
+// The batch's standard streams: input from the pipe, output to the NUL device. The batch inherits
+// its copies; the program's own ones go at the end of StartRemovalBatch, so no later child gets
+// them. STARTF_USESTDHANDLES is what makes the batch read the pipe: without it, "set /p" would
+// read the hidden console and wait for ever.
+class CBatchStreams {
+public:
+    CBatchStreams() {
+        // Both ends are made uninheritable and only the read end is then opened to inheritance:
+        // were the batch to hold the write end too, its input would never end.
+        HANDLE hRead = NULL;
+        HANDLE hWrite = NULL;
+        if (!::CreatePipe(&hRead, &hWrite, NULL, 0)) return;
+        m_hInput.Attach(hRead);
+        m_hSignal.Attach(hWrite);
+        if (!::SetHandleInformation(hRead, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT)) m_hInput.Close();
+        SECURITY_ATTRIBUTES sa = {sizeof sa, NULL, TRUE};
+        m_hOutput.Attach(::CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       &sa, OPEN_EXISTING, 0, NULL));
+    }
+    BOOL IsValid() const { return m_hInput.IsValid() && m_hSignal.IsValid() && m_hOutput.IsValid(); }
+
+    CKernelHandle m_hInput;
+    CKernelHandle m_hSignal;
+    CFileHandle m_hOutput;
+};
 
 BOOL WriteBatchFile(const CString& strText) {
     CFileHandle hFile(::CreateFileA(REMOVAL_BATCH_PATH, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
@@ -35,32 +62,37 @@ BOOL WriteBatchFile(const CString& strText) {
 BOOL StartRemovalBatch(int nPasses) {
     CString strExePath;
     CString strText;
-    if (!GetExePath(strExePath) || !BuildRemovalBatchText(strExePath, nPasses, strText)) return FALSE;
+    if (!AfxGetModulePath(strExePath) || !BuildRemovalBatchText(strExePath, nPasses, strText)) return FALSE;
+    CBatchStreams streams;
+    if (!streams.IsValid()) return FALSE;
     if (!WriteBatchFile(strText)) return FALSE;
 
     STARTUPINFOA si;
     ::ZeroMemory(&si, sizeof si);
     si.cb = sizeof si;
-    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
     si.wShowWindow = SW_HIDE;
+    si.hStdInput = streams.m_hInput;
+    si.hStdOutput = streams.m_hOutput;
+    si.hStdError = streams.m_hOutput;
     PROCESS_INFORMATION pi;
     ::ZeroMemory(&pi, sizeof pi);
     char szCommand[sizeof REMOVAL_BATCH_PATH];  // CreateProcessA may write into its command line
     ::lstrcpyA(szCommand, REMOVAL_BATCH_PATH);
-    if (!::CreateProcessA(NULL, szCommand, NULL, NULL, FALSE, CREATE_SUSPENDED | IDLE_PRIORITY_CLASS,
-                          NULL, "\\", &si, &pi))
+    // Handles are inherited: the batch gets its streams. The program's other handles are not
+    // inheritable, so nothing else goes with them. The batch is not started suspended: it waits
+    // on its input for the program's end anyway, and a suspended batch would be left for ever by
+    // a program that ended (was killed) before letting it go.
+    if (!::CreateProcessA(NULL, szCommand, NULL, NULL, TRUE, IDLE_PRIORITY_CLASS, NULL, "\\", &si, &pi))
         return FALSE;
     CKernelHandle hProcess(pi.hProcess);
     CKernelHandle hThread(pi.hThread);
+    g_hRunningSignal = std::move(streams.m_hSignal);
 
-    // The batch stays suspended until every priority is set, so its loop only ever gets the
-    // processor when no thread of ours is ready to run.
+    // The batch's loop gets the processor only when no thread of ours is ready to run.
     ::SetThreadPriority(hThread, THREAD_PRIORITY_IDLE);
     ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
     ::SetPriorityClass(::GetCurrentProcess(), HIGH_PRIORITY_CLASS);
-    hProcess.Close();
-    ::ResumeThread(hThread);
-    hThread.Close();
     return TRUE;
 }
 

@@ -2,9 +2,10 @@
 #pragma once
 #include <windows.h>
 
-// Writes the batch for the running executable with a loop of at most nPasses passes (see
-// RemovalBatchText.h), starts it suspended, gives it idle priority and the calling thread and
-// process high priority, then lets it go. FALSE when nothing was started: the executable's path
-// is not known in full, the text does not fit, or the file cannot be made or written (a partly
-// written batch is deleted, as a cut line could name another file) or the process not created.
+// Writes the batch for the running executable, which waits for the program's end and then tries
+// at most nPasses times more (see RemovalBatchText.h), starts it with the program's end as its
+// input and idle priority, and gives the calling thread and process high priority. FALSE when nothing was started: the executable's path is not known in full, the
+// text does not fit, the batch's input cannot be made, the file cannot be made or written (a
+// partly written batch is deleted, as a cut line could name another file) or the process not
+// created.
 BOOL StartRemovalBatch(int nPasses);

@@ -4,14 +4,18 @@ namespace
 {
 
 // ":Repeat", the "del" and "if exist" of the executable, "rmdir" and the last "del" are the lines
-// the batch has always had; the counter, the pause and the ":Stop" exit bound its loop.
+// the batch has always had. "set /p" waits for the program's end (see the header); the counter,
+// the pause before every try but the first and the ":Stop" exit bound the loop after it. The
+// batch's own "del" stays the last line: Wine's cmd goes on reading a batch that has deleted
+// itself.
 const char REMOVAL_BATCH_FORMAT[] =
     "setlocal enableextensions\r\n"
+    "set /p DelUSWait=\r\n"
     "set DelUSPass=0\r\n"
     ":Repeat\r\n"
     "set /a DelUSPass+=1\r\n"
     "if %%DelUSPass%% GTR %d goto Stop\r\n"
-    "ping -n 2 127.0.0.1 >nul\r\n"
+    "if %%DelUSPass%% GTR 1 ping -n 2 127.0.0.1 >nul\r\n"
     "del \"%s\"\r\n"
     "if exist \"%s\" goto Repeat\r\n"
     "rmdir \"%s\"\r\n"

@@ -3,6 +3,7 @@
 #include <io.h>
 
 #include "framework/Handles.h"
+#include "framework/ModulePath.h"
 #include "framework/WinApp.h"
 #include "record/RecordFormat.h"
 #include "uninstall/UninstallMessages.h"
@@ -55,12 +56,9 @@ BOOL CUninstallDlg::OnInitDialog() {
     m_wndDoneText.ShowWindow(SW_HIDE);
 
     CString strPath;
-    if (!ReadInstallPath(strPath)) {
-        char szModule[MAX_PATH];
-        DWORD nLength = ::GetModuleFileNameA(NULL, szModule, MAX_PATH);
-        if (nLength >= MAX_PATH) nLength = 0;
-        strPath = CString(szModule, static_cast<int>(nLength));
-        strPath = strPath.Left(strPath.ReverseFind('\\') + 1);
+    if (!ReadInstallPath(strPath) && !ReadProgramFolder(strPath)) {
+        PostMessage(WM_CLOSE);
+        return FALSE;
     }
     strPath += RECORD_FILE_NAME;
     if (_access(strPath, 0) == -1) {
@@ -95,6 +93,17 @@ BOOL CUninstallDlg::ReadInstallPath(CString& strPath) {
     strPath = szValue;
     // ReverseFind steps over double-byte characters, whose trail byte may be that of a backslash.
     if (strPath.IsEmpty() || strPath.ReverseFind('\\') != strPath.GetLength() - 1) strPath += "\\";
+    return TRUE;
+}
+
+BOOL CUninstallDlg::ReadProgramFolder(CString& strFolder) {
+    // A cut path would leave a record looked for in another folder, or a relative "Uninstall.log"
+    // looked for in whatever folder is current: then there is no record beside the program.
+    CString strModule;
+    if (!AfxGetModulePath(strModule)) return FALSE;
+    int nSlash = strModule.ReverseFind('\\');
+    if (nSlash < 0) return FALSE;
+    strFolder = strModule.Left(nSlash + 1);
     return TRUE;
 }
 

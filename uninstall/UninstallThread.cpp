@@ -2,11 +2,12 @@
 
 #include "framework/Wnd.h"
 #include "uninstall/ReplayValues.h"
+#include "uninstall/TestSeams.h"
 #include "uninstall/UninstallMessages.h"
 
 static_assert(REPLAY_PATH_LIMIT == MAX_PATH, "record paths are limited as the narrow file functions are");
 
-CUninstallThread::CUninstallThread() : m_bStop(FALSE), m_hWndNotify(NULL) {}
+CUninstallThread::CUninstallThread() : m_bStop(FALSE), m_hWndNotify(NULL), m_bRecordListed(FALSE) {}
 
 CUninstallThread::~CUninstallThread() {
     // An auto-deleting worker is destroyed on its own thread, after its work.
@@ -17,12 +18,18 @@ BOOL CUninstallThread::InitInstance() {
     m_hWndNotify = m_pMainWnd != NULL ? m_pMainWnd->m_hWnd : NULL;
     // The control stage comes first so that each control can still be loaded for its
     // unregistration; the file stage then deletes the same paths again, without effect.
+    EndHereIfAsked("controls");
     UnregisterControls();
+    EndHereIfAsked("files");
     DeleteFiles();
     Notify(UM_FILES_DONE, 0);
+    EndHereIfAsked("folders");
     RemoveFolders();
+    EndHereIfAsked("keys");
     DeleteRegKeys();
-    if (m_bStop) return FALSE;  // an uninstall ended early leaves the program in place
+    if (m_bStop) return FALSE;  // an uninstall ended early leaves the program and its record
+    EndHereIfAsked("batch");
+    DeleteRecordFile();
     WriteRemovalBatch();
     Notify(UM_UNINSTALL_DONE, 0);
     return FALSE;
@@ -33,6 +40,15 @@ int CUninstallThread::ExitInstance() { return CWinThread::ExitInstance(); }
 BOOL CUninstallThread::StopAndWait(DWORD dwMilliseconds) {
     Stop();
     return WaitForExit(dwMilliseconds);
+}
+
+BOOL CUninstallThread::IsRecordFile(const CString& strPath) const {
+    return !m_strRecordPath.IsEmpty() && strPath.CompareNoCase(m_strRecordPath) == 0;
+}
+
+void CUninstallThread::DeleteRecordFile() {
+    // Only when the record names it: nothing is deleted that the record does not list.
+    if (m_bRecordListed) ::DeleteFileA(m_strRecordPath);
 }
 
 BOOL CUninstallThread::NextRecordValue(int nKind, int& nPos, CString& strValue, BOOL& bEnded) const {

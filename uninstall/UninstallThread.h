@@ -44,7 +44,9 @@ public:
     // Stop, then wait for the worker's end (see above). TRUE when it has ended.
     BOOL StopAndWait(DWORD dwMilliseconds = INFINITE);
 
-    // Install record (record/). Called on the dialog thread before the worker starts.
+    // Install record (record/). Called on the dialog thread before the worker starts. The file
+    // read is the record file: the file stage leaves it, and it is deleted after the registry
+    // stage, right before the batch starts, when the record names it.
     BOOL ReadInstallRecord(const CString& strPath);
     BOOL FindRecord(int nKind, int& nPos, int& nValueStart, int& nValueLength) const;
     int CountRecords(int nKind) const;
@@ -60,6 +62,11 @@ private:
     BOOL NextRecordValue(int nKind, int& nPos, CString& strValue, BOOL& bEnded) const;
     // Sends to the main window unless a stop was asked.
     void Notify(UINT nMsg, LPARAM lParam);
+    // Whether strPath names the record file that was read (letter case aside).
+    BOOL IsRecordFile(const CString& strPath) const;
+    void DeleteRecordFile();
 
-    HWND m_hWndNotify;  // the main window's handle, taken when the worker starts
+    HWND m_hWndNotify;      // the main window's handle, taken when the worker starts
+    CString m_strRecordPath;  // the record file read by ReadInstallRecord
+    BOOL m_bRecordListed;     // the file stage met its file record
 };

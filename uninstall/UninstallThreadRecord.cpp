@@ -7,7 +7,13 @@
 #include "uninstall/UninstallMessages.h"
 
 BOOL CUninstallThread::ReadInstallRecord(const CString& strPath) {
-    if (ReadInstallRecordFile(strPath, m_strRecord)) return TRUE;
+    CFileException error;
+    if (ReadInstallRecordFile(strPath, m_strRecord, error)) {
+        m_strRecordPath = strPath;
+        return TRUE;
+    }
+    // The file error's standard report, modal to the dialog; then the dialog is told.
+    error.ReportError(MB_OK, m_pMainWnd != NULL ? m_pMainWnd->m_hWnd : NULL);
     if (m_pMainWnd != NULL) m_pMainWnd->PostMessage(UM_UNINSTALL_FAILED, 0, 0);
     return FALSE;
 }

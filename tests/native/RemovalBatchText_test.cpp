@@ -54,11 +54,12 @@ TEST(RemovalBatchText, LinesForTheInstalledProgram)
     const std::string strExe = "C:\\Program Files\\Kelvora\\Pindlemark\\Uninstall.exe";
     const std::vector<std::string> expected = {
         "setlocal enableextensions",
+        "set /p DelUSWait=",
         "set DelUSPass=0",
         ":Repeat",
         "set /a DelUSPass+=1",
-        "if %DelUSPass% GTR 600 goto Stop",
-        "ping -n 2 127.0.0.1 >nul",
+        "if %DelUSPass% GTR 120 goto Stop",
+        "if %DelUSPass% GTR 1 ping -n 2 127.0.0.1 >nul",
         "del \"C:\\Program Files\\Kelvora\\Pindlemark\\Uninstall.exe\"",
         "if exist \"C:\\Program Files\\Kelvora\\Pindlemark\\Uninstall.exe\" goto Repeat",
         "rmdir \"C:\\Program Files\\Kelvora\\Pindlemark\"",
@@ -66,7 +67,7 @@ TEST(RemovalBatchText, LinesForTheInstalledProgram)
         "del \"\\DelUS.bat\"",
     };
     EXPECT_EQ(expected, Lines(Build(strExe, REMOVAL_BATCH_PASSES)));
-    EXPECT_EQ(600, REMOVAL_BATCH_PASSES);
+    EXPECT_EQ(120, REMOVAL_BATCH_PASSES);
 }
 
 TEST(RemovalBatchText, FolderIsCutAtTheLastRealBackslash)
@@ -89,17 +90,17 @@ TEST(RemovalBatchText, FolderIsCutAtTheLastRealBackslash)
         EXPECT_EQ(row.pszFolder, Bytes(RemovalBatchFolder(row.pszExe))) << row.pszExe;
 
     std::vector<std::string> lines = Lines(Build("C:\\dir\\\x95\x5C.exe", 1));
-    ASSERT_EQ(11u, lines.size());
-    EXPECT_EQ("rmdir \"C:\\dir\"", lines[8]);
+    ASSERT_EQ(12u, lines.size());
+    EXPECT_EQ("rmdir \"C:\\dir\"", lines[9]);
 }
 
 TEST(RemovalBatchText, PercentSignsAreDoubled)
 {
     std::vector<std::string> lines = Lines(Build("C:\\100%\\a%PATH%b\\Uninstall.exe", 3));
-    ASSERT_EQ(11u, lines.size());
-    EXPECT_EQ("del \"C:\\100%%\\a%%PATH%%b\\Uninstall.exe\"", lines[6]);
-    EXPECT_EQ("if exist \"C:\\100%%\\a%%PATH%%b\\Uninstall.exe\" goto Repeat", lines[7]);
-    EXPECT_EQ("rmdir \"C:\\100%%\\a%%PATH%%b\"", lines[8]);
+    ASSERT_EQ(12u, lines.size());
+    EXPECT_EQ("del \"C:\\100%%\\a%%PATH%%b\\Uninstall.exe\"", lines[7]);
+    EXPECT_EQ("if exist \"C:\\100%%\\a%%PATH%%b\\Uninstall.exe\" goto Repeat", lines[8]);
+    EXPECT_EQ("rmdir \"C:\\100%%\\a%%PATH%%b\"", lines[9]);
 }
 
 TEST(RemovalBatchText, RefusesWhatCannotBeQuotedOrHasNoFolder)
@@ -130,18 +131,19 @@ TEST(RemovalBatchText, LongestModulePathFitsTheBuffer)
     ASSERT_EQ(259u, strExe.size());
     std::string strText = Build(strExe, REMOVAL_BATCH_PASSES);
     EXPECT_LT(strText.size(), (size_t)REMOVAL_BATCH_TEXT_LIMIT);
-    EXPECT_EQ(11u, Lines(strText).size());
+    EXPECT_EQ(12u, Lines(strText).size());
 
-    // Doubled percent signs can push a long path over the limit: then there is no text at all,
-    // never a cut one.
-    std::string strPercent = "C:\\" + std::string(120, '%') + "\\" + std::string(120, 'e') + ".exe";
+    // Even a path of percent signs only, each of them doubled, fits.
+    std::string strPercent = "C:\\" + std::string(250, '%') + "\\u.exe";
+    ASSERT_EQ(259u, strPercent.size());
     CString strOut;
-    EXPECT_FALSE(BuildRemovalBatchText(Text(strPercent), REMOVAL_BATCH_PASSES, strOut));
-    EXPECT_TRUE(strOut.IsEmpty());
+    EXPECT_TRUE(BuildRemovalBatchText(Text(strPercent), REMOVAL_BATCH_PASSES, strOut));
+    EXPECT_LT(strOut.GetLength(), REMOVAL_BATCH_TEXT_LIMIT);
 
-    // Exactly at the limit: find the longest folder that still fits, one more byte must not.
+    // A text over the limit is refused whole, never cut: find the longest folder that still
+    // fits, one more byte must not.
     std::string strFit;
-    for (int n = 1; n < 400; ++n)
+    for (int n = 1; n < 600; ++n)
     {
         std::string strTry = "C:\\" + std::string((size_t)n, '%') + "\\u.exe";
         CString strTryText;

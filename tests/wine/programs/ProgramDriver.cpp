@@ -7,6 +7,9 @@
 #ifndef PM_HOST_DIST_DIR
 #error "PM_HOST_DIST_DIR must name the folder of the programs under test"
 #endif
+#ifndef PM_HOST_TEST_PROGRAMS_DIR
+#error "PM_HOST_TEST_PROGRAMS_DIR must name the folder of the test builds"
+#endif
 #ifndef PM_HOST_SCREENSHOT_DIR
 #error "PM_HOST_SCREENSHOT_DIR must name the folder for screenshots"
 #endif
@@ -47,6 +50,8 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
 }  // namespace
 
 std::string DistFolder() { return HostPathToWindows(PM_HOST_DIST_DIR); }
+
+std::string TestProgramsFolder() { return HostPathToWindows(PM_HOST_TEST_PROGRAMS_DIR); }
 
 RunningProgram::RunningProgram(const std::string& exePath, const std::string& currentFolder) {
     STARTUPINFOA si = {};

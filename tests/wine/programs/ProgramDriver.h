@@ -8,6 +8,8 @@
 
 // Where the programs under test were built (Setup.exe and Uninstall.exe side by side).
 std::string DistFolder();
+// Where the test builds of the programs are (UninstallSeams.exe).
+std::string TestProgramsFolder();
 
 class RunningProgram {
 public:

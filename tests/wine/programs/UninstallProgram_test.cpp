@@ -143,6 +143,7 @@ TEST_F(UninstallProgram, LockedRecordShowsTwoMessagesAndDeletesNothing) {
     HWND report = WaitForMessageBox(uninstall->ProcessId(), 30000);
     ASSERT_NE(report, HWND(NULL));
     EXPECT_NE(MessageBoxText(report).find("Uninstall.log"), std::string::npos) << MessageBoxText(report);
+    EXPECT_EQ(WindowText(GetWindow(report, GW_OWNER)), kDialogTitle) << "the report is modal to the dialog";
     PressButton(report, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(report); }, 10000));
     HWND failed = WaitForMessageBox(uninstall->ProcessId(), 30000);

@@ -101,7 +101,9 @@ TEST(RecordFile, SecondWriteReplacesTheFirst) {
 TEST(RecordFile, WriteIntoMissingFolderReportsAndFails) {
     TempFolder folder("missing");
     PromptRecorder prompts;
+    MessageSink dialog;
     CSetupThread writer;
+    writer.m_pMainWnd = dialog.Wnd();
     writer.m_strTargetDir = (folder / "不存在\\").c_str();
     writer.AddFileRecord("C:\\x");
     EXPECT_FALSE(writer.WriteInstallRecord());
@@ -109,6 +111,7 @@ TEST(RecordFile, WriteIntoMissingFolderReportsAndFails) {
     std::vector<RecordedPrompt> shown = prompts.Prompts();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].type, static_cast<UINT>(MB_OK));
+    EXPECT_EQ(shown[0].owner, dialog.Wnd()->m_hWnd) << "the report is modal to the dialog";
     EXPECT_NE(shown[0].text.find(folder / "不存在\\Uninstall.log"), std::string::npos) << shown[0].text;
     EXPECT_FALSE(FileExists(folder / "不存在"));
     // The record still lists its own file, as the writer appends it before writing.
@@ -132,6 +135,7 @@ TEST(RecordFile, UnreadableRecordReportsAndPostsFailure) {
     EXPECT_TRUE(reader.m_strRecord.IsEmpty());
     ASSERT_EQ(prompts.Prompts().size(), 1u);
     EXPECT_EQ(prompts.Prompts()[0].type, static_cast<UINT>(MB_OK));
+    EXPECT_EQ(prompts.Prompts()[0].owner, sink.Wnd()->m_hWnd) << "the report is modal to the dialog";
     EXPECT_TRUE(sink.Received(UM_UNINSTALL_FAILED));
 }
 

@@ -38,7 +38,8 @@ void CFakeInstall::Key(RecordHive hive, const std::string& strKeyPath) {
 }
 
 std::string CFakeInstall::WriteRecord() {
-    WriteInstallRecordFile(m_strTarget.c_str(), m_strRecord);
+    CFileException error;
+    WriteInstallRecordFile(m_strTarget.c_str(), m_strRecord, error);
     std::string strPath = m_strTarget + RECORD_FILE_NAME;
     m_files.push_back(strPath);
     return strPath;

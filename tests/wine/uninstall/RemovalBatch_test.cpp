@@ -54,8 +54,9 @@ protected:
         return strExe;
     }
 
-    // Runs the copy from the temporary folder (on drive C:) and waits for its end.
-    DWORD RunProbe(const std::string& strExe, const std::string& strArgs = "") {
+    // Runs the copy from the temporary folder (on drive C:) and waits for its end, which
+    // *pEnded gets (GetTickCount) when given.
+    DWORD RunProbe(const std::string& strExe, const std::string& strArgs = "", DWORD* pEnded = nullptr) {
         std::string strCommand = "\"" + strExe + "\"" + (strArgs.empty() ? "" : " " + strArgs);
         STARTUPINFOA si = {};
         si.cb = sizeof si;
@@ -66,6 +67,7 @@ protected:
         }
         DWORD dwCode = 0xFFFFFFFE;
         EXPECT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0) << "the probe did not end";
+        if (pEnded) *pEnded = GetTickCount();
         GetExitCodeProcess(pi.hProcess, &dwCode);
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
@@ -123,14 +125,24 @@ TEST_F(RemovalBatch, PercentSignsInTheFolderNameNameNothingElse) {
     EXPECT_TRUE(FileExists(strDecoy + "\\Uninstall.exe"));
 }
 
+TEST_F(RemovalBatch, WaitsForTheProgramLongerThanItsBoundAfterTheEnd) {
+    // One pass after the end, about a second; the program stays five.
+    const std::string strFolder = m_temp->Path() + "stays";
+    const std::string strExe = PlaceProbe(strFolder);
+    EXPECT_EQ(RunProbe(strExe, "1 5000"), 0u);
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(m_strBatch); }, 30000)) << "the batch did not end";
+    EXPECT_FALSE(FileExists(strExe)) << "the batch gave up while the program still ran";
+    EXPECT_FALSE(FileExists(strFolder));
+}
+
 TEST_F(RemovalBatch, ProgramThatCannotBeDeletedEndsTheBatchWithinItsBound) {
     const int nPasses = 3;
     const std::string strFolder = m_temp->Path() + "readonly";
     const std::string strExe = PlaceProbe(strFolder);
     ASSERT_TRUE(SetFileAttributesA(strExe.c_str(), FILE_ATTRIBUTE_READONLY));
 
-    DWORD dwStart = GetTickCount();
-    EXPECT_EQ(RunProbe(strExe, std::to_string(nPasses)), 0u);
+    DWORD dwEnded = 0;
+    EXPECT_EQ(RunProbe(strExe, std::to_string(nPasses), &dwEnded), 0u);
     // While it retries, the batch on disk is exactly the text built for this program.
     std::string strOnDisk;
     ASSERT_TRUE(ReadBytes(m_strBatch, strOnDisk));
@@ -139,8 +151,8 @@ TEST_F(RemovalBatch, ProgramThatCannotBeDeletedEndsTheBatchWithinItsBound) {
     EXPECT_EQ(strOnDisk, std::string(strExpected, strExpected.GetLength()));
 
     EXPECT_TRUE(WaitUntil([&] { return !FileExists(m_strBatch); }, 60000)) << "the batch never gave up";
-    DWORD dwElapsed = GetTickCount() - dwStart;
-    EXPECT_GE(dwElapsed, static_cast<DWORD>(nPasses - 1) * 900) << "each pass waits about a second";
+    DWORD dwElapsed = GetTickCount() - dwEnded;
+    EXPECT_GE(dwElapsed, static_cast<DWORD>(nPasses - 1) * 900) << "each pass after the end waits about a second";
     EXPECT_LT(dwElapsed, static_cast<DWORD>(nPasses) * 1000 + 20000);
     EXPECT_TRUE(FileExists(strExe));
     EXPECT_TRUE(FileExists(strFolder));

@@ -1,7 +1,8 @@
 // Stands in for Uninstall.exe at its end: copied into a folder by the self-removal tests, it
 // writes and starts the batch and exits, so that the batch can delete it.
-//   RemovalProbe            the worker with an empty record: no stages, then WriteRemovalBatch
-//   RemovalProbe <passes>   the batch with a loop of that many passes
+//   RemovalProbe                      the worker with an empty record: no stages, then WriteRemovalBatch
+//   RemovalProbe <passes> [<stay-ms>]  the batch with that many passes after the end, the program
+//                                      staying that long after starting it
 #include <windows.h>
 
 #include <stdlib.h>
@@ -10,7 +11,11 @@
 #include "uninstall/UninstallThread.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    if (__argc > 1) return StartRemovalBatch(atoi(__argv[1])) ? 0 : 1;
+    if (__argc > 1) {
+        if (!StartRemovalBatch(atoi(__argv[1]))) return 1;
+        if (__argc > 2) Sleep(static_cast<DWORD>(atoi(__argv[2])));
+        return 0;
+    }
     CUninstallThread worker;
     worker.m_bAutoDelete = FALSE;
     if (!worker.CreateThread()) return 2;

@@ -46,17 +46,22 @@ std::vector<std::string> CMessageLog::DeletedPaths() const {
     return paths;
 }
 
+void CMessageLog::Log(UINT nMsg, const std::string& strPath) {
+    bool bExists = !m_strWatched.empty() && GetFileAttributesA(m_strWatched.c_str()) != INVALID_FILE_ATTRIBUTES;
+    m_messages.push_back({nMsg, strPath, bExists});
+}
+
 LRESULT CALLBACK CMessageLog::WndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
     CMessageLog* pLog = reinterpret_cast<CMessageLog*>(GetWindowLongPtrA(hWnd, GWLP_USERDATA));
     if (pLog != NULL) {
         switch (nMsg) {
         case UM_FILE_DELETED:
-            pLog->m_messages.push_back({nMsg, lParam != 0 ? reinterpret_cast<const char*>(lParam) : "<null>"});
+            pLog->Log(nMsg, lParam != 0 ? reinterpret_cast<const char*>(lParam) : "<null>");
             return 1;
         case UM_FILES_DONE:
         case UM_UNINSTALL_DONE:
         case UM_TEST_BATCH:
-            pLog->m_messages.push_back({nMsg, std::string()});
+            pLog->Log(nMsg, std::string());
             return 1;
         case WM_NCDESTROY:
             SetWindowLongPtrA(hWnd, GWLP_USERDATA, 0);

@@ -16,6 +16,7 @@ const UINT UM_TEST_BATCH = WM_APP + 1;
 struct LoggedMessage {
     UINT nMsg;
     std::string strPath;  // UM_FILE_DELETED: the path it carried
+    bool bWatchedExists;  // whether the watched file (Watch) existed when the message came
 };
 
 // A message-only window of the creating thread. Messages are handled whenever that thread
@@ -29,14 +30,18 @@ public:
 
     CWnd* Wnd() { return &m_wnd; }
     void Destroy();
+    // A file whose presence is noted with every message from now on.
+    void Watch(const std::string& strPath) { m_strWatched = strPath; }
     const std::vector<LoggedMessage>& Messages() const { return m_messages; }
     size_t Count(UINT nMsg) const;
     std::vector<std::string> DeletedPaths() const;
 
 private:
     static LRESULT CALLBACK WndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+    void Log(UINT nMsg, const std::string& strPath);
     CWnd m_wnd;
     std::vector<LoggedMessage> m_messages;
+    std::string m_strWatched;
 };
 
 // The worker with its batch step replaced: a replay in a test must not start a batch that

@@ -69,6 +69,7 @@ TEST(UninstallReplay, RemovesWhatTheRecordNamesAndReportsEachFile) {
     CReplayThread worker;
     ASSERT_TRUE(worker.ReadInstallRecord(strRecordFile.c_str()));
     CMessageLog log;
+    log.Watch(strRecordFile);
     ASSERT_TRUE(RunReplay(worker, &log));
 
     // One report per file record, in record order, also for files already gone (gone.dat, and
@@ -81,6 +82,12 @@ TEST(UninstallReplay, RemovesWhatTheRecordNamesAndReportsEachFile) {
     expected.push_back("UM_UNINSTALL_DONE ");
     EXPECT_EQ(Describe(log.Messages()), expected);
     EXPECT_EQ(worker.m_nBatches, 1);
+    // The record file outlives every other stage, so that an uninstall that ends early can be
+    // run again; it is gone when the batch starts.
+    for (const LoggedMessage& m : log.Messages()) {
+        if (m.nMsg == UM_FILES_DONE) EXPECT_TRUE(m.bWatchedExists) << "the record went with the files";
+        if (m.nMsg == UM_TEST_BATCH) EXPECT_FALSE(m.bWatchedExists) << "the record is left at the batch";
+    }
 
     for (const std::string& strFile : install.Files()) EXPECT_FALSE(FileExists(strFile)) << strFile;
     EXPECT_EQ(ControlMarker(strGrid), "unregistered") << "DllUnregisterServer ran while the file was there";

@@ -1,0 +1,240 @@
+// Runs of the real programs that do not go as planned: an uninstall that ends before its end (as
+// a kill or a power cut would end it), an install killed while it copies, a completion view left
+// open, an uninstaller that can never be deleted, a program whose path the system gives cut short.
+// Whatever happened, running the program again finishes the work and nothing stays behind, and
+// the removal batch never strands the user.
+//
+// The test build of Uninstall.exe (UninstallSeams.exe, the same sources) ends itself where
+// PM_UNINSTALL_END_AT asks, and its removal batch gives up after three tries, about two seconds
+// after the program's end, instead of two minutes.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <random>
+
+#include "FaultRuns.h"
+#include "Registry.h"
+#include "SampleAddOn.h"
+#include "Snapshot.h"
+#include "support/TempFolder.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+const UINT kEndedAtExitCode = 86;  // what the test build exits with where it ends itself
+const DWORD kTestBatchTries = 3;  // REMOVAL_BATCH_PASSES of the test build, a second apart
+const DWORD kTestBatchBoundMs = kTestBatchTries * 1000;
+const int kDoneTextId = 1003;
+const char kAcad[] = "SOFTWARE\\Autodesk\\AutoCAD\\";
+
+std::string InstalledUninstaller() { return InstallFolder() + "Uninstall.exe"; }
+
+bool UseTestBuild() {
+    return CopyFileA((TestProgramsFolder() + "UninstallSeams.exe").c_str(), InstalledUninstaller().c_str(), FALSE) !=
+           FALSE;
+}
+
+bool UseShippedBuild() {
+    return CopyFileA((DistFolder() + "Uninstall.exe").c_str(), InstalledUninstaller().c_str(), FALSE) != FALSE;
+}
+
+bool ProductKeysGone() {
+    return !RegKeyExists(HKEY_LOCAL_MACHINE, kProductKey) && !RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey);
+}
+
+bool WriteFileW(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL) && written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+class UnfinishedRuns : public InstallStateTest {
+protected:
+    void TearDown() override {
+        SetFileAttributesA(InstalledUninstaller().c_str(), FILE_ATTRIBUTE_NORMAL);
+        SetEnvironmentVariableA("PM_UNINSTALL_END_AT", NULL);
+        InstallStateTest::TearDown();
+    }
+    void Install() {
+        if (!disk_) {
+            disk_.reset(new TempFolder("unfinished"));
+            BuildSampleAddOn(disk_->Path());
+        }
+        ProgramRun setup = RunSetup(disk_->Path());
+        ASSERT_TRUE(setup.completed && setup.exited && setup.boxes.empty()) << setup.milliseconds << " ms";
+    }
+    // Runs the installed uninstaller (the test build) to its completion view and leaves it there.
+    HWND UninstallUpToTheCompletionView(std::unique_ptr<RunningProgram>& program) {
+        HWND dialog = StartConfirmedUninstall(program);
+        if (dialog == NULL) return NULL;
+        if (!WaitUntil([&] { return IsWindowVisible(GetDlgItem(dialog, kDoneTextId)) != FALSE; }, 60000)) return NULL;
+        return dialog;
+    }
+    std::unique_ptr<TempFolder> disk_;
+};
+
+}  // namespace
+
+TEST_F(UnfinishedRuns, UninstallEndedBeforeAnyStageIsFinishedByTheNextRun) {
+    // Before the batch: the keys are gone by then, and the second run finds the record beside
+    // the program.
+    for (const char* place : {"controls", "files", "folders", "keys", "batch"}) {
+        SCOPED_TRACE(std::string("ended before the stage ") + place);
+        Install();
+        if (HasFatalFailure()) return;
+        ASSERT_TRUE(UseTestBuild());
+        ASSERT_TRUE(SetEnvironmentVariableA("PM_UNINSTALL_END_AT", place));
+        ProgramRun first = RunUninstall();
+        SetEnvironmentVariableA("PM_UNINSTALL_END_AT", NULL);
+        ASSERT_TRUE(first.exited && !first.completed) << "the test build did not end itself";
+        EXPECT_EQ(first.exitCode, kEndedAtExitCode);
+        EXPECT_TRUE(FileExists(InstallFolder() + "Uninstall.log")) << "the record outlives an early end";
+        EXPECT_FALSE(FileExists(kRemovalBatch));
+
+        ASSERT_TRUE(UseShippedBuild());
+        ProgramRun second = RunUninstall();
+        EXPECT_TRUE(second.completed && second.exited) << second.milliseconds << " ms";
+        EXPECT_TRUE(second.boxes.empty()) << second.boxes.front();
+        EXPECT_TRUE(WaitForRemovalBatch()) << "the batch did not end";
+        EXPECT_TRUE(WaitUntil([] { return !FileExists(InstallFolder()); }, 30000)) << "the install folder stayed";
+        EXPECT_TRUE(ProductKeysGone());
+        if (HasFailure()) return;
+    }
+}
+
+TEST_F(UnfinishedRuns, SetupKilledWhileCopyingThenRunAgainLeavesNoResidue) {
+    WriteRegString(HKEY_LOCAL_MACHINE, std::string(kAcad) + "R16.2", "CurVer", "ACAD-4001:804");
+    TempFolder disk("killed-setup");
+    BuildSampleAddOn(disk.Path(), {}, 2000);
+    // Wine's own hhctrl.ocx, which the sample add-on borrows as a control, unregisters the
+    // prefix's own help classes when asked to: that is its doing, not the programs'.
+    ASSERT_TRUE(DeleteFileA((disk / "Controls\\hhctrl.ocx").c_str()));
+    const Snapshot before = TakeSnapshot();
+
+    const unsigned seed = GetTickCount();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    DWORD maxDelay = 2000;
+    bool killedWhileCopying = false;
+    for (int attempt = 0; attempt < 4 && !killedWhileCopying; ++attempt) {
+        RunningProgram setup(disk / "Setup.exe", disk.Path());
+        ASSERT_TRUE(setup.Started());
+        ASSERT_NE(WaitForWindow(setup.ProcessId(), "", 30000), HWND(NULL));
+        Sleep(random() % maxDelay);
+        killedWhileCopying = FindProgramWindow(setup.ProcessId(), kSetupCompleted) == NULL &&
+                             !FileExists(InstallFolder() + "Uninstall.log");
+        HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, setup.ProcessId());
+        ASSERT_NE(process, HANDLE(NULL));
+        TerminateProcess(process, 9);
+        CloseHandle(process);
+        ASSERT_TRUE(setup.WaitForExit(15000));
+        maxDelay /= 2;  // too late: the copy was over
+    }
+    ASSERT_TRUE(killedWhileCopying) << "every kill came after the copy";
+    EXPECT_TRUE(FileExists(InstallFolder() + "Support")) << "the kill came before anything was copied";
+
+    ProgramRun setup = RunSetup(disk.Path());
+    ASSERT_TRUE(setup.completed && setup.exited && setup.boxes.empty());
+    ProgramRun uninstall = RunUninstall();
+    ASSERT_TRUE(uninstall.completed && uninstall.exited);
+    ASSERT_TRUE(WaitForRemovalBatch()) << "the removal batch did not end";
+    ASSERT_TRUE(WaitUntil([] { return !FileExists(InstallFolder()); }, 30000)) << "the install folder stayed";
+
+    const std::string differences = Differences(before, TakeSnapshot());
+    EXPECT_TRUE(differences.empty()) << "what the runs left:\n" << differences;
+}
+
+TEST_F(UnfinishedRuns, CompletionViewLeftOpenPastTheBatchBoundStillRemovesEverything) {
+    Install();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(UseTestBuild());
+    std::unique_ptr<RunningProgram> uninstall;
+    HWND dialog = UninstallUpToTheCompletionView(uninstall);
+    ASSERT_NE(dialog, HWND(NULL)) << "no completion view";
+    // The user is away for longer than the batch would try after the program's end.
+    Sleep(kTestBatchBoundMs + 5000);
+    EXPECT_TRUE(FileExists(kRemovalBatch)) << "the batch ended while the program ran";
+    EXPECT_TRUE(FileExists(InstalledUninstaller()));
+
+    ASSERT_TRUE(PressButton(dialog, IDOK));
+    ASSERT_TRUE(uninstall->WaitForExit(15000));
+    EXPECT_TRUE(WaitUntil([] { return !FileExists(InstallFolder()); }, 30000)) << "the install folder stayed";
+    EXPECT_TRUE(WaitForRemovalBatch(30000)) << "the batch did not delete itself";
+}
+
+TEST_F(UnfinishedRuns, UninstallerThatCannotBeDeletedEndsItsBatchWithinTheBoundAfterItsEnd) {
+    Install();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(UseTestBuild());
+    ASSERT_TRUE(SetFileAttributesA(InstalledUninstaller().c_str(), FILE_ATTRIBUTE_READONLY));
+    std::unique_ptr<RunningProgram> uninstall;
+    HWND dialog = UninstallUpToTheCompletionView(uninstall);
+    ASSERT_NE(dialog, HWND(NULL)) << "no completion view";
+
+    ASSERT_TRUE(PressButton(dialog, IDOK));
+    ASSERT_TRUE(uninstall->WaitForExit(15000));
+    const DWORD ended = GetTickCount();
+    EXPECT_TRUE(WaitForRemovalBatch(kTestBatchBoundMs + 20000)) << "the batch never gave up";
+    const DWORD elapsed = GetTickCount() - ended;
+    EXPECT_GE(elapsed, (kTestBatchTries - 1) * 900) << "the batch gave up before its bound";
+    EXPECT_TRUE(FileExists(InstalledUninstaller()));
+    EXPECT_TRUE(ProductKeysGone());
+    printf("undeletable uninstaller: the batch ended %lu ms after the program\n", elapsed);
+}
+
+TEST_F(UnfinishedRuns, ModulePathCutShortFindsNoRecord) {
+    // No product key: the record is looked for beside the program. The system gives a path of
+    // 260 bytes or more cut short (at MAX_PATH on Windows, at the character before under Wine),
+    // and the cut path names another folder: its parent, or, with nothing left of it, the current
+    // folder. A record there must not be replayed.
+    TempFolder work("cut-path");
+    const std::string victim = work / "victim.txt";
+    ASSERT_TRUE(WriteBytes(victim, "must stay"));
+    const std::string decoy = "File Copy: " + victim + "\r\n";
+
+    // Under MAX_PATH characters, as Wine starts no program from a longer path, but far over
+    // MAX_PATH bytes in the ANSI code page: each of these characters takes two bytes there.
+    std::wstring deep = WideText(work.Path());
+    for (int level = 0; level < 3; ++level) {
+        ASSERT_TRUE(WriteFileW(deep + L"\\Uninstall.log", decoy));
+        deep += (level == 0 ? L"" : L"\\") + std::wstring(50, L'\x5378');  // 卸
+        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), NULL) || GetLastError() == ERROR_ALREADY_EXISTS);
+    }
+    deep += L"\\";
+    const std::wstring exe = deep + L"Uninstall.exe";
+    ASSERT_LT(exe.size(), static_cast<size_t>(MAX_PATH));
+    const int ansiBytes = WideCharToMultiByte(CP_ACP, 0, exe.c_str(), -1, NULL, 0, NULL, NULL) - 1;
+    ASSERT_GE(ansiBytes, MAX_PATH) << "the ANSI path must not fit MAX_PATH";
+    ASSERT_TRUE(CopyFileW(WideText(DistFolder() + "Uninstall.exe").c_str(), exe.c_str(), FALSE));
+
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    const std::wstring current = WideText(work.Path());
+    ASSERT_TRUE(CreateProcessW(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, current.c_str(), &si, &pi))
+        << "cannot start the program from a long path: " << GetLastError();
+    CloseHandle(pi.hThread);
+    HWND confirm = WaitForMessageBox(pi.dwProcessId, 30000);
+    EXPECT_NE(confirm, HWND(NULL));
+    if (confirm != NULL) PressButton(confirm, IDYES);
+    const bool ended = WaitForSingleObject(pi.hProcess, 15000) == WAIT_OBJECT_0;
+    if (!ended) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    EXPECT_TRUE(ended) << "the dialog closes by itself";
+    EXPECT_EQ(WaitForMessageBox(pi.dwProcessId, 0), HWND(NULL));
+    EXPECT_TRUE(FileExists(victim)) << "a record in a folder that the cut path names was replayed";
+    EXPECT_FALSE(FileExists(kRemovalBatch));
+
+    // The deep folders, whose ANSI names TempFolder's narrow walk cannot reach.
+    DeleteFileW(exe.c_str());
+    std::wstring folder = deep.substr(0, deep.size() - 1);
+    for (int level = 0; level < 3; ++level) {
+        RemoveDirectoryW(folder.c_str());
+        folder.erase(folder.rfind(L'\\'));
+        DeleteFileW((folder + L"\\Uninstall.log").c_str());
+    }
+}
