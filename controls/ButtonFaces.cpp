@@ -30,7 +30,8 @@ BOOL BuildButtonFaces(const CFaceParams& params, const CFaceImages& images, CGra
     bAllocated = images.pFace->Allocate(W, H, 8) != NULL && bAllocated;
 
     CDibImage* apTabled[] = {images.pFace, images.pFocusH, images.pFocusV};
-    for (CDibImage* pImage : apTabled) SetReliefTable(*pImage, params.crShadow, params.crFace, params.crHighlight);
+    for (CDibImage* pImage : apTabled)
+        SetReliefTable(*pImage, params.crShadow, params.crFace, params.crHighlight);
     images.pFace->TintTable(params.crTint, params.nTintPercent);
 
     for (int x = 0; x < images.pFocusH->GetWidth(); ++x) {

@@ -5,8 +5,8 @@
 
 namespace {
 
-const uint32_t kHeaderSize = sizeof(CDibHeader);
-const uint32_t kMaxBlock = 0x7FFFFFFF;  // what a DIB's image-size field and GDI accept
+const uint32_t HEADER_SIZE = sizeof(CDibHeader);
+const uint32_t MAX_BLOCK = 0x7FFFFFFF;  // what a DIB's image-size field and GDI accept
 
 unsigned RoundDepth(unsigned nDepth) {
     uint16_t nDepth16 = static_cast<uint16_t>(nDepth);
@@ -18,26 +18,28 @@ unsigned RoundDepth(unsigned nDepth) {
 
 uint16_t ColorsForDepth(unsigned nDepth) {
     switch (nDepth) {
-        case 1: return 2;
-        case 4: return 16;
-        case 8: return 256;
-        default: return 0;
+    case 1: return 2;
+    case 4: return 16;
+    case 8: return 256;
+    default: return 0;
     }
 }
 
 }  // namespace
 
 CDibImage::CDibImage() : m_pBlock(NULL), m_bih(), m_nRowStride(0), m_nColors(0) {
-    m_bih.biSize = kHeaderSize;
+    m_bih.biSize = HEADER_SIZE;
 }
 
-CDibImage::~CDibImage() { Free(); }
+CDibImage::~CDibImage() {
+    Free();
+}
 
 void CDibImage::Free() {
     delete[] m_pBlock;
     m_pBlock = NULL;
     std::memset(&m_bih, 0, sizeof(m_bih));
-    m_bih.biSize = kHeaderSize;
+    m_bih.biSize = HEADER_SIZE;
     m_nRowStride = 0;
     m_nColors = 0;
 }
@@ -51,8 +53,8 @@ unsigned char* CDibImage::Allocate(int nWidth, int nHeight, unsigned nDepth) {
     uint32_t nStride = static_cast<uint32_t>(nRowBits / 32) * 4;
     uint16_t nColors = ColorsForDepth(nBits);
     uint64_t nImage = static_cast<uint64_t>(nStride) * static_cast<uint64_t>(nHeight);
-    uint64_t nBlock = kHeaderSize + 4u * nColors + nImage;
-    if (nBlock > kMaxBlock) return NULL;
+    uint64_t nBlock = HEADER_SIZE + 4u * nColors + nImage;
+    if (nBlock > MAX_BLOCK) return NULL;
 
     unsigned char* pBlock = new (std::nothrow) unsigned char[static_cast<size_t>(nBlock)];
     if (pBlock == NULL) return NULL;
@@ -66,13 +68,13 @@ unsigned char* CDibImage::Allocate(int nWidth, int nHeight, unsigned nDepth) {
     m_nRowStride = nStride;
     m_nColors = nColors;
     m_pBlock = pBlock;
-    std::memcpy(m_pBlock, &m_bih, kHeaderSize);
+    std::memcpy(m_pBlock, &m_bih, HEADER_SIZE);
     return m_pBlock;
 }
 
 size_t CDibImage::GetBlockSize() const {
     if (m_pBlock == NULL) return 0;
-    return kHeaderSize + 4u * m_nColors + static_cast<size_t>(m_bih.biSizeImage);
+    return HEADER_SIZE + 4u * m_nColors + static_cast<size_t>(m_bih.biSizeImage);
 }
 
 unsigned char* CDibImage::PixelData() const {
@@ -103,7 +105,8 @@ void CDibImage::TintTable(COLORREF cr, int nPercent) {
     unsigned char* pEntry = ColorTable();
     for (unsigned i = 0; i < m_nColors; ++i, pEntry += 4) {
         for (int c = 0; c < 3; ++c) {
-            pEntry[c] = static_cast<unsigned char>((pEntry[c] * (100 - nPercent) + anTint[c] * nPercent) / 100);
+            pEntry[c] =
+                static_cast<unsigned char>((pEntry[c] * (100 - nPercent) + anTint[c] * nPercent) / 100);
         }
     }
 }

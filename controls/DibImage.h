@@ -2,8 +2,7 @@
 // DIB functions take it: a 40-byte BITMAPINFOHEADER, the colour table (blue, green, red, 0 per
 // entry), then the pixel rows bottom-up, each padded to a multiple of 4 bytes. Everything but
 // Paint is free of the platform, so the layout is tested natively.
-#ifndef PM_CONTROLS_DIBIMAGE_H
-#define PM_CONTROLS_DIBIMAGE_H
+#pragma once
 
 #include <cstddef>
 #include <cstdint>
@@ -78,5 +77,3 @@ private:
     uint32_t m_nRowStride;
     uint16_t m_nColors;
 };
-
-#endif // PM_CONTROLS_DIBIMAGE_H

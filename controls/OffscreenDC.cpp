@@ -18,8 +18,8 @@ COffscreenDC::~COffscreenDC() {
         m_hDC = NULL;  // the target's own
         return;
     }
-    m_pDC->BitBlt(m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), this, m_rect.left,
-                  m_rect.top, SRCCOPY);
+    m_pDC->BitBlt(m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), this, m_rect.left, m_rect.top,
+                  SRCCOPY);
     SelectObject(m_hOldBitmap);
     // m_bitmap is deleted next, then the memory DC by ~CDC.
 }

@@ -20,5 +20,5 @@ private:
     HGDIOBJ m_hOldBitmap;  // selected before m_bitmap; belongs to the memory DC
     CDC* m_pDC;
     CRect m_rect;
-    BOOL m_bDirect;        // no memory DC: m_hDC is the target's, borrowed
+    BOOL m_bDirect;  // no memory DC: m_hDC is the target's, borrowed
 };

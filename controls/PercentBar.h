@@ -1,7 +1,6 @@
 // Geometry of the percentage bar, free of any window: how far the bar reaches and which
 // percentage it reads. Both truncate toward zero, in double precision, as the drawing does.
-#ifndef PM_CONTROLS_PERCENTBAR_H
-#define PM_CONTROLS_PERCENTBAR_H
+#pragma once
 
 // Width in pixels of the bar for a position in lower..upper over nWidth pixels. The position is
 // not clamped, so it may exceed nWidth or be negative. 0 for an empty range (lower == upper).
@@ -12,6 +11,6 @@ int PercentBarWidth(int nPos, int nLower, int nUpper, int nWidth);
 int PercentDone(int nPos, int nLower, int nUpper);
 
 // Whether anything is drawn for the range: only when lower < upper.
-inline bool PercentRangeDrawable(int nLower, int nUpper) { return nLower < nUpper; }
-
-#endif // PM_CONTROLS_PERCENTBAR_H
+inline bool PercentRangeDrawable(int nLower, int nUpper) {
+    return nLower < nUpper;
+}

@@ -6,7 +6,7 @@
 
 namespace {
 
-const UINT kTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+const UINT TEXT_FORMAT = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
 // Draws the text clipped to one rectangle. Clip regions are in device coordinates, and the
 // off-screen bitmap's origin is the clip box's corner, so the client rectangle is mapped first.
@@ -16,7 +16,7 @@ void DrawClippedText(CDC& dc, const CString& strText, CRect rcClient, CRect rcCl
     if (!rgn.CreateRectRgnIndirect(&rcClip)) return;
     dc.SelectClipRgn(rgn);
     dc.SetTextColor(cr);
-    dc.DrawText(strText, &rcClient, kTextFormat);
+    dc.DrawText(strText, &rcClient, TEXT_FORMAT);
     dc.SelectClipRgn(NULL);
 }
 

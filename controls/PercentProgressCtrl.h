@@ -39,7 +39,7 @@ private:
     int m_nLower;
     CString m_strCaption;
     BOOL m_bShowCaption;
-    int m_nLastBarWidth;   // at the last repaint SetPos asked for; -1: none since creation or WM_SIZE
+    int m_nLastBarWidth;  // at the last repaint SetPos asked for; -1: none since creation or WM_SIZE
     COLORREF m_crBar;
     COLORREF m_crBack;
     COLORREF m_crTextOnBack;

@@ -13,7 +13,9 @@ int CRandGrain::Next() {
 
 namespace {
 
-int Cube(int t) { return (t * t * t / 128) / 128; }
+int Cube(int t) {
+    return (t * t * t / 128) / 128;
+}
 
 unsigned char AddGrain(int nValue, CGrainSource& grain) {
     return static_cast<unsigned char>(nValue + grain.Next());  // byte arithmetic, modulo 256
@@ -62,8 +64,8 @@ void FillRimmed(CDibImage& image, int g, CGrainSource& grain) {
 BOOL FillReliefPattern(CDibImage& image, UINT nPattern, int nGrain, CGrainSource& grain) {
     if (!image.HasImage() || image.GetBitCount() != 8) return FALSE;
     switch (nPattern) {
-        case RELIEF_SOFT: FillSoft(image, nGrain, grain); return TRUE;
-        case RELIEF_RIMMED: FillRimmed(image, nGrain, grain); return TRUE;
-        default: return FALSE;
+    case RELIEF_SOFT: FillSoft(image, nGrain, grain); return TRUE;
+    case RELIEF_RIMMED: FillRimmed(image, nGrain, grain); return TRUE;
+    default: return FALSE;
     }
 }

@@ -1,8 +1,7 @@
 // The relief patterns of the textured button's face, free of any window. Pixel values are
 // colour indexes 0..255 into a table that runs from shadow (0) over face (128) to highlight
 // (255). A grain source adds the "grain" noise, one value per call.
-#ifndef PM_CONTROLS_RELIEFPATTERN_H
-#define PM_CONTROLS_RELIEFPATTERN_H
+#pragma once
 
 #include "controls/DibImage.h"
 #include "controls/DibTypes.h"
@@ -34,5 +33,3 @@ enum {
 // as it is) for another pattern or an image that is empty or not 8 bits deep. Pattern 7 draws
 // its rims only on images at least 6 pixels wide and 2 high.
 BOOL FillReliefPattern(CDibImage& image, UINT nPattern, int nGrain, CGrainSource& grain);
-
-#endif // PM_CONTROLS_RELIEFPATTERN_H

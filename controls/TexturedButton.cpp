@@ -29,9 +29,9 @@ CTexturedButton::~CTexturedButton() {}
 
 void CTexturedButton::PreSubclassWindow() {
     switch (GetStyle() & (BS_LEFT | BS_RIGHT | BS_CENTER)) {
-        case BS_LEFT: m_uTextFormat = DT_LEFT | DT_VCENTER | DT_SINGLELINE; break;
-        case BS_RIGHT: m_uTextFormat = DT_RIGHT | DT_VCENTER | DT_SINGLELINE; break;
-        default: m_uTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE; break;
+    case BS_LEFT: m_uTextFormat = DT_LEFT | DT_VCENTER | DT_SINGLELINE; break;
+    case BS_RIGHT: m_uTextFormat = DT_RIGHT | DT_VCENTER | DT_SINGLELINE; break;
+    default: m_uTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE; break;
     }
     CButton::PreSubclassWindow();
     ModifyStyle(0, BS_OWNERDRAW);
@@ -53,8 +53,7 @@ BOOL CTexturedButton::BuildFaces(UINT nPattern, BYTE nGrain, BYTE nHotPercent, B
     params.crShadow = ::GetSysColor(COLOR_BTNSHADOW);
     params.crFace = ::GetSysColor(COLOR_BTNFACE);
     params.crHighlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
-    CFaceImages images = {&m_dibFace, &m_dibPressed, &m_dibDisabled,
-                          &m_dibHot, &m_dibFocusH, &m_dibFocusV};
+    CFaceImages images = {&m_dibFace, &m_dibPressed, &m_dibDisabled, &m_dibHot, &m_dibFocusH, &m_dibFocusV};
     CRandGrain grain(nGrain);
     return BuildButtonFaces(params, images, grain);
 }

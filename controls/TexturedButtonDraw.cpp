@@ -1,6 +1,5 @@
 // Drawing of CTexturedButton: composed on a memory bitmap, copied with one BitBlt.
 #include "controls/TexturedButton.h"
-
 #include "framework/Dc.h"
 #include "framework/GdiObject.h"
 #include "framework/NarrowString.h"

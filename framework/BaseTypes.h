@@ -1,7 +1,6 @@
 // Basic types shared by the platform-free code and the Win32 layer.
 // The definitions match <windows.h>, so either header may come first.
-#ifndef PM_FRAMEWORK_BASETYPES_H
-#define PM_FRAMEWORK_BASETYPES_H
+#pragma once
 
 typedef int BOOL;
 
@@ -12,5 +11,3 @@ typedef int BOOL;
 #ifndef FALSE
 #define FALSE 0
 #endif
-
-#endif // PM_FRAMEWORK_BASETYPES_H

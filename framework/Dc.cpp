@@ -41,11 +41,21 @@ HGDIOBJ CDC::SelectStockObject(int nIndex) {
     return SelectObject(::GetStockObject(nIndex));
 }
 
-int CDC::SelectClipRgn(HRGN hRgn) { return ::SelectClipRgn(m_hDC, hRgn); }
-COLORREF CDC::SetTextColor(COLORREF cr) { return ::SetTextColor(m_hDC, cr); }
-COLORREF CDC::SetBkColor(COLORREF cr) { return ::SetBkColor(m_hDC, cr); }
-int CDC::SetBkMode(int nMode) { return ::SetBkMode(m_hDC, nMode); }
-int CDC::SetStretchBltMode(int nMode) { return ::SetStretchBltMode(m_hDC, nMode); }
+int CDC::SelectClipRgn(HRGN hRgn) {
+    return ::SelectClipRgn(m_hDC, hRgn);
+}
+COLORREF CDC::SetTextColor(COLORREF cr) {
+    return ::SetTextColor(m_hDC, cr);
+}
+COLORREF CDC::SetBkColor(COLORREF cr) {
+    return ::SetBkColor(m_hDC, cr);
+}
+int CDC::SetBkMode(int nMode) {
+    return ::SetBkMode(m_hDC, nMode);
+}
+int CDC::SetStretchBltMode(int nMode) {
+    return ::SetStretchBltMode(m_hDC, nMode);
+}
 
 CPoint CDC::SetWindowOrg(int x, int y) {
     POINT ptOld = {0, 0};
@@ -63,7 +73,9 @@ BOOL CDC::LPtoDP(LPRECT pRect) const {
     return ::LPtoDP(m_hDC, reinterpret_cast<LPPOINT>(pRect), 2);
 }
 
-int CDC::GetClipBox(LPRECT pRect) const { return ::GetClipBox(m_hDC, pRect); }
+int CDC::GetClipBox(LPRECT pRect) const {
+    return ::GetClipBox(m_hDC, pRect);
+}
 
 void CDC::FillSolidRect(LPCRECT pRect, COLORREF cr) {
     ::SetBkColor(m_hDC, cr);
@@ -82,13 +94,13 @@ BOOL CDC::DrawEdge(LPRECT pRect, UINT nEdge, UINT nFlags) {
     return ::DrawEdge(m_hDC, pRect, nEdge, nFlags);
 }
 
-BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
-                 DWORD dwRop) {
-    return ::BitBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC != NULL ? pSrcDC->m_hDC : NULL, xSrc,
-                    ySrc, dwRop);
+BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop) {
+    return ::BitBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC != NULL ? pSrcDC->m_hDC : NULL, xSrc, ySrc, dwRop);
 }
 
-COLORREF CDC::GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
+COLORREF CDC::GetPixel(int x, int y) const {
+    return ::GetPixel(m_hDC, x, y);
+}
 
 CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd) {
     m_hDC = ::BeginPaint(m_hWnd, &m_ps);

@@ -8,7 +8,9 @@ namespace {
 // Every message reaches the dialog's object through its subclassed window procedure first; what
 // the object leaves to the default handling arrives here from the dialog manager, which then
 // does its standard processing.
-INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
 
 }  // namespace
 
@@ -32,8 +34,8 @@ INT_PTR CDialog::DoModal() {
     m_bModalLoop = TRUE;
     HWND hWnd = NULL;
     if (AfxHookWindowCreate(this)) {
-        hWnd = ::CreateDialogParamA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(m_nIDTemplate),
-                                    hWndParent, AfxDlgProc, 0);
+        hWnd = ::CreateDialogParamA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(m_nIDTemplate), hWndParent,
+                                    AfxDlgProc, 0);
         AfxUnhookWindowCreate();
     }
     if (hWnd == NULL) m_bModalLoop = FALSE;
@@ -82,7 +84,9 @@ void CDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 BOOL CDialog::OnWndMsg(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     if (CWnd::OnWndMsg(nMsg, wParam, lParam, pResult)) return TRUE;

@@ -34,7 +34,7 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
 class CDialog : public CWnd {
 public:
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = NULL);
-    virtual ~CDialog();
+    ~CDialog() override;
 
     // Shows the dialog and returns when it has ended: the result given to EndDialog, or -1 when
     // the dialog could not be created.
@@ -51,7 +51,7 @@ public:
     // returns TRUE; returns FALSE without painting when the dialog is not minimised.
     BOOL PaintMinimizedIcon(HICON hIcon);
 
-    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
     virtual BOOL OnInitDialog();
@@ -59,7 +59,7 @@ protected:
     virtual void OnCancel();
     virtual void DoDataExchange(CDataExchange* pDX);
 
-    virtual BOOL OnWndMsg(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    BOOL OnWndMsg(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;

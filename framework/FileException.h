@@ -9,9 +9,21 @@
 class CFileException {
 public:
     enum {  // causes in the framework's manner; m_lOsError has the system's own code
-        none = 0, generic, fileNotFound, badPath, tooManyOpenFiles, accessDenied,
-        invalidFile, removeCurrentDir, directoryFull, badSeek, hardIO, sharingViolation,
-        lockViolation, diskFull, endOfFile
+        none = 0,
+        generic,
+        fileNotFound,
+        badPath,
+        tooManyOpenFiles,
+        accessDenied,
+        invalidFile,
+        removeCurrentDir,
+        directoryFull,
+        badSeek,
+        hardIO,
+        sharingViolation,
+        lockViolation,
+        diskFull,
+        endOfFile
     };
 
     CFileException(int nCause = none, LONG lOsError = -1, LPCSTR pszFileName = NULL);

@@ -49,7 +49,9 @@ CString CFileFind::GetFilePath() const {
     return m_bStarted ? m_strRoot + m_found.cFileName : CString();
 }
 
-DWORD CFileFind::GetAttributes() const { return m_bStarted ? m_found.dwFileAttributes : 0; }
+DWORD CFileFind::GetAttributes() const {
+    return m_bStarted ? m_found.dwFileAttributes : 0;
+}
 
 BOOL CFileFind::IsDirectory() const {
     return m_bStarted && (m_found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;

@@ -32,9 +32,9 @@ public:
 
 private:
     CFindHandle m_hFind;
-    WIN32_FIND_DATAA m_found;   // the entry FindNextFile moved to
-    WIN32_FIND_DATAA m_next;    // the entry after it, read ahead to know whether it is the last
+    WIN32_FIND_DATAA m_found;  // the entry FindNextFile moved to
+    WIN32_FIND_DATAA m_next;   // the entry after it, read ahead to know whether it is the last
     BOOL m_bHasNext;
     BOOL m_bStarted;
-    CString m_strRoot;          // folder of the pattern, ending in a separator, or empty
+    CString m_strRoot;  // folder of the pattern, ending in a separator, or empty
 };

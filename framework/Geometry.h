@@ -5,26 +5,54 @@
 
 class CPoint : public POINT {
 public:
-    CPoint() { x = 0; y = 0; }
-    CPoint(int nX, int nY) { x = nX; y = nY; }
-    CPoint(const POINT& pt) { x = pt.x; y = pt.y; }
+    CPoint() {
+        x = 0;
+        y = 0;
+    }
+    CPoint(int nX, int nY) {
+        x = nX;
+        y = nY;
+    }
+    CPoint(const POINT& pt) {
+        x = pt.x;
+        y = pt.y;
+    }
 
-    void Offset(int dx, int dy) { x += dx; y += dy; }
+    void Offset(int dx, int dy) {
+        x += dx;
+        y += dy;
+    }
     bool operator==(const POINT& pt) const { return x == pt.x && y == pt.y; }
     bool operator!=(const POINT& pt) const { return !(*this == pt); }
 };
 
 class CSize : public SIZE {
 public:
-    CSize() { cx = 0; cy = 0; }
-    CSize(int nCX, int nCY) { cx = nCX; cy = nCY; }
+    CSize() {
+        cx = 0;
+        cy = 0;
+    }
+    CSize(int nCX, int nCY) {
+        cx = nCX;
+        cy = nCY;
+    }
 };
 
 class CRect : public RECT {
 public:
     CRect() { left = top = right = bottom = 0; }
-    CRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
-    CRect(const RECT& rc) { left = rc.left; top = rc.top; right = rc.right; bottom = rc.bottom; }
+    CRect(int l, int t, int r, int b) {
+        left = l;
+        top = t;
+        right = r;
+        bottom = b;
+    }
+    CRect(const RECT& rc) {
+        left = rc.left;
+        top = rc.top;
+        right = rc.right;
+        bottom = rc.bottom;
+    }
 
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
@@ -33,7 +61,12 @@ public:
     BOOL IsRectEmpty() const { return ::IsRectEmpty(this); }
     BOOL PtInRect(POINT pt) const { return ::PtInRect(this, pt); }
 
-    void SetRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
+    void SetRect(int l, int t, int r, int b) {
+        left = l;
+        top = t;
+        right = r;
+        bottom = b;
+    }
     void OffsetRect(int dx, int dy) { ::OffsetRect(this, dx, dy); }
     void InflateRect(int dx, int dy) { ::InflateRect(this, dx, dy); }
     void DeflateRect(int dx, int dy) { ::InflateRect(this, -dx, -dy); }

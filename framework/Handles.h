@@ -24,10 +24,20 @@ public:
     Type Get() const { return m_h; }
     operator Type() const { return m_h; }
     // For out-parameters of creating calls: closes what is held and hands out the slot.
-    Type* Receive() { Close(); return &m_h; }
+    Type* Receive() {
+        Close();
+        return &m_h;
+    }
 
-    void Attach(Type h) { Close(); m_h = h; }
-    Type Detach() { Type h = m_h; m_h = Traits::Invalid(); return h; }
+    void Attach(Type h) {
+        Close();
+        m_h = h;
+    }
+    Type Detach() {
+        Type h = m_h;
+        m_h = Traits::Invalid();
+        return h;
+    }
     void Close() {
         if (Traits::IsValid(m_h)) Traits::Release(m_h);
         m_h = Traits::Invalid();

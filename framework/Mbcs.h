@@ -6,8 +6,7 @@
 //
 // The search and compare functions take a pointer and a byte length: texts may hold NUL
 // bytes and are never read beyond the given length.
-#ifndef PM_FRAMEWORK_MBCS_H
-#define PM_FRAMEWORK_MBCS_H
+#pragma once
 
 #include "framework/BaseTypes.h"
 
@@ -43,5 +42,3 @@ int MbcsCompareNoCase(const char* pA, int nLengthA, const char* pB, int nLengthB
 // double-byte character, and pads the rest of the nCount bytes with NUL (so, as with
 // strncpy, pDst is terminated only when pSrc was shorter than nCount). Returns pDst.
 char* MbcsCopyBytes(char* pDst, const char* pSrc, int nCount);
-
-#endif // PM_FRAMEWORK_MBCS_H

@@ -45,8 +45,8 @@ LPCSTR AfxGetAppName() {
 
 CString AfxGetSystemErrorText(DWORD dwError) {
     CLocalText text;
-    ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
-                         FORMAT_MESSAGE_ALLOCATE_BUFFER,
-                     NULL, dwError, 0x0400, reinterpret_cast<LPSTR>(text.Receive()), 0, NULL);
+    ::FormatMessageA(
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER, NULL,
+        dwError, 0x0400, reinterpret_cast<LPSTR>(text.Receive()), 0, NULL);
     return CString(text.Get());
 }

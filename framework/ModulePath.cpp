@@ -8,7 +8,8 @@ BOOL AfxGetModulePath(CString& strPath) {
     if (nLength == 0 || nLength >= MAX_PATH) return FALSE;
     CString strFound(szPath, static_cast<int>(nLength));
     DWORD dwAttributes = ::GetFileAttributesA(strFound);
-    if (dwAttributes == INVALID_FILE_ATTRIBUTES || (dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return FALSE;
+    if (dwAttributes == INVALID_FILE_ATTRIBUTES || (dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return FALSE;
     strPath = strFound;
     return TRUE;
 }

@@ -80,51 +80,52 @@ struct AFX_MSGMAP {
 
 // What the colour-query entries receive in lParam.
 struct AFX_CTLCOLOR {
-    HWND hWnd;       // the control
+    HWND hWnd;  // the control
     HDC hDC;
-    UINT nCtlType;   // CTLCOLOR_MSGBOX .. CTLCOLOR_STATIC
+    UINT nCtlType;  // CTLCOLOR_MSGBOX .. CTLCOLOR_STATIC
 };
 
-#define DECLARE_MESSAGE_MAP()                                   \
-protected:                                                      \
-    static const AFX_MSGMAP* GetThisMessageMap();               \
+#define DECLARE_MESSAGE_MAP()                     \
+protected:                                        \
+    static const AFX_MSGMAP* GetThisMessageMap(); \
     const AFX_MSGMAP* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                    \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
-    const AFX_MSGMAP* theClass::GetThisMessageMap() {                             \
-        typedef theClass ThisClass;                                               \
-        typedef baseClass TheBaseClass;                                           \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)          \
+    const AFX_MSGMAP* theClass::GetMessageMap() const { \
+        return GetThisMessageMap();                     \
+    }                                                   \
+    const AFX_MSGMAP* theClass::GetThisMessageMap() {   \
+        typedef theClass ThisClass;                     \
+        typedef baseClass TheBaseClass;                 \
         static const AFX_MSGMAP_ENTRY s_entries[] = {
-
-#define END_MESSAGE_MAP()                                                         \
-            { 0, NULL }                                                           \
-        };                                                                        \
-        static const AFX_MSGMAP s_map = { &TheBaseClass::GetThisMessageMap, &s_entries[0] }; \
-        return &s_map;                                                            \
+#define END_MESSAGE_MAP()                                                              \
+    { 0, NULL }                                                                        \
+    }                                                                                  \
+    ;                                                                                  \
+    static const AFX_MSGMAP s_map = {&TheBaseClass::GetThisMessageMap, &s_entries[0]}; \
+    return &s_map;                                                                     \
     }
 
-#define AFX_ENTRY(nMsg, thunk, member) { (nMsg), &thunk<ThisClass, &ThisClass::member> },
+#define AFX_ENTRY(nMsg, thunk, member) {(nMsg), &thunk<ThisClass, &ThisClass::member>},
 
-#define ON_WM_CREATE()         AFX_ENTRY(WM_CREATE, AfxThunkCreate, OnCreate)
-#define ON_WM_DESTROY()        AFX_ENTRY(WM_DESTROY, AfxThunkVoid, OnDestroy)
-#define ON_WM_CLOSE()          AFX_ENTRY(WM_CLOSE, AfxThunkVoid, OnClose)
-#define ON_WM_PAINT()          AFX_ENTRY(WM_PAINT, AfxThunkVoid, OnPaint)
-#define ON_WM_ERASEBKGND()     AFX_ENTRY(WM_ERASEBKGND, AfxThunkEraseBkgnd, OnEraseBkgnd)
-#define ON_WM_SIZE()           AFX_ENTRY(WM_SIZE, AfxThunkSize, OnSize)
-#define ON_WM_SETTEXT()        AFX_ENTRY(WM_SETTEXT, AfxThunkMessage, OnSetText)
-#define ON_WM_GETTEXT()        AFX_ENTRY(WM_GETTEXT, AfxThunkMessage, OnGetText)
-#define ON_WM_LBUTTONDOWN()    AFX_ENTRY(WM_LBUTTONDOWN, AfxThunkMouse, OnLButtonDown)
-#define ON_WM_LBUTTONUP()      AFX_ENTRY(WM_LBUTTONUP, AfxThunkMouse, OnLButtonUp)
-#define ON_WM_LBUTTONDBLCLK()  AFX_ENTRY(WM_LBUTTONDBLCLK, AfxThunkMouse, OnLButtonDblClk)
-#define ON_WM_MOUSEMOVE()      AFX_ENTRY(WM_MOUSEMOVE, AfxThunkMouse, OnMouseMove)
-#define ON_WM_MOUSELEAVE()     AFX_ENTRY(WM_MOUSELEAVE, AfxThunkVoid, OnMouseLeave)
-#define ON_WM_KILLFOCUS()      AFX_ENTRY(WM_KILLFOCUS, AfxThunkFocus, OnKillFocus)
-#define ON_WM_KEYDOWN()        AFX_ENTRY(WM_KEYDOWN, AfxThunkKey, OnKeyDown)
-#define ON_WM_TIMER()          AFX_ENTRY(WM_TIMER, AfxThunkTimer, OnTimer)
-#define ON_WM_SYSCOMMAND()     AFX_ENTRY(WM_SYSCOMMAND, AfxThunkSysCommand, OnSysCommand)
-#define ON_WM_QUERYDRAGICON()  AFX_ENTRY(WM_QUERYDRAGICON, AfxThunkQueryDragIcon, OnQueryDragIcon)
-#define ON_WM_CTLCOLOR()       AFX_ENTRY(WM_CTLCOLOR, AfxThunkCtlColor, OnCtlColor)
-#define ON_WM_CTLCOLOR_REFLECT() \
-    AFX_ENTRY(WM_REFLECT_BASE + WM_CTLCOLOR, AfxThunkCtlColorReflect, CtlColor)
+#define ON_WM_CREATE() AFX_ENTRY(WM_CREATE, AfxThunkCreate, OnCreate)
+#define ON_WM_DESTROY() AFX_ENTRY(WM_DESTROY, AfxThunkVoid, OnDestroy)
+#define ON_WM_CLOSE() AFX_ENTRY(WM_CLOSE, AfxThunkVoid, OnClose)
+#define ON_WM_PAINT() AFX_ENTRY(WM_PAINT, AfxThunkVoid, OnPaint)
+#define ON_WM_ERASEBKGND() AFX_ENTRY(WM_ERASEBKGND, AfxThunkEraseBkgnd, OnEraseBkgnd)
+#define ON_WM_SIZE() AFX_ENTRY(WM_SIZE, AfxThunkSize, OnSize)
+#define ON_WM_SETTEXT() AFX_ENTRY(WM_SETTEXT, AfxThunkMessage, OnSetText)
+#define ON_WM_GETTEXT() AFX_ENTRY(WM_GETTEXT, AfxThunkMessage, OnGetText)
+#define ON_WM_LBUTTONDOWN() AFX_ENTRY(WM_LBUTTONDOWN, AfxThunkMouse, OnLButtonDown)
+#define ON_WM_LBUTTONUP() AFX_ENTRY(WM_LBUTTONUP, AfxThunkMouse, OnLButtonUp)
+#define ON_WM_LBUTTONDBLCLK() AFX_ENTRY(WM_LBUTTONDBLCLK, AfxThunkMouse, OnLButtonDblClk)
+#define ON_WM_MOUSEMOVE() AFX_ENTRY(WM_MOUSEMOVE, AfxThunkMouse, OnMouseMove)
+#define ON_WM_MOUSELEAVE() AFX_ENTRY(WM_MOUSELEAVE, AfxThunkVoid, OnMouseLeave)
+#define ON_WM_KILLFOCUS() AFX_ENTRY(WM_KILLFOCUS, AfxThunkFocus, OnKillFocus)
+#define ON_WM_KEYDOWN() AFX_ENTRY(WM_KEYDOWN, AfxThunkKey, OnKeyDown)
+#define ON_WM_TIMER() AFX_ENTRY(WM_TIMER, AfxThunkTimer, OnTimer)
+#define ON_WM_SYSCOMMAND() AFX_ENTRY(WM_SYSCOMMAND, AfxThunkSysCommand, OnSysCommand)
+#define ON_WM_QUERYDRAGICON() AFX_ENTRY(WM_QUERYDRAGICON, AfxThunkQueryDragIcon, OnQueryDragIcon)
+#define ON_WM_CTLCOLOR() AFX_ENTRY(WM_CTLCOLOR, AfxThunkCtlColor, OnCtlColor)
+#define ON_WM_CTLCOLOR_REFLECT() AFX_ENTRY(WM_REFLECT_BASE + WM_CTLCOLOR, AfxThunkCtlColorReflect, CtlColor)
 #define ON_MESSAGE(nMsg, memberFxn) AFX_ENTRY(nMsg, AfxThunkMessage, memberFxn)

@@ -2,16 +2,14 @@
 // framework string class. The length is explicit, so the text may hold NUL bytes; the
 // const char* view is always NUL-terminated (and then ends at the first NUL for C callers).
 // Positions and lengths are byte counts.
-#ifndef PM_FRAMEWORK_NARROWSTRING_H
-#define PM_FRAMEWORK_NARROWSTRING_H
-
-#include "framework/BaseTypes.h"
+#pragma once
 
 #include <cstdarg>
 #include <string>
 
-class CString
-{
+#include "framework/BaseTypes.h"
+
+class CString {
 public:
     CString();
     CString(const char* psz);               // null gives an empty string
@@ -23,7 +21,7 @@ public:
     CString& operator=(const char* psz);
     CString& operator=(char ch);
 
-    int GetLength() const { return (int)m_str.size(); }
+    int GetLength() const { return static_cast<int>(m_str.size()); }
     BOOL IsEmpty() const { return m_str.empty(); }
     void Empty() { m_str.clear(); }
 
@@ -78,17 +76,27 @@ private:
     std::string m_str;
 };
 
-inline BOOL operator==(const CString& s1, const CString& s2) { return s1.Equals(s2); }
-inline BOOL operator==(const CString& s1, const char* s2) { return s1.Compare(s2) == 0; }
-inline BOOL operator==(const char* s1, const CString& s2) { return s2.Compare(s1) == 0; }
-inline BOOL operator!=(const CString& s1, const CString& s2) { return !s1.Equals(s2); }
-inline BOOL operator!=(const CString& s1, const char* s2) { return s1.Compare(s2) != 0; }
-inline BOOL operator!=(const char* s1, const CString& s2) { return s2.Compare(s1) != 0; }
+inline BOOL operator==(const CString& s1, const CString& s2) {
+    return s1.Equals(s2);
+}
+inline BOOL operator==(const CString& s1, const char* s2) {
+    return s1.Compare(s2) == 0;
+}
+inline BOOL operator==(const char* s1, const CString& s2) {
+    return s2.Compare(s1) == 0;
+}
+inline BOOL operator!=(const CString& s1, const CString& s2) {
+    return !s1.Equals(s2);
+}
+inline BOOL operator!=(const CString& s1, const char* s2) {
+    return s1.Compare(s2) != 0;
+}
+inline BOOL operator!=(const char* s1, const CString& s2) {
+    return s2.Compare(s1) != 0;
+}
 
 CString operator+(const CString& s1, const CString& s2);
 CString operator+(const CString& s1, const char* s2);
 CString operator+(const char* s1, const CString& s2);
 CString operator+(const CString& s1, char ch);
 CString operator+(char ch, const CString& s2);
-
-#endif // PM_FRAMEWORK_NARROWSTRING_H

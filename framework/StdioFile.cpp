@@ -1,6 +1,7 @@
 #include "framework/StdioFile.h"
 
 #include <string.h>
+
 #include <vector>
 
 CStdioFile::CStdioFile() : m_bText(TRUE) {}
@@ -10,7 +11,9 @@ CStdioFile::CStdioFile(LPCSTR pszFileName, UINT nOpenFlags) : m_bText(TRUE) {
     if (!Open(pszFileName, nOpenFlags, &error)) throw error;
 }
 
-CStdioFile::~CStdioFile() { Abort(); }
+CStdioFile::~CStdioFile() {
+    Abort();
+}
 
 BOOL CStdioFile::Open(LPCSTR pszFileName, UINT nOpenFlags, CFileException* pError) {
     Abort();
@@ -20,8 +23,8 @@ BOOL CStdioFile::Open(LPCSTR pszFileName, UINT nOpenFlags, CFileException* pErro
     if (nOpenFlags & modeWrite) dwAccess = GENERIC_WRITE;
     if (nOpenFlags & modeReadWrite) dwAccess = GENERIC_READ | GENERIC_WRITE;
     DWORD dwCreate = (nOpenFlags & modeCreate) ? CREATE_ALWAYS : OPEN_EXISTING;
-    m_hFile.Attach(::CreateFileA(pszFileName, dwAccess, FILE_SHARE_READ, NULL, dwCreate,
-                                 FILE_ATTRIBUTE_NORMAL, NULL));
+    m_hFile.Attach(
+        ::CreateFileA(pszFileName, dwAccess, FILE_SHARE_READ, NULL, dwCreate, FILE_ATTRIBUTE_NORMAL, NULL));
     if (m_hFile.IsValid()) return TRUE;
     if (pError != NULL) {
         LONG lError = static_cast<LONG>(::GetLastError());
@@ -98,4 +101,6 @@ void CStdioFile::Close() {
     if (!::CloseHandle(h)) ThrowLastError();
 }
 
-void CStdioFile::Abort() { m_hFile.Close(); }
+void CStdioFile::Abort() {
+    m_hFile.Close();
+}

@@ -8,8 +8,7 @@ namespace {
 CWinApp* g_pApp = NULL;
 }  // namespace
 
-CWinApp::CWinApp(LPCSTR pszAppName)
-    : m_pszAppName(pszAppName), m_hInstance(::GetModuleHandleA(NULL)) {
+CWinApp::CWinApp(LPCSTR pszAppName) : m_pszAppName(pszAppName), m_hInstance(::GetModuleHandleA(NULL)) {
     g_pApp = this;
 }
 
@@ -21,7 +20,9 @@ HICON CWinApp::LoadIcon(UINT nIDResource) const {
     return ::LoadIconA(m_hInstance, MAKEINTRESOURCEA(nIDResource));
 }
 
-CWinApp* AfxGetApp() { return g_pApp; }
+CWinApp* AfxGetApp() {
+    return g_pApp;
+}
 
 // The programs' entry point, taken from the framework library when a program has none.
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {

@@ -11,7 +11,7 @@ class CWinApp : public CWinThread {
 public:
     // A null name means the program file's name without its extension.
     explicit CWinApp(LPCSTR pszAppName = NULL);
-    virtual ~CWinApp();
+    ~CWinApp() override;
 
     HICON LoadIcon(UINT nIDResource) const;
 
@@ -25,4 +25,6 @@ CWinApp* AfxGetApp();
 // Kept for the familiar start-up sequence: the programs host no ActiveX controls, and 3D
 // controls are the system's own look, so both have nothing to do.
 inline void AfxEnableControlContainer() {}
-inline BOOL Enable3dControls() { return TRUE; }
+inline BOOL Enable3dControls() {
+    return TRUE;
+}

@@ -10,8 +10,7 @@ CWinThread::~CWinThread() {
     if (m_nThreadID != ::GetCurrentThreadId()) WaitForExit(INFINITE);
 }
 
-BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize,
-                              LPSECURITY_ATTRIBUTES lpSecurityAttrs) {
+BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize, LPSECURITY_ATTRIBUTES lpSecurityAttrs) {
     if (m_thread.IsValid()) return FALSE;  // a thread object runs once
     // _beginthreadex, not ::CreateThread, so the C run-time's per-thread data is set up.
     // Created suspended so that the handle and id are stored before the thread can use them.
@@ -33,7 +32,9 @@ unsigned __stdcall CWinThread::ThreadEntry(void* pParam) {
     return static_cast<unsigned>(nResult);
 }
 
-BOOL CWinThread::InitInstance() { return FALSE; }
+BOOL CWinThread::InitInstance() {
+    return FALSE;
+}
 
 int CWinThread::Run() {
     MSG msg;
@@ -48,7 +49,9 @@ int CWinThread::Run() {
     return ExitInstance();
 }
 
-int CWinThread::ExitInstance() { return m_nExitCode; }
+int CWinThread::ExitInstance() {
+    return m_nExitCode;
+}
 
 BOOL CWinThread::IsRunning() const {
     return m_thread.IsValid() && ::WaitForSingleObject(m_thread.Get(), 0) == WAIT_TIMEOUT;

@@ -32,13 +32,13 @@ public:
     BOOL WaitForExit(DWORD dwMilliseconds = INFINITE) const;
     BOOL IsRunning() const;
 
-    CWnd* m_pMainWnd;     // window that receives the thread's messages and owns its prompts
-    BOOL m_bAutoDelete;   // delete the object when the thread ends
-    HANDLE m_hThread;     // owned by m_thread; kept under the framework's name for callers
+    CWnd* m_pMainWnd;    // window that receives the thread's messages and owns its prompts
+    BOOL m_bAutoDelete;  // delete the object when the thread ends
+    HANDLE m_hThread;    // owned by m_thread; kept under the framework's name for callers
     DWORD m_nThreadID;
 
 protected:
-    int m_nExitCode;      // wParam of the WM_QUIT that ended Run
+    int m_nExitCode;  // wParam of the WM_QUIT that ended Run
 
 private:
     static unsigned __stdcall ThreadEntry(void* pParam);

@@ -9,7 +9,7 @@ namespace {
 
 // The attached object is kept in a window property: it answers from any thread and needs no
 // table of our own.
-const char kObjectProp[] = "Pindlemark.CWnd";
+const char OBJECT_PROP[] = "Pindlemark.CWnd";
 
 }  // namespace
 
@@ -31,26 +31,26 @@ int CWnd::MessageBox(LPCSTR pszText, LPCSTR pszCaption, UINT nType) const {
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
     if (hWnd == NULL) return NULL;
-    return static_cast<CWnd*>(::GetPropA(hWnd, kObjectProp));
+    return static_cast<CWnd*>(::GetPropA(hWnd, OBJECT_PROP));
 }
 
 BOOL CWnd::Attach(HWND hWnd) {
     if (hWnd == NULL || m_hWnd != NULL || FromHandlePermanent(hWnd) != NULL) return FALSE;
-    if (!::SetPropA(hWnd, kObjectProp, this)) return FALSE;
+    if (!::SetPropA(hWnd, OBJECT_PROP, this)) return FALSE;
     m_hWnd = hWnd;
     return TRUE;
 }
 
 HWND CWnd::Detach() {
     HWND hWnd = m_hWnd;
-    if (hWnd != NULL && FromHandlePermanent(hWnd) == this) ::RemovePropA(hWnd, kObjectProp);
+    if (hWnd != NULL && FromHandlePermanent(hWnd) == this) ::RemovePropA(hWnd, OBJECT_PROP);
     m_hWnd = NULL;
     return hWnd;
 }
 
 void CWnd::HookWndProc() {
-    WNDPROC pfnOld = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
-        m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    WNDPROC pfnOld = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
     if (pfnOld != &AfxWndProc) m_pfnSuper = pfnOld;
 }
 
@@ -76,12 +76,11 @@ HWND CWnd::UnsubclassWindow() {
     return Detach();
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwStyle,
-                    int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenuOrID,
-                    LPVOID pParam) {
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwStyle, int x, int y,
+                    int nWidth, int nHeight, HWND hWndParent, HMENU hMenuOrID, LPVOID pParam) {
     if (m_hWnd != NULL || !AfxHookWindowCreate(this)) return FALSE;
-    HWND hWnd = ::CreateWindowExA(dwExStyle, pszClassName, pszWindowName, dwStyle, x, y, nWidth,
-                                  nHeight, hWndParent, hMenuOrID, ::GetModuleHandleA(NULL), pParam);
+    HWND hWnd = ::CreateWindowExA(dwExStyle, pszClassName, pszWindowName, dwStyle, x, y, nWidth, nHeight,
+                                  hWndParent, hMenuOrID, ::GetModuleHandleA(NULL), pParam);
     AfxUnhookWindowCreate();
     return hWnd != NULL && m_hWnd == hWnd;
 }
@@ -132,28 +131,59 @@ void CWnd::GetWindowText(CString& strText) const {
     strText.ReleaseBuffer(nCopied >= 0 && nCopied <= nLength ? nCopied : 0);
 }
 
-int CWnd::OnCreate(LPCREATESTRUCTA) { return static_cast<int>(Default()); }
-void CWnd::OnDestroy() { Default(); }
-void CWnd::OnClose() { Default(); }
-void CWnd::OnPaint() { Default(); }
-BOOL CWnd::OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }
-void CWnd::OnSize(UINT, int, int) { Default(); }
-void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonDblClk(UINT, CPoint) { Default(); }
-void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
-void CWnd::OnMouseLeave() { Default(); }
-void CWnd::OnKillFocus(CWnd*) { Default(); }
-void CWnd::OnKeyDown(UINT, UINT, UINT) { Default(); }
-void CWnd::OnTimer(UINT_PTR) { Default(); }
-void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
-HCURSOR CWnd::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(Default()); }
+int CWnd::OnCreate(LPCREATESTRUCTA) {
+    return static_cast<int>(Default());
+}
+void CWnd::OnDestroy() {
+    Default();
+}
+void CWnd::OnClose() {
+    Default();
+}
+void CWnd::OnPaint() {
+    Default();
+}
+BOOL CWnd::OnEraseBkgnd(CDC*) {
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnSize(UINT, int, int) {
+    Default();
+}
+void CWnd::OnLButtonDown(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonUp(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonDblClk(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnMouseMove(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnMouseLeave() {
+    Default();
+}
+void CWnd::OnKillFocus(CWnd*) {
+    Default();
+}
+void CWnd::OnKeyDown(UINT, UINT, UINT) {
+    Default();
+}
+void CWnd::OnTimer(UINT_PTR) {
+    Default();
+}
+void CWnd::OnSysCommand(UINT, LPARAM) {
+    Default();
+}
+HCURSOR CWnd::OnQueryDragIcon() {
+    return reinterpret_cast<HCURSOR>(Default());
+}
 
 HBRUSH CWnd::OnCtlColor(CDC*, CWnd* pWnd, UINT) {
     const MSG& msg = AfxGetWndThreadState().lastSentMsg;
     LRESULT lResult = 0;
-    if (pWnd != NULL &&
-        ReflectChildNotify(pWnd->m_hWnd, msg.message, msg.wParam, msg.lParam, &lResult)) {
+    if (pWnd != NULL && ReflectChildNotify(pWnd->m_hWnd, msg.message, msg.wParam, msg.lParam, &lResult)) {
         return reinterpret_cast<HBRUSH>(lResult);
     }
     return reinterpret_cast<HBRUSH>(Default());

@@ -50,9 +50,8 @@ public:
     BOOL SubclassWindow(HWND hWnd);
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
     HWND UnsubclassWindow();
-    BOOL CreateEx(DWORD dwExStyle, LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwStyle,
-                  int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenuOrID,
-                  LPVOID pParam = NULL);
+    BOOL CreateEx(DWORD dwExStyle, LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwStyle, int x, int y,
+                  int nWidth, int nHeight, HWND hWndParent, HMENU hMenuOrID, LPVOID pParam = NULL);
     BOOL DestroyWindow();
 
     // --- the window ------------------------------------------------------------------------
@@ -101,9 +100,7 @@ public:
     }
     HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
 
-    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse) {
-        return ::SetTimer(m_hWnd, nIDEvent, nElapse, NULL);
-    }
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse) { return ::SetTimer(m_hWnd, nIDEvent, nElapse, NULL); }
     BOOL KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
 
     // --- messages --------------------------------------------------------------------------
@@ -154,8 +151,7 @@ protected:
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
 
     // Asks the object attached to hWndChild to handle the message as reflected.
-    BOOL ReflectChildNotify(HWND hWndChild, UINT nMsg, WPARAM wParam, LPARAM lParam,
-                            LRESULT* pResult);
+    BOOL ReflectChildNotify(HWND hWndChild, UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // Looks up nMsg in the maps from this class to CWnd and calls the first handler found.
     BOOL DispatchToMap(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 

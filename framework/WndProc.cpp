@@ -1,6 +1,5 @@
 // The window procedure of attached windows and the dispatch through message maps.
 #include "framework/Wnd.h"
-
 #include "framework/WndThreadState.h"
 
 AFX_WND_THREAD_STATE& AfxGetWndThreadState() {
@@ -83,8 +82,7 @@ BOOL CWnd::OnWndMsg(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     return hWndChild != NULL && ReflectChildNotify(hWndChild, nMsg, wParam, lParam, pResult);
 }
 
-BOOL CWnd::ReflectChildNotify(HWND hWndChild, UINT nMsg, WPARAM wParam, LPARAM lParam,
-                              LRESULT* pResult) {
+BOOL CWnd::ReflectChildNotify(HWND hWndChild, UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     CWnd* pChild = FromHandlePermanent(hWndChild);
     if (pChild == NULL || pChild == this) return FALSE;
     return pChild->OnChildNotify(nMsg, wParam, lParam, pResult);
@@ -104,9 +102,13 @@ BOOL CWnd::OnChildNotify(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResu
     return DispatchToMap(WM_REFLECT_BASE + nMsg, wParam, lParam, pResult);
 }
 
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
 
-const AFX_MSGMAP* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
+const AFX_MSGMAP* CWnd::GetMessageMap() const {
+    return GetThisMessageMap();
+}
 
 const AFX_MSGMAP* CWnd::GetThisMessageMap() {
     static const AFX_MSGMAP_ENTRY s_entries[] = {{0, NULL}};

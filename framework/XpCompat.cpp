@@ -8,8 +8,8 @@ namespace {
 
 ULONGLONG WINAPI TickCount64() {
     typedef ULONGLONG(WINAPI * PFN_TICKCOUNT64)();
-    PFN_TICKCOUNT64 pfnReal = reinterpret_cast<PFN_TICKCOUNT64>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetTickCount64")));
+    PFN_TICKCOUNT64 pfnReal = reinterpret_cast<PFN_TICKCOUNT64>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetTickCount64")));
     return pfnReal != NULL ? pfnReal() : ::GetTickCount();
 }
 

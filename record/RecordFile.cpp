@@ -1,7 +1,8 @@
 #include "record/RecordFile.h"
 
-#include <io.h>
 #include <windows.h>
+
+#include <io.h>
 
 #include "framework/StdioFile.h"
 #include "record/RecordFormat.h"

@@ -2,55 +2,42 @@
 
 #include <cstring>
 
-const char* RecordTag(int nKind)
-{
-    static const char* const s_apszTags[] = { "File Copy: ", "Made Dir: ", "Reg Ctrl: ", "RegDB Key: " };
-    if (nKind < RECORD_FILE || nKind > RECORD_REGKEY)
-        return NULL;
-    return s_apszTags[nKind];
+const char* RecordTag(int nKind) {
+    static const char* const TAGS[] = {"File Copy: ", "Made Dir: ", "Reg Ctrl: ", "RegDB Key: "};
+    if (nKind < RECORD_FILE || nKind > RECORD_REGKEY) return NULL;
+    return TAGS[nKind];
 }
 
-const char* HiveCode(RecordHive hive)
-{
-    static const char* const s_apszCodes[] = { "0", "1", "2", "3", "4" };
-    if (hive < HIVE_CLASSES_ROOT || hive > HIVE_OTHER)
-        return s_apszCodes[HIVE_OTHER];
-    return s_apszCodes[hive];
+const char* HiveCode(RecordHive hive) {
+    static const char* const HIVE_CODES[] = {"0", "1", "2", "3", "4"};
+    if (hive < HIVE_CLASSES_ROOT || hive > HIVE_OTHER) return HIVE_CODES[HIVE_OTHER];
+    return HIVE_CODES[hive];
 }
 
-RecordHive HiveFromCode(const CString& strCode)
-{
-    for (int n = HIVE_CLASSES_ROOT; n < HIVE_OTHER; ++n)
-    {
-        if (strCode == HiveCode((RecordHive)n))
-            return (RecordHive)n;
+RecordHive HiveFromCode(const CString& strCode) {
+    for (int n = HIVE_CLASSES_ROOT; n < HIVE_OTHER; ++n) {
+        if (strCode == HiveCode(static_cast<RecordHive>(n))) return static_cast<RecordHive>(n);
     }
     return HIVE_OTHER;
 }
 
-CString JoinPath(const CString& strFolder, const CString& strName)
-{
+CString JoinPath(const CString& strFolder, const CString& strName) {
     int nLength = strFolder.GetLength();
-    if (nLength <= 2)
-        return strName;
+    if (nLength <= 2) return strName;
     char chLast = strFolder[nLength - 1];
-    if (chLast == '\\' || chLast == '/')
-        return strFolder + strName;
+    if (chLast == '\\' || chLast == '/') return strFolder + strName;
     return strFolder + '\\' + strName;
 }
 
-void AppendRecord(CString& strRecord, int nKind, const CString& strValue)
-{
+void AppendRecord(CString& strRecord, int nKind, const CString& strValue) {
     const char* pszTag = RecordTag(nKind);
-    if (pszTag == NULL)
-        return;
+    if (pszTag == NULL) return;
     strRecord += pszTag;
     strRecord += strValue;
     strRecord += '\n';
 }
 
-void AppendRegKeyRecord(CString& strRecord, RecordHive hive, const CString& strKeyPath)
-{
+void AppendRegKeyRecord(CString& strRecord, RecordHive hive, const CString& strKeyPath) {
     strRecord += RecordTag(RECORD_REGKEY);
     strRecord += HiveCode(hive);
     strRecord += ',';
@@ -58,28 +45,23 @@ void AppendRegKeyRecord(CString& strRecord, RecordHive hive, const CString& strK
     strRecord += '\n';
 }
 
-BOOL FindRecord(const CString& strRecord, int nKind, int& nPos, int& nValueStart, int& nValueLength)
-{
+BOOL FindRecord(const CString& strRecord, int nKind, int& nPos, int& nValueStart, int& nValueLength) {
     const char* pszTag = RecordTag(nKind);
-    if (pszTag == NULL)
-        return FALSE;
+    if (pszTag == NULL) return FALSE;
     const char* pText = strRecord;
     int nTextLength = strRecord.GetLength();
 
     int nFrom = nPos < 0 ? 0 : nPos;
-    while (nFrom <= nTextLength)
-    {
+    while (nFrom <= nTextLength) {
         int nTag = strRecord.Find(pszTag, nFrom);
-        if (nTag < 0)
-            return FALSE;
-        int nStart = nTag + (int)std::strlen(pszTag);
+        if (nTag < 0) return FALSE;
+        int nStart = nTag + static_cast<int>(std::strlen(pszTag));
 
         // A plain byte search: LF is never a trail byte, and must not be taken for one.
-        const void* pLf = std::memchr(pText + nStart, '\n', (size_t)(nTextLength - nStart));
-        int nEnd = pLf != NULL ? (int)((const char*)pLf - pText) : nTextLength;
+        const void* pLf = std::memchr(pText + nStart, '\n', static_cast<size_t>(nTextLength - nStart));
+        int nEnd = pLf != NULL ? static_cast<int>(static_cast<const char*>(pLf) - pText) : nTextLength;
 
-        if (std::memchr(pText + nStart, '\0', (size_t)(nEnd - nStart)) == NULL)
-        {
+        if (std::memchr(pText + nStart, '\0', static_cast<size_t>(nEnd - nStart)) == NULL) {
             nValueStart = nStart;
             nValueLength = nEnd - nStart;
             nPos = nEnd + 1;
@@ -90,22 +72,18 @@ BOOL FindRecord(const CString& strRecord, int nKind, int& nPos, int& nValueStart
     return FALSE;
 }
 
-int CountRecords(const CString& strRecord, int nKind)
-{
+int CountRecords(const CString& strRecord, int nKind) {
     int nCount = 0;
     int nPos = 0;
     int nStart = 0;
     int nLength = 0;
-    while (FindRecord(strRecord, nKind, nPos, nStart, nLength))
-        ++nCount;
+    while (FindRecord(strRecord, nKind, nPos, nStart, nLength)) ++nCount;
     return nCount;
 }
 
-BOOL SplitRegKeyValue(const CString& strValue, RecordHive& hive, CString& strKeyPath)
-{
+BOOL SplitRegKeyValue(const CString& strValue, RecordHive& hive, CString& strKeyPath) {
     int nComma = strValue.Find(',');
-    if (nComma < 0)
-        return FALSE;
+    if (nComma < 0) return FALSE;
     hive = HiveFromCode(strValue.Left(nComma));
     strKeyPath = strValue.Mid(nComma + 1);
     return TRUE;

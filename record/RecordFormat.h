@@ -1,8 +1,7 @@
 // The install record "Uninstall.log": one tagged line per undoable install action.
 // In memory the record is one CString with LF line ends; the file layer turns LF into
 // CR LF on writing and back on reading. Setup appends, Uninstall scans one kind at a time.
-#ifndef PM_RECORD_RECORDFORMAT_H
-#define PM_RECORD_RECORDFORMAT_H
+#pragma once
 
 #include "framework/BaseTypes.h"
 #include "framework/NarrowString.h"
@@ -10,20 +9,13 @@
 const char RECORD_FILE_NAME[] = "Uninstall.log";
 
 // The kind number selects a tag; it never appears in the file.
-enum RecordKind
-{
-    RECORD_FILE = 0,
-    RECORD_FOLDER = 1,
-    RECORD_CONTROL = 2,
-    RECORD_REGKEY = 3
-};
+enum RecordKind { RECORD_FILE = 0, RECORD_FOLDER = 1, RECORD_CONTROL = 2, RECORD_REGKEY = 3 };
 
 // "File Copy: ", "Made Dir: ", "Reg Ctrl: ", "RegDB Key: "; NULL for any other kind.
 const char* RecordTag(int nKind);
 
 // Registry roots as written in a registry-key record: code "0".."4".
-enum RecordHive
-{
+enum RecordHive {
     HIVE_CLASSES_ROOT = 0,
     HIVE_CURRENT_USER = 1,
     HIVE_LOCAL_MACHINE = 2,
@@ -60,5 +52,3 @@ int CountRecords(const CString& strRecord, int nKind);
 // Splits a registry-key value at its first comma into hive and key path. FALSE when there
 // is no comma; the uninstaller skips such a record.
 BOOL SplitRegKeyValue(const CString& strValue, RecordHive& hive, CString& strKeyPath);
-
-#endif // PM_RECORD_RECORDFORMAT_H

@@ -13,7 +13,7 @@ struct AcadRelease {
 
 namespace {
 
-const AcadRelease s_aReleases[] = {
+const AcadRelease RELEASES[] = {
     {"SOFTWARE\\Autodesk\\AutoCAD\\R15.0", "Software\\Autodesk\\AutoCAD\\R15.0\\%s\\Applications\\Quorrel",
      "Support\\2000-02\\Quorrel.arx", TRUE},
     {"SOFTWARE\\Autodesk\\AutoCAD\\R16.0", "Software\\Autodesk\\AutoCAD\\R16.0\\%s\\Applications\\Quorrel",
@@ -54,8 +54,7 @@ CString FormatKey(const char* pszFormat, const CString& strProduct) {
 
 void CSetupThread::RegisterAcadReleases() {
     // Each release is tried, however the one before went.
-    for (size_t i = 0; i < sizeof s_aReleases / sizeof s_aReleases[0]; ++i)
-        RegisterAcadRelease(s_aReleases[i]);
+    for (size_t i = 0; i < sizeof RELEASES / sizeof RELEASES[0]; ++i) RegisterAcadRelease(RELEASES[i]);
 }
 
 void CSetupThread::RegisterAcadRelease(const AcadRelease& release) {
@@ -74,7 +73,6 @@ void CSetupThread::RegisterAcadRelease(const AcadRelease& release) {
         return;
     }
     if (!SetMachineRegString(strAppKey, REG_PATH, FormatKey(REG_PATH_FORMAT, strProduct))) return;
-    if (!SetMachineRegString(FormatKey(LOADER_KEY_FORMAT, strProduct), LOADER_MODULE, strModule))
-        return;
+    if (!SetMachineRegString(FormatKey(LOADER_KEY_FORMAT, strProduct), LOADER_MODULE, strModule)) return;
     SetMachineRegString(FormatKey(NAME_KEY_FORMAT, strProduct), APP_NAME, APP_NAME);
 }

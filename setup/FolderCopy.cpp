@@ -1,11 +1,10 @@
 // CSetupThread's folder copy: the install folders depth first, the loose files next to Setup, and
 // the listing of one folder's files.
-#include "setup/SetupThread.h"
-
 #include "framework/FileFind.h"
 #include "record/RecordFormat.h"
 #include "setup/SetupMessages.h"
 #include "setup/SetupPaths.h"
+#include "setup/SetupThread.h"
 
 namespace {
 
@@ -57,8 +56,7 @@ BOOL CSetupThread::CopyFolder(const CString& strSource, const CString& strTarget
             AddFileRecord(strEntryTarget);
         }
         // A file that could not be copied still advances the bar.
-        NotifyMainWnd(UM_INSTALL_STEP,
-                      reinterpret_cast<WPARAM>(static_cast<const char*>(strEntrySource)),
+        NotifyMainWnd(UM_INSTALL_STEP, reinterpret_cast<WPARAM>(static_cast<const char*>(strEntrySource)),
                       reinterpret_cast<LPARAM>(static_cast<const char*>(strEntryTarget)));
     }
     return TRUE;
@@ -75,8 +73,7 @@ void CSetupThread::CopyLooseFiles() {
     }
 }
 
-void CSetupThread::ListFiles(const CString& strFolder, const CString& strMask,
-                             CStringArray& arrNames) {
+void CSetupThread::ListFiles(const CString& strFolder, const CString& strMask, CStringArray& arrNames) {
     arrNames.RemoveAll();
     // The folder goes into the pattern rather than becoming the process's current folder for
     // the time of the search: the listing is the same, and no other thread's relative paths

@@ -1,10 +1,9 @@
 // CSetupThread::MakeFolderPath: makes sure every folder of a path exists, creating what is missing.
-#include "setup/SetupThread.h"
-
 #include <string.h>
 
 #include "framework/FileFind.h"
 #include "framework/Mbcs.h"
+#include "setup/SetupThread.h"
 
 namespace {
 
@@ -17,7 +16,9 @@ const char FOLDER_PROMPT[] =
     "点击“取消”按钮将终止程序运行。";
 const UINT FOLDER_PROMPT_TYPE = MB_RETRYCANCEL | MB_ICONQUESTION;
 
-BOOL IsSeparator(char ch) { return ch == '\\' || ch == '/'; }
+BOOL IsSeparator(char ch) {
+    return ch == '\\' || ch == '/';
+}
 
 }  // namespace
 
@@ -31,8 +32,7 @@ BOOL CSetupThread::MakeFolderPath(const CString& strPath) {
     const int nLength = static_cast<int>(strlen(pszPath));
     if (nLength >= MAX_PATH) {
         // Retry cannot change the length: the prompt comes back until the user cancels.
-        while (AskUser(FOLDER_PROMPT, ERROR_FILENAME_EXCED_RANGE, strPath, FOLDER_PROMPT_TYPE) ==
-               IDRETRY) {
+        while (AskUser(FOLDER_PROMPT, ERROR_FILENAME_EXCED_RANGE, strPath, FOLDER_PROMPT_TYPE) == IDRETRY) {
         }
         return FALSE;
     }

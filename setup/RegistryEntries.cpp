@@ -7,8 +7,7 @@
 
 const char PRODUCT_KEY[] = "SOFTWARE\\Kelvora\\Pindlemark\\V5";
 const char PRODUCT_INSTALL_PATH[] = "installPath";
-const char UNINSTALL_ENTRY_KEY[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5";
+const char UNINSTALL_ENTRY_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5";
 
 namespace {
 

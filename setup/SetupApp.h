@@ -5,5 +5,5 @@
 class CSetupApp : public CWinApp {
 public:
     CSetupApp();
-    virtual BOOL InitInstance();
+    BOOL InitInstance() override;
 };

@@ -6,9 +6,9 @@
 #include "setup/SetupResource.h"
 
 namespace {
-const char kInstallingTitle[] = "正在安装...";
-const char kCompletedTitle[] = "安装完成!";
-const COLORREF kHintColour = 0x00FF0000;  // blue
+const char INSTALLING_TITLE[] = "正在安装...";
+const char COMPLETED_TITLE[] = "安装完成!";
+const COLORREF HINT_COLOUR = 0x00FF0000;  // blue
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CSetupDlg, CDialog)
@@ -19,8 +19,7 @@ BEGIN_MESSAGE_MAP(CSetupDlg, CDialog)
     ON_MESSAGE(UM_INSTALL_DONE, OnInstallDone)
 END_MESSAGE_MAP()
 
-CSetupDlg::CSetupDlg(CWnd* pParent)
-    : CDialog(IDD_SETUP_DIALOG, pParent), m_bInstallDone(FALSE) {
+CSetupDlg::CSetupDlg(CWnd* pParent) : CDialog(IDD_SETUP_DIALOG, pParent), m_bInstallDone(FALSE) {
     m_hIcon = AfxGetApp() != NULL ? AfxGetApp()->LoadIcon(IDR_MAINFRAME)
                                   : ::LoadIconA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
@@ -49,7 +48,7 @@ BOOL CSetupDlg::OnInitDialog() {
     SetIcon(m_hIcon, FALSE);
 
     FindFolders();
-    SetWindowText(kInstallingTitle);
+    SetWindowText(INSTALLING_TITLE);
     ShowWindow(SW_SHOW);
     CenterWindow(::GetDesktopWindow());
     // A backslash is appended unless the last character is one; the test steps over double-byte
@@ -58,7 +57,7 @@ BOOL CSetupDlg::OnInitDialog() {
     m_strTargetDir.Trim();
     m_strTargetDir = WithTrailingBackslash(m_strTargetDir);
 
-    m_wndHint.SetTextColor(kHintColour);
+    m_wndHint.SetTextColor(HINT_COLOUR);
     m_wndHint.ShowWindow(SW_HIDE);
     m_btnFinish.ShowWindow(SW_HIDE);
 
@@ -82,19 +81,20 @@ void CSetupDlg::OnOK() {
     CDialog::OnOK();
 }
 
-void CSetupDlg::OnSysCommand(UINT nID, LPARAM lParam) {
+void CSetupDlg::OnSysCommand(UINT nID, LPARAM) {
     // No close box, but Alt+F4 still asks to close: not while the worker installs. (A stop at
     // one of the worker's prompts closes the dialog with WM_CLOSE, which does not come here.)
     if ((nID & 0xFFF0) == SC_CLOSE && !m_bInstallDone) return;
     Default();
-    (void)lParam;
 }
 
 void CSetupDlg::OnPaint() {
     if (!PaintMinimizedIcon(m_hIcon)) Default();
 }
 
-HCURSOR CSetupDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIcon); }
+HCURSOR CSetupDlg::OnQueryDragIcon() {
+    return reinterpret_cast<HCURSOR>(m_hIcon);
+}
 
 LRESULT CSetupDlg::OnInstallStep(WPARAM, LPARAM) {
     m_wndProgress.StepIt();
@@ -106,6 +106,6 @@ LRESULT CSetupDlg::OnInstallDone(WPARAM, LPARAM) {
     m_wndHint.ShowWindow(SW_SHOW);
     m_btnFinish.ShowWindow(SW_SHOW);
     m_wndProgress.ShowWindow(SW_HIDE);
-    SetWindowText(kCompletedTitle);
+    SetWindowText(COMPLETED_TITLE);
     return 1;
 }

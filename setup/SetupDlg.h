@@ -15,7 +15,7 @@ class CSetupDlg : public CDialog {
 public:
     explicit CSetupDlg(CWnd* pParent = NULL);
     // The worker must never outlive the dialog's members: waits for it.
-    virtual ~CSetupDlg();
+    ~CSetupDlg() override;
 
     // Files (not folders) anywhere below the four install folders of the source folder.
     int CountInstallFiles();
@@ -25,10 +25,10 @@ public:
     const CString& TargetDir() const { return m_strTargetDir; }
 
 protected:
-    virtual void DoDataExchange(CDataExchange* pDX);
-    virtual BOOL PreTranslateMessage(MSG* pMsg);
-    virtual BOOL OnInitDialog();
-    virtual void OnOK();
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
 
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
     afx_msg void OnPaint();

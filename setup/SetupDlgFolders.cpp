@@ -1,15 +1,14 @@
 // The install dialog's folders: where Setup runs from, where the add-on goes, and how many files
 // the four install folders hold.
-#include "setup/SetupDlg.h"
-
 #include "framework/FileFind.h"
 #include "setup/RegistryValues.h"
+#include "setup/SetupDlg.h"
 #include "setup/SetupPaths.h"
 
 namespace {
-const char kWindowsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-const char kWindowsNtKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
-const char kSystemRootValue[] = "SystemRoot";
+const char WINDOWS_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+const char WINDOWS_NT_KEY[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+const char SYSTEM_ROOT_VALUE[] = "SystemRoot";
 }  // namespace
 
 void CSetupDlg::FindFolders() {
@@ -19,8 +18,8 @@ void CSetupDlg::FindFolders() {
     m_strSourceDir = FolderOfModule(CString(szModule, static_cast<int>(nLength)));
 
     CString strSystemRoot;
-    if (!GetMachineRegString(kWindowsKey, kSystemRootValue, strSystemRoot))
-        GetMachineRegString(kWindowsNtKey, kSystemRootValue, strSystemRoot);
+    if (!GetMachineRegString(WINDOWS_KEY, SYSTEM_ROOT_VALUE, strSystemRoot))
+        GetMachineRegString(WINDOWS_NT_KEY, SYSTEM_ROOT_VALUE, strSystemRoot);
     m_strTargetDir = InstallFolderForSystemRoot(strSystemRoot);
 }
 

@@ -5,9 +5,7 @@
 #include "framework/Wnd.h"
 #include "setup/SetupMessages.h"
 
-const char* const g_apszInstallFolders[INSTALL_FOLDER_COUNT] = {
-    "Support", "Controls", "Database", "Dunmoor"
-};
+const char* const g_apszInstallFolders[INSTALL_FOLDER_COUNT] = {"Support", "Controls", "Database", "Dunmoor"};
 
 CSetupThread::CSetupThread() {}
 
@@ -17,7 +15,9 @@ CSetupThread::~CSetupThread() {
     if (m_nThreadID != ::GetCurrentThreadId()) WaitForExit(INFINITE);
 }
 
-BOOL CSetupThread::InitInstance() { return TRUE; }
+BOOL CSetupThread::InitInstance() {
+    return TRUE;
+}
 
 int CSetupThread::Run() {
     if (CopyInstallFolders()) {
@@ -35,12 +35,13 @@ int CSetupThread::Run() {
     return CWinThread::Run();
 }
 
-int CSetupThread::ExitInstance() { return CWinThread::ExitInstance(); }
+int CSetupThread::ExitInstance() {
+    return CWinThread::ExitInstance();
+}
 
 BOOL CSetupThread::CopyInstallFolders() {
     for (int i = 0; i < INSTALL_FOLDER_COUNT; ++i) {
-        if (!CopyFolder(m_strSourceDir + g_apszInstallFolders[i],
-                        m_strTargetDir + g_apszInstallFolders[i]))
+        if (!CopyFolder(m_strSourceDir + g_apszInstallFolders[i], m_strTargetDir + g_apszInstallFolders[i]))
             return FALSE;
     }
     return TRUE;
@@ -50,12 +51,10 @@ void CSetupThread::NotifyMainWnd(UINT nMsg, WPARAM wParam, LPARAM lParam) {
     if (m_pMainWnd != NULL) m_pMainWnd->SendMessage(nMsg, wParam, lParam);
 }
 
-int CSetupThread::AskUser(const char* pszFormat, DWORD dwError, const CString& strPath,
-                          UINT nType) {
+int CSetupThread::AskUser(const char* pszFormat, DWORD dwError, const CString& strPath, UINT nType) {
     CString strSystemText = AfxGetSystemErrorText(dwError);
     CString strText;
-    strText.Format(pszFormat, static_cast<const char*>(strSystemText),
-                   static_cast<const char*>(strPath));
+    strText.Format(pszFormat, static_cast<const char*>(strSystemText), static_cast<const char*>(strPath));
     if (m_pMainWnd != NULL) return m_pMainWnd->MessageBox(strText, NULL, nType);
     return AfxShowMessageBox(NULL, strText, NULL, nType);
 }

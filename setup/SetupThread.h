@@ -22,11 +22,11 @@ class CSetupThread : public CWinThread {
 public:
     CSetupThread();
     // Waits for a thread that still runs, before any member of this class is gone.
-    virtual ~CSetupThread();
+    ~CSetupThread() override;
 
-    virtual BOOL InitInstance();
-    virtual int Run();
-    virtual int ExitInstance();
+    BOOL InitInstance() override;
+    int Run() override;
+    int ExitInstance() override;
 
     // Files and folders. FALSE from CopyFolder or MakeFolderPath: the user stopped the install.
     BOOL CopyFolder(const CString& strSource, const CString& strTarget);

@@ -1,10 +1,9 @@
 // CSetupThread's install record operations.
-#include "setup/SetupThread.h"
-
+#include "framework/Wnd.h"
 #include "record/RecordFile.h"
 #include "record/RecordFormat.h"
 #include "record/RecordHive.h"
-#include "framework/Wnd.h"
+#include "setup/SetupThread.h"
 
 void CSetupThread::AddFileRecord(const CString& strPath) {
     AppendRecord(m_strRecord, RECORD_FILE, strPath);

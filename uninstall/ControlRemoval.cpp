@@ -1,10 +1,9 @@
 // The control stage: each recorded control is unregistered, then its file deleted.
-#include "uninstall/UninstallThread.h"
-
+#include "framework/ErrorModeScope.h"
 #include "framework/Handles.h"
 #include "record/RecordFormat.h"
-#include "framework/ErrorModeScope.h"
 #include "uninstall/ReplayValues.h"
+#include "uninstall/UninstallThread.h"
 
 namespace {
 const char UNREGISTER_ENTRY[] = "DllUnregisterServer";

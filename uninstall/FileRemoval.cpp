@@ -3,11 +3,10 @@
 // record file itself is only reported here: it is deleted after the registry stage, so that an
 // uninstall that ends before (closed at the wrong moment, killed, a power cut) can be finished by
 // running it again.
-#include "uninstall/UninstallThread.h"
-
 #include "record/RecordFormat.h"
 #include "uninstall/ReplayValues.h"
 #include "uninstall/UninstallMessages.h"
+#include "uninstall/UninstallThread.h"
 
 BOOL CUninstallThread::DeleteFiles() {
     int nPos = 0;

@@ -1,11 +1,10 @@
 // The folder stage. The install records a folder before anything inside it, so walking the
 // records backwards removes sub-folders before their parents. Only empty folders go: one that
 // still holds something (a file the user added) stays, and so do the folders above it.
-#include "uninstall/UninstallThread.h"
-
 #include "framework/StringArray.h"
 #include "record/RecordFormat.h"
 #include "uninstall/ReplayValues.h"
+#include "uninstall/UninstallThread.h"
 
 BOOL CUninstallThread::RemoveFolders() {
     CStringArray arrFolders;

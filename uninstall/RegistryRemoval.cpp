@@ -1,10 +1,9 @@
 // The registry stage: each recorded key is deleted, in record order. Only the named key goes,
 // never its parents; a key that still has sub-keys stays.
-#include "uninstall/UninstallThread.h"
-
 #include "record/RecordFormat.h"
 #include "record/RecordHive.h"
 #include "uninstall/ReplayValues.h"
+#include "uninstall/UninstallThread.h"
 
 BOOL CUninstallThread::DeleteRegKeys() {
     if (m_bStop) return FALSE;

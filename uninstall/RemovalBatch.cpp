@@ -34,8 +34,8 @@ public:
         m_hSignal.Attach(hWrite);
         if (!::SetHandleInformation(hRead, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT)) m_hInput.Close();
         SECURITY_ATTRIBUTES sa = {sizeof sa, NULL, TRUE};
-        m_hOutput.Attach(::CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                       &sa, OPEN_EXISTING, 0, NULL));
+        m_hOutput.Attach(::CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, OPEN_EXISTING, 0, NULL));
     }
     BOOL IsValid() const { return m_hInput.IsValid() && m_hSignal.IsValid() && m_hOutput.IsValid(); }
 
@@ -96,4 +96,6 @@ BOOL StartRemovalBatch(int nPasses) {
     return TRUE;
 }
 
-void CUninstallThread::WriteRemovalBatch() { StartRemovalBatch(REMOVAL_BATCH_PASSES); }
+void CUninstallThread::WriteRemovalBatch() {
+    StartRemovalBatch(REMOVAL_BATCH_PASSES);
+}

@@ -1,7 +1,6 @@
 #include "uninstall/RemovalBatchText.h"
 
-namespace
-{
+namespace {
 
 // ":Repeat", the "del" and "if exist" of the executable, "rmdir" and the last "del" are the lines
 // the batch has always had. "set /p" waits for the program's end (see the header); the counter,
@@ -24,56 +23,45 @@ const char REMOVAL_BATCH_FORMAT[] =
 
 // NUL, '"', CR, LF and '%' are below 0x40, so none of them is ever a GBK trail byte: a byte-wise
 // look at the path is exact.
-BOOL CanQuote(const CString& strPath)
-{
-    for (int i = 0; i < strPath.GetLength(); ++i)
-    {
+BOOL CanQuote(const CString& strPath) {
+    for (int i = 0; i < strPath.GetLength(); ++i) {
         char ch = strPath[i];
-        if (ch == '\0' || ch == '"' || ch == '\r' || ch == '\n')
-            return FALSE;
+        if (ch == '\0' || ch == '"' || ch == '\r' || ch == '\n') return FALSE;
     }
     return TRUE;
 }
 
-CString EscapePercent(const CString& strPath)
-{
+CString EscapePercent(const CString& strPath) {
     CString strOut;
-    for (int i = 0; i < strPath.GetLength(); ++i)
-    {
+    for (int i = 0; i < strPath.GetLength(); ++i) {
         char ch = strPath[i];
         strOut += ch;
-        if (ch == '%')
-            strOut += ch;
+        if (ch == '%') strOut += ch;
     }
     return strOut;
 }
 
-} // namespace
+}  // namespace
 
-CString RemovalBatchFolder(const CString& strExePath)
-{
+CString RemovalBatchFolder(const CString& strExePath) {
     int nSlash = strExePath.ReverseFind('\\');
-    if (nSlash < 0)
-        return CString();
-    if (nSlash == 2 && strExePath[1] == ':')
-        return strExePath.Left(nSlash + 1);
+    if (nSlash < 0) return CString();
+    if (nSlash == 2 && strExePath[1] == ':') return strExePath.Left(nSlash + 1);
     return strExePath.Left(nSlash);
 }
 
-BOOL BuildRemovalBatchText(const CString& strExePath, int nPasses, CString& strText)
-{
+BOOL BuildRemovalBatchText(const CString& strExePath, int nPasses, CString& strText) {
     strText.Empty();
     CString strFolder = RemovalBatchFolder(strExePath);
-    if (strFolder.IsEmpty() || nPasses <= 0 || !CanQuote(strExePath))
-        return FALSE;
+    if (strFolder.IsEmpty() || nPasses <= 0 || !CanQuote(strExePath)) return FALSE;
 
     CString strExe = EscapePercent(strExePath);
     CString strBuilt;
-    if (!strBuilt.Format(REMOVAL_BATCH_FORMAT, nPasses, (const char*)strExe, (const char*)strExe,
-                         (const char*)EscapePercent(strFolder), REMOVAL_BATCH_PATH))
+    if (!strBuilt.Format(REMOVAL_BATCH_FORMAT, nPasses, static_cast<const char*>(strExe),
+                         static_cast<const char*>(strExe), static_cast<const char*>(EscapePercent(strFolder)),
+                         REMOVAL_BATCH_PATH))
         return FALSE;
-    if (strBuilt.GetLength() >= REMOVAL_BATCH_TEXT_LIMIT)
-        return FALSE;
+    if (strBuilt.GetLength() >= REMOVAL_BATCH_TEXT_LIMIT) return FALSE;
     strText = strBuilt;
     return TRUE;
 }

@@ -15,8 +15,7 @@
 //
 // Paths are quoted as they are, except that each '%' is doubled: in a batch file "%...%" is
 // expanded inside quotes too, so a folder named "a%b%c" would otherwise name another file.
-#ifndef PM_UNINSTALL_REMOVALBATCHTEXT_H
-#define PM_UNINSTALL_REMOVALBATCHTEXT_H
+#pragma once
 
 #include "framework/BaseTypes.h"
 #include "framework/NarrowString.h"
@@ -46,5 +45,3 @@ BOOL BuildRemovalBatchText(const CString& strExePath, int nPasses, CString& strT
 // (double-byte aware). A folder that would be a bare drive ("C:") keeps its backslash, as "C:"
 // alone means that drive's current folder. Empty when the path holds no backslash.
 CString RemovalBatchFolder(const CString& strExePath);
-
-#endif // PM_UNINSTALL_REMOVALBATCHTEXT_H

@@ -5,8 +5,7 @@
 // - a path must be shorter than MAX_PATH (260) bytes: the narrow file functions cannot take a
 //   longer one, and cutting it would name another file;
 // - a registry key path must not be empty, since an empty sub-key names the hive's own key.
-#ifndef PM_UNINSTALL_REPLAYVALUES_H
-#define PM_UNINSTALL_REPLAYVALUES_H
+#pragma once
 
 #include "framework/BaseTypes.h"
 #include "framework/NarrowString.h"
@@ -15,5 +14,3 @@ const int REPLAY_PATH_LIMIT = 260;  // MAX_PATH, with its terminating NUL
 
 BOOL IsReplayablePath(const CString& strPath);
 BOOL IsReplayableKeyPath(const CString& strKeyPath);
-
-#endif // PM_UNINSTALL_REPLAYVALUES_H

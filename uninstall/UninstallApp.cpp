@@ -4,8 +4,8 @@
 #include "uninstall/UninstallDlg.h"
 
 namespace {
-const char kConfirmText[] = "真要卸载 Vennloft管理 V5.0 吗?";
-const char kConfirmCaption[] = "卸载软件";
+const char CONFIRM_TEXT[] = "真要卸载 Vennloft管理 V5.0 吗?";
+const char CONFIRM_CAPTION[] = "卸载软件";
 }  // namespace
 
 CUninstallApp theApp;
@@ -15,7 +15,7 @@ CUninstallApp::CUninstallApp() {}
 BOOL CUninstallApp::InitInstance() {
     AfxEnableControlContainer();
     Enable3dControls();
-    if (AfxShowMessageBox(NULL, kConfirmText, kConfirmCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (AfxShowMessageBox(NULL, CONFIRM_TEXT, CONFIRM_CAPTION, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return FALSE;
     CUninstallDlg dlg;
     m_pMainWnd = &dlg;

@@ -6,5 +6,5 @@
 class CUninstallApp : public CWinApp {
 public:
     CUninstallApp();
-    virtual BOOL InitInstance();
+    BOOL InitInstance() override;
 };

@@ -10,11 +10,11 @@
 #include "uninstall/UninstallResource.h"
 
 namespace {
-const char kProductKey[] = "SOFTWARE\\Kelvora\\Pindlemark\\V5";
-const char kInstallPathValue[] = "installPath";
-const char kFailedText[] = "Vennloft管理 卸载未能完成!";
-const char kStatusFormat[] = "%s ... ";
-const DWORD kInstallPathBytes = 1024;
+const char PRODUCT_KEY[] = "SOFTWARE\\Kelvora\\Pindlemark\\V5";
+const char INSTALL_PATH_VALUE[] = "installPath";
+const char FAILED_TEXT[] = "Vennloft管理 卸载未能完成!";
+const char STATUS_FORMAT[] = "%s ... ";
+const DWORD INSTALL_PATH_BYTES = 1024;
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CUninstallDlg, CDialog)
@@ -31,7 +31,9 @@ CUninstallDlg::CUninstallDlg(CWnd* pParent) : CDialog(IDD_UNINSTALL_DIALOG, pPar
     m_hIcon = ::LoadIconA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
-CUninstallDlg::~CUninstallDlg() { m_thread.StopAndWait(INFINITE); }
+CUninstallDlg::~CUninstallDlg() {
+    m_thread.StopAndWait(INFINITE);
+}
 
 void CUninstallDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
@@ -81,15 +83,15 @@ BOOL CUninstallDlg::OnInitDialog() {
 
 BOOL CUninstallDlg::ReadInstallPath(CString& strPath) {
     CRegKeyHandle hKey;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, KEY_ALL_ACCESS, hKey.Receive()) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, PRODUCT_KEY, 0, KEY_ALL_ACCESS, hKey.Receive()) != ERROR_SUCCESS)
         return FALSE;
     // One byte more than offered keeps a value that fills the buffer terminated.
-    char szValue[kInstallPathBytes + 1] = "";
-    DWORD nSize = kInstallPathBytes;
-    if (::RegQueryValueExA(hKey, kInstallPathValue, NULL, NULL, reinterpret_cast<BYTE*>(szValue), &nSize) !=
+    char szValue[INSTALL_PATH_BYTES + 1] = "";
+    DWORD nSize = INSTALL_PATH_BYTES;
+    if (::RegQueryValueExA(hKey, INSTALL_PATH_VALUE, NULL, NULL, reinterpret_cast<BYTE*>(szValue), &nSize) !=
         ERROR_SUCCESS)
         return FALSE;
-    szValue[nSize < kInstallPathBytes ? nSize : kInstallPathBytes] = '\0';
+    szValue[nSize < INSTALL_PATH_BYTES ? nSize : INSTALL_PATH_BYTES] = '\0';
     strPath = szValue;
     // ReverseFind steps over double-byte characters, whose trail byte may be that of a backslash.
     if (strPath.IsEmpty() || strPath.ReverseFind('\\') != strPath.GetLength() - 1) strPath += "\\";
@@ -118,11 +120,13 @@ void CUninstallDlg::OnPaint() {
     if (!PaintMinimizedIcon(m_hIcon)) Default();
 }
 
-HCURSOR CUninstallDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIcon); }
+HCURSOR CUninstallDlg::OnQueryDragIcon() {
+    return reinterpret_cast<HCURSOR>(m_hIcon);
+}
 
 LRESULT CUninstallDlg::OnFileDeleted(WPARAM, LPARAM lParam) {
     CString strStatus;
-    strStatus.Format(kStatusFormat, reinterpret_cast<const char*>(lParam));
+    strStatus.Format(STATUS_FORMAT, reinterpret_cast<const char*>(lParam));
     m_wndStatus.SetWindowText(strStatus);
     m_wndProgress.StepIt();
     return 1;
@@ -147,7 +151,7 @@ LRESULT CUninstallDlg::OnUninstallDone(WPARAM, LPARAM) {
 }
 
 LRESULT CUninstallDlg::OnUninstallFailed(WPARAM, LPARAM) {
-    MessageBox(kFailedText, NULL, MB_ICONINFORMATION);
+    MessageBox(FAILED_TEXT, NULL, MB_ICONINFORMATION);
     EndDialog(IDCANCEL);
     return 1;
 }

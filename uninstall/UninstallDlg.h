@@ -15,7 +15,7 @@
 class CUninstallDlg : public CDialog {
 public:
     explicit CUninstallDlg(CWnd* pParent = NULL);
-    virtual ~CUninstallDlg();
+    ~CUninstallDlg() override;
 
     // The product key's "installPath" with a backslash ensured at its end; FALSE when the key or
     // the value cannot be read.
@@ -25,8 +25,8 @@ public:
     BOOL ReadProgramFolder(CString& strFolder);
 
 protected:
-    virtual void DoDataExchange(CDataExchange* pDX);
-    virtual BOOL OnInitDialog();
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
 
     afx_msg void OnPaint();
     afx_msg HCURSOR OnQueryDragIcon();

@@ -1,7 +1,7 @@
 // Resource ids of Uninstall.exe.
 #pragma once
 
-#define IDR_MAINFRAME 128        // application icon
+#define IDR_MAINFRAME 128  // application icon
 #define IDD_UNINSTALL_DIALOG 102
 
 #define IDC_UNINSTALL_PROGRESS 1000

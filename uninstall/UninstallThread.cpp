@@ -35,7 +35,9 @@ BOOL CUninstallThread::InitInstance() {
     return FALSE;
 }
 
-int CUninstallThread::ExitInstance() { return CWinThread::ExitInstance(); }
+int CUninstallThread::ExitInstance() {
+    return CWinThread::ExitInstance();
+}
 
 BOOL CUninstallThread::StopAndWait(DWORD dwMilliseconds) {
     Stop();

@@ -18,11 +18,11 @@
 class CUninstallThread : public CWinThread {
 public:
     CUninstallThread();
-    virtual ~CUninstallThread();
+    ~CUninstallThread() override;
 
     // All the work: the four stages, the batch, the completion message. Returns FALSE.
-    virtual BOOL InitInstance();
-    virtual int ExitInstance();
+    BOOL InitInstance() override;
+    int ExitInstance() override;
 
     // The stages, in the order InitInstance runs them. Each returns TRUE when m_bStop did not
     // end it early. Failures of single records are passed over.
@@ -66,7 +66,7 @@ private:
     BOOL IsRecordFile(const CString& strPath) const;
     void DeleteRecordFile();
 
-    HWND m_hWndNotify;      // the main window's handle, taken when the worker starts
+    HWND m_hWndNotify;        // the main window's handle, taken when the worker starts
     CString m_strRecordPath;  // the record file read by ReadInstallRecord
     BOOL m_bRecordListed;     // the file stage met its file record
 };

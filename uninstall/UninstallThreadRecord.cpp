@@ -1,10 +1,9 @@
 // CUninstallThread's install record operations.
-#include "uninstall/UninstallThread.h"
-
 #include "framework/Wnd.h"
 #include "record/RecordFile.h"
 #include "record/RecordFormat.h"
 #include "uninstall/UninstallMessages.h"
+#include "uninstall/UninstallThread.h"
 
 BOOL CUninstallThread::ReadInstallRecord(const CString& strPath) {
     CFileException error;
