@@ -1,9 +1,10 @@
-# Product code builds clean with these warnings on.
+# Product code builds clean with these warnings on, and every warning stops the build, in every
+# tree (native, the two Windows builds, fuzzing).
 function(pm_warnings target)
   if(MSVC)
-    target_compile_options(${target} PRIVATE /W4)
+    target_compile_options(${target} PRIVATE /W4 /WX)
   else()
-    target_compile_options(${target} PRIVATE -Wall -Wextra)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wsuggest-override -Werror)
   endif()
 endfunction()
 
