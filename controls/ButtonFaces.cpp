@@ -1,6 +1,7 @@
 #include "controls/ButtonFaces.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace {
 
@@ -29,8 +30,7 @@ BOOL BuildButtonFaces(const CFaceParams& params, const CFaceImages& images, CGra
     bAllocated = images.pFocusV->Allocate(1, std::max(H - 2 * K, 1), 8) != NULL && bAllocated;
     bAllocated = images.pFace->Allocate(W, H, 8) != NULL && bAllocated;
 
-    CDibImage* apTabled[] = {images.pFace, images.pFocusH, images.pFocusV};
-    for (CDibImage* pImage : apTabled)
+    for (CDibImage* pImage : {images.pFace, images.pFocusH, images.pFocusV})
         SetReliefTable(*pImage, params.crShadow, params.crFace, params.crHighlight);
     images.pFace->TintTable(params.crTint, params.nTintPercent);
 

@@ -26,7 +26,7 @@ public:
         endOfFile
     };
 
-    CFileException(int nCause = none, LONG lOsError = -1, LPCSTR pszFileName = NULL);
+    explicit CFileException(int nCause = none, LONG lOsError = -1, LPCSTR pszFileName = NULL);
 
     // Maps a system error code to a cause.
     static int OsErrorToException(LONG lOsError);

@@ -19,10 +19,10 @@ BEGIN_MESSAGE_MAP(CSetupDlg, CDialog)
     ON_MESSAGE(UM_INSTALL_DONE, OnInstallDone)
 END_MESSAGE_MAP()
 
-CSetupDlg::CSetupDlg(CWnd* pParent) : CDialog(IDD_SETUP_DIALOG, pParent), m_bInstallDone(FALSE) {
-    m_hIcon = AfxGetApp() != NULL ? AfxGetApp()->LoadIcon(IDR_MAINFRAME)
-                                  : ::LoadIconA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME));
-}
+CSetupDlg::CSetupDlg(CWnd* pParent)
+    : CDialog(IDD_SETUP_DIALOG, pParent),
+      m_hIcon(::LoadIconA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME))),
+      m_bInstallDone(FALSE) {}
 
 CSetupDlg::~CSetupDlg() {
     // The window is gone by now, so whatever the worker still sends fails at once.

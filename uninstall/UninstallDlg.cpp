@@ -27,9 +27,9 @@ BEGIN_MESSAGE_MAP(CUninstallDlg, CDialog)
     ON_MESSAGE(UM_UNINSTALL_FAILED, OnUninstallFailed)
 END_MESSAGE_MAP()
 
-CUninstallDlg::CUninstallDlg(CWnd* pParent) : CDialog(IDD_UNINSTALL_DIALOG, pParent) {
-    m_hIcon = ::LoadIconA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME));
-}
+CUninstallDlg::CUninstallDlg(CWnd* pParent)
+    : CDialog(IDD_UNINSTALL_DIALOG, pParent),
+      m_hIcon(::LoadIconA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
 
 CUninstallDlg::~CUninstallDlg() {
     m_thread.StopAndWait(INFINITE);
