@@ -5,6 +5,7 @@
 #include <io.h>
 
 #include "framework/StdioFile.h"
+#include "record/ProductKeys.h"
 #include "record/RecordFormat.h"
 
 BOOL WriteInstallRecordFile(const CString& strTargetDir, CString& strRecord, CFileException& error) {

@@ -6,8 +6,6 @@
 #include "framework/BaseTypes.h"
 #include "framework/NarrowString.h"
 
-const char RECORD_FILE_NAME[] = "Uninstall.log";
-
 // The kind number selects a tag; it never appears in the file.
 enum RecordKind { RECORD_FILE = 0, RECORD_FOLDER = 1, RECORD_CONTROL = 2, RECORD_REGKEY = 3 };
 

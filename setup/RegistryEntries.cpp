@@ -1,13 +1,8 @@
 // CSetupThread::WriteRegistry: the product key, the CAD releases, the uninstall entry.
-#include "setup/RegistryEntries.h"
-
+#include "record/ProductKeys.h"
 #include "record/RecordFormat.h"
 #include "setup/RegistryValues.h"
 #include "setup/SetupThread.h"
-
-const char PRODUCT_KEY[] = "SOFTWARE\\Kelvora\\Pindlemark\\V5";
-const char PRODUCT_INSTALL_PATH[] = "installPath";
-const char UNINSTALL_ENTRY_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5";
 
 namespace {
 

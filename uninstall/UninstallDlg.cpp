@@ -5,13 +5,12 @@
 #include "framework/Handles.h"
 #include "framework/ModulePath.h"
 #include "framework/WinApp.h"
+#include "record/ProductKeys.h"
 #include "record/RecordFormat.h"
 #include "uninstall/UninstallMessages.h"
 #include "uninstall/UninstallResource.h"
 
 namespace {
-const char PRODUCT_KEY[] = "SOFTWARE\\Kelvora\\Pindlemark\\V5";
-const char INSTALL_PATH_VALUE[] = "installPath";
 const char FAILED_TEXT[] = "Vennloft管理 卸载未能完成!";
 const char STATUS_FORMAT[] = "%s ... ";
 const DWORD INSTALL_PATH_BYTES = 1024;
@@ -88,8 +87,8 @@ BOOL CUninstallDlg::ReadInstallPath(CString& strPath) {
     // One byte more than offered keeps a value that fills the buffer terminated.
     char szValue[INSTALL_PATH_BYTES + 1] = "";
     DWORD nSize = INSTALL_PATH_BYTES;
-    if (::RegQueryValueExA(hKey, INSTALL_PATH_VALUE, NULL, NULL, reinterpret_cast<BYTE*>(szValue), &nSize) !=
-        ERROR_SUCCESS)
+    if (::RegQueryValueExA(hKey, PRODUCT_INSTALL_PATH, NULL, NULL, reinterpret_cast<BYTE*>(szValue),
+                           &nSize) != ERROR_SUCCESS)
         return FALSE;
     szValue[nSize < INSTALL_PATH_BYTES ? nSize : INSTALL_PATH_BYTES] = '\0';
     strPath = szValue;

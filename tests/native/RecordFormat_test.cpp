@@ -1,4 +1,5 @@
 #include "record/RecordFormat.h"
+#include "record/ProductKeys.h"
 
 #include <gtest/gtest.h>
 

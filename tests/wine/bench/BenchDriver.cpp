@@ -34,13 +34,12 @@
 #include "programs/ProgramDriver.h"
 #include "programs/Registry.h"
 #include "programs/SampleAddOn.h"
+#include "record/ProductKeys.h"
 
 namespace {
 
 const char kSetupCompleted[] = "安装完成!";
 const char kUninstallTitle[] = "Vennloft管理 V5.0  卸载";
-const char kProductKey[] = "SOFTWARE\\Kelvora\\Pindlemark\\V5";
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5";
 const char kRemovalBatch[] = "C:\\DelUS.bat";
 const int kSetupProgress = 1002;      // the install dialog's progress bar
 const int kUninstallDoneText = 1003;  // the uninstall dialog's completion text
@@ -229,7 +228,7 @@ int RunSetup(std::string addOnFolder, const char* pszHookModule) {
 
     if (GetFileAttributesA((InstallFolder() + "Uninstall.log").c_str()) == INVALID_FILE_ATTRIBUTES)
         return Fail("no install record");
-    if (!RegKeyExists(HKEY_LOCAL_MACHINE, kProductKey) || !RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey))
+    if (!RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY) || !RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY))
         return Fail("the product key or the uninstall entry is missing");
     if (!PressButton(dialog, IDOK) || !setup.WaitForExit(30000)) return Fail("Setup.exe did not end on its finish button");
 
@@ -274,7 +273,7 @@ int RunUninstall() {
 
     if (GetFileAttributesA((InstallFolder() + "Uninstall.log").c_str()) != INVALID_FILE_ATTRIBUTES)
         return Fail("the install record is still there");
-    if (RegKeyExists(HKEY_LOCAL_MACHINE, kProductKey) || RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey))
+    if (RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY) || RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY))
         return Fail("the product key or the uninstall entry is still there");
     if (!PressButton(dialog, IDOK) || !uninstall.WaitForExit(30000))
         return Fail("Uninstall.exe did not end on its finish button");

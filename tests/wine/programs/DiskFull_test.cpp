@@ -182,7 +182,7 @@ TEST_F(DiskFull, FullDiskIsReportedAndLosesNothing) {
     EXPECT_EQ(setup.boxes[0], I + "Uninstall.log\n" + SystemText(ERROR_DISK_FULL));
     std::string data;
     EXPECT_TRUE(ReadBytes(userFile, data) && data == userData) << "the user's file was damaged";
-    EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, kProductKey)) << "the stages after the copy ran";
+    EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY)) << "the stages after the copy ran";
     EXPECT_EQ(ControlMarker(I + "Controls\\Grid.ocx"), "registered");
     int bulkCopied = 0;
     for (int i = 0; i < kBulkFiles; ++i) bulkCopied += FileSize(I + "Database\\批量\\" + std::to_string(i) + ".dat") > 0;

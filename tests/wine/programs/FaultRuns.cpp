@@ -10,8 +10,6 @@
 #include "SampleAddOn.h"
 #include "support/TempFolder.h"
 
-const char kProductKey[] = "SOFTWARE\\Kelvora\\Pindlemark\\V5";
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5";
 const char kUninstallTitle[] = "Vennloft管理 V5.0  卸载";
 const char kSetupCompleted[] = "安装完成!";
 const char kRemovalBatch[] = "C:\\DelUS.bat";
@@ -165,8 +163,8 @@ void MakeHandMadeInstall() {
     RemoveEarlierInstall();
     MakeFolders(InstallFolder());
     CopyFileA((DistFolder() + "Uninstall.exe").c_str(), (InstallFolder() + "Uninstall.exe").c_str(), FALSE);
-    WriteRegString(HKEY_LOCAL_MACHINE, kProductKey, "installPath", InstallFolder());
-    WriteRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", "\"" + InstallFolder() + "Uninstall.exe\"");
+    WriteRegString(HKEY_LOCAL_MACHINE, PRODUCT_KEY, "installPath", InstallFolder());
+    WriteRegString(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY, "UninstallString", "\"" + InstallFolder() + "Uninstall.exe\"");
 }
 
 std::vector<std::string> RecordLines(const std::string& text) {

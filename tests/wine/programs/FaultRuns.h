@@ -10,9 +10,8 @@
 #include <vector>
 
 #include "ProgramDriver.h"
+#include "record/ProductKeys.h"
 
-extern const char kProductKey[];        // HKLM, holds "installPath"
-extern const char kUninstallKey[];      // HKLM, the Add/Remove Programs entry
 extern const char kUninstallTitle[];    // the uninstall dialog's caption
 extern const char kSetupCompleted[];    // the install dialog's caption in its completion view
 extern const char kRemovalBatch[];      // C:\DelUS.bat

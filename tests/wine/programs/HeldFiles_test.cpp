@@ -116,6 +116,6 @@ TEST_F(HeldFiles, UninstallPassesOverFilesInUse) {
     EXPECT_FALSE(FileExists(I + "Uninstall.log"));
     EXPECT_FALSE(FileExists(I + "Uninstall.exe")) << "the batch deleted the program";
     EXPECT_TRUE(FileExists(I + "Support"));
-    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kProductKey));
-    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY));
 }

@@ -12,6 +12,7 @@
 #include "ProgramDriver.h"
 #include "Registry.h"
 #include "SampleAddOn.h"
+#include "record/ProductKeys.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
 
@@ -19,8 +20,6 @@ namespace {
 
 const char kInstalling[] = "正在安装...";
 const char kCompleted[] = "安装完成!";
-const char kProductKey[] = "SOFTWARE\\Kelvora\\Pindlemark\\V5";
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5";
 const char kAcad[] = "SOFTWARE\\Autodesk\\AutoCAD\\";
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -144,16 +143,16 @@ TEST_F(SetupProgram, InstallsEverythingAndEndsWithTheFinishButton) {
         EXPECT_TRUE(recorded.count("Reg Ctrl: " + target + "Controls\\" + control)) << control;
     EXPECT_FALSE(recorded.count("Reg Ctrl: " + target + "Controls\\old\\Legacy.ocx"));
     ASSERT_GE(lines.size(), 3u);
-    EXPECT_EQ(lines[lines.size() - 3], std::string("RegDB Key: 2,") + kProductKey);
-    EXPECT_EQ(lines[lines.size() - 2], std::string("RegDB Key: 2,") + kUninstallKey);
+    EXPECT_EQ(lines[lines.size() - 3], std::string("RegDB Key: 2,") + PRODUCT_KEY);
+    EXPECT_EQ(lines[lines.size() - 2], std::string("RegDB Key: 2,") + UNINSTALL_ENTRY_KEY);
     EXPECT_EQ(ControlMarker(target + "Controls\\Grid.ocx"), "registered");
 
     // Registry.
     std::string value;
-    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, "installPath", value) && value == target) << value;
-    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, "Ver", value) && value == "5.00") << value;
-    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", value) && value == "Vennloft管理 V5") << value;
-    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", value) &&
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, PRODUCT_KEY, "installPath", value) && value == target) << value;
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, PRODUCT_KEY, "Ver", value) && value == "5.00") << value;
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY, "DisplayName", value) && value == "Vennloft管理 V5") << value;
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY, "UninstallString", value) &&
                 value == "\"" + target + "Uninstall.exe\"")
         << value;
     DWORD loadCtrls = 0;
@@ -248,5 +247,5 @@ TEST_F(SetupProgram, MissingSupportAnsweredAbortEndsWithNothingInstalled) {
     EXPECT_EQ(FindProgramWindow(setup.ProcessId(), kCompleted), HWND(NULL));
     EXPECT_FALSE(FileExists(InstallFolder() + "Support"));
     EXPECT_FALSE(FileExists(InstallFolder() + "Uninstall.log"));
-    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kProductKey));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY));
 }

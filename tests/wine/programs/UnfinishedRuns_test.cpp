@@ -39,7 +39,7 @@ bool UseShippedBuild() {
 }
 
 bool ProductKeysGone() {
-    return !RegKeyExists(HKEY_LOCAL_MACHINE, kProductKey) && !RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey);
+    return !RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY) && !RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY);
 }
 
 bool WriteFileW(const std::wstring& path, const std::string& bytes) {

@@ -5,6 +5,7 @@
 #include "ProgramDriver.h"
 #include "Registry.h"
 #include "SampleAddOn.h"
+#include "record/ProductKeys.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
 
@@ -13,8 +14,6 @@ namespace {
 const char kConfirmText[] = "真要卸载 Vennloft管理 V5.0 吗?";
 const char kConfirmCaption[] = "卸载软件";
 const char kDialogTitle[] = "Vennloft管理 V5.0  卸载";
-const char kProductKey[] = "SOFTWARE\\Kelvora\\Pindlemark\\V5";
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5";
 const char kAcadApp[] = "Software\\Autodesk\\AutoCAD\\R16.2\\ACAD-4001:804\\Applications\\Quorrel";
 
 class UninstallProgram : public ::testing::Test {
@@ -69,7 +68,7 @@ TEST_F(UninstallProgram, AnsweringNoChangesNothing) {
     ASSERT_TRUE(uninstall->WaitForExit(10000));
     EXPECT_TRUE(FileExists(InstallFolder() + "Uninstall.log"));
     EXPECT_TRUE(FileExists(InstallFolder() + "Support\\菜单.mnu"));
-    EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, kProductKey));
+    EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY));
     EXPECT_FALSE(FileExists("C:\\DelUS.bat"));
 }
 
@@ -106,8 +105,8 @@ TEST_F(UninstallProgram, AnsweringYesRemovesTheInstallAndItself) {
     EXPECT_FALSE(FileExists(InstallFolder() + "Support"));
     EXPECT_FALSE(FileExists(InstallFolder() + "Uninstall.log"));
     EXPECT_EQ(ControlMarker(InstallFolder() + "Controls\\Grid.ocx"), "unregistered");
-    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kProductKey));
-    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY));
     EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, kAcadApp)) << "CAD registration stays";
     EXPECT_TRUE(FileExists(InstallFolder() + "Uninstall.exe")) << "still running";
 
@@ -154,5 +153,5 @@ TEST_F(UninstallProgram, LockedRecordShowsTwoMessagesAndDeletesNothing) {
     EXPECT_TRUE(uninstall->WaitForExit(15000));
     CloseHandle(lock);
     EXPECT_TRUE(FileExists(InstallFolder() + "Support\\菜单.mnu"));
-    EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, kProductKey));
+    EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY));
 }

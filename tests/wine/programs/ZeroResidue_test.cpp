@@ -57,7 +57,7 @@ TEST_F(ZeroResidue, InstallThenUninstallLeavesOnlyWhatIsMeantToStay) {
     // The install did reach everything that must go again.
     const Snapshot installed = TakeSnapshot();
     EXPECT_GT(installed.size(), before.size() + 20) << "the install left no trace to remove";
-    EXPECT_TRUE(installed.count(L"HKLM\\" + WideText(kProductKey)));
+    EXPECT_TRUE(installed.count(L"HKLM\\" + WideText(PRODUCT_KEY)));
 
     ProgramRun uninstall = RunUninstall();
     ASSERT_TRUE(uninstall.completed && uninstall.exited) << uninstall.milliseconds << " ms";

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "InstallHarness.h"
+#include "record/ProductKeys.h"
 #include "framework/MessageBox.h"
 #include "setup/SetupThread.h"
 #include "support/PromptRecorder.h"
@@ -11,7 +12,6 @@
 
 namespace {
 
-const char PRODUCT_KEY[] = "SOFTWARE\\Kelvora\\Pindlemark\\V5";
 const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5";
 const std::string REGISTRY_RECORDS =
     "RegDB Key: 2,SOFTWARE\\Kelvora\\Pindlemark\\V5\n"

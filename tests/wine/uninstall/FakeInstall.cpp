@@ -1,5 +1,7 @@
 #include "FakeInstall.h"
 
+#include "record/ProductKeys.h"
+
 #include "record/RecordFile.h"
 #include "support/TempFolder.h"
 
