@@ -1,20 +1,19 @@
 #include "framework/MessageBox.h"
 
+#include <atomic>
+
 #include "framework/Handles.h"
 #include "framework/NarrowString.h"
 
 namespace {
 
-// Read and written from any thread: prompts come from worker threads. A pointer-sized value is
-// read and written atomically on every Windows target; tests set it before starting a worker.
-PFN_MESSAGEBOX_HOOK volatile g_pfnHook = NULL;
+// Read and written from any thread: prompts come from worker threads.
+std::atomic<PFN_MESSAGEBOX_HOOK> g_pfnHook(NULL);
 
 }  // namespace
 
 PFN_MESSAGEBOX_HOOK AfxSetMessageBoxHook(PFN_MESSAGEBOX_HOOK pfnHook) {
-    PFN_MESSAGEBOX_HOOK pfnOld = g_pfnHook;
-    g_pfnHook = pfnHook;
-    return pfnOld;
+    return g_pfnHook.exchange(pfnHook);
 }
 
 int AfxShowMessageBox(HWND hOwner, LPCSTR pszText, LPCSTR pszCaption, UINT nType) {

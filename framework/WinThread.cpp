@@ -2,8 +2,15 @@
 
 #include <process.h>
 
+#include "framework/Wnd.h"
+
 CWinThread::CWinThread()
-    : m_pMainWnd(NULL), m_bAutoDelete(TRUE), m_hThread(NULL), m_nThreadID(0), m_nExitCode(0) {}
+    : m_pMainWnd(NULL),
+      m_bAutoDelete(TRUE),
+      m_hThread(NULL),
+      m_nThreadID(0),
+      m_nExitCode(0),
+      m_hWndMain(NULL) {}
 
 CWinThread::~CWinThread() {
     // An auto-deleting thread destroys itself from its own thread: nothing to wait for then.
@@ -12,6 +19,7 @@ CWinThread::~CWinThread() {
 
 BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize, LPSECURITY_ATTRIBUTES lpSecurityAttrs) {
     if (m_thread.IsValid()) return FALSE;  // a thread object runs once
+    m_hWndMain = m_pMainWnd != NULL ? m_pMainWnd->m_hWnd : NULL;
     // _beginthreadex, not ::CreateThread, so the C run-time's per-thread data is set up.
     // Created suspended so that the handle and id are stored before the thread can use them.
     unsigned nThreadId = 0;
@@ -30,6 +38,11 @@ unsigned __stdcall CWinThread::ThreadEntry(void* pParam) {
     int nResult = pThread->InitInstance() ? pThread->Run() : pThread->ExitInstance();
     if (pThread->m_bAutoDelete) delete pThread;
     return static_cast<unsigned>(nResult);
+}
+
+HWND CWinThread::MainWindowHandle() const {
+    if (m_thread.IsValid()) return m_hWndMain;
+    return m_pMainWnd != NULL ? m_pMainWnd->m_hWnd : NULL;
 }
 
 BOOL CWinThread::InitInstance() {

@@ -38,9 +38,15 @@ public:
     DWORD m_nThreadID;
 
 protected:
+    // The main window's handle, for the thread's messages and prompts. Taken by CreateThread on
+    // the creating thread, which owns the window, so the thread never reads the window object;
+    // before the thread is created (a stage called directly), the main window's own handle.
+    HWND MainWindowHandle() const;
+
     int m_nExitCode;  // wParam of the WM_QUIT that ended Run
 
 private:
     static unsigned __stdcall ThreadEntry(void* pParam);
     CKernelHandle m_thread;
+    HWND m_hWndMain;
 };

@@ -26,10 +26,10 @@ int CSetupThread::Run() {
         WriteRegistry();
         WriteInstallRecord();
         NotifyMainWnd(UM_INSTALL_DONE, 0, 0);
-    } else if (m_pMainWnd != NULL) {
+    } else {
         // The user chose to end the program at a prompt: the window ends on its own thread,
         // without the completion view.
-        m_pMainWnd->PostMessage(WM_CLOSE);
+        ::PostMessageA(MainWindowHandle(), WM_CLOSE, 0, 0);
     }
     ::PostThreadMessageA(m_nThreadID, WM_QUIT, 0, 0);
     return CWinThread::Run();
@@ -48,13 +48,13 @@ BOOL CSetupThread::CopyInstallFolders() {
 }
 
 void CSetupThread::NotifyMainWnd(UINT nMsg, WPARAM wParam, LPARAM lParam) {
-    if (m_pMainWnd != NULL) m_pMainWnd->SendMessage(nMsg, wParam, lParam);
+    HWND hWndMain = MainWindowHandle();
+    if (hWndMain != NULL) ::SendMessageA(hWndMain, nMsg, wParam, lParam);
 }
 
 int CSetupThread::AskUser(const char* pszFormat, DWORD dwError, const CString& strPath, UINT nType) {
     CString strSystemText = AfxGetSystemErrorText(dwError);
     CString strText;
     strText.Format(pszFormat, static_cast<const char*>(strSystemText), static_cast<const char*>(strPath));
-    if (m_pMainWnd != NULL) return m_pMainWnd->MessageBox(strText, NULL, nType);
-    return AfxShowMessageBox(NULL, strText, NULL, nType);
+    return AfxShowMessageBox(MainWindowHandle(), strText, NULL, nType);
 }

@@ -24,6 +24,9 @@ public:
     // Waits for a thread that still runs, before any member of this class is gone.
     ~CSetupThread() override;
 
+    // The install runs in Run, which ends in the standard message loop once the quit it posts
+    // itself arrives; InitInstance only says yes. (The uninstall worker, by its own design, works
+    // in InitInstance.) Both reach their window only through MainWindowHandle.
     BOOL InitInstance() override;
     int Run() override;
     int ExitInstance() override;

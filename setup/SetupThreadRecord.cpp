@@ -25,6 +25,6 @@ BOOL CSetupThread::WriteInstallRecord() {
     CFileException error;
     if (WriteInstallRecordFile(m_strTargetDir, m_strRecord, error)) return TRUE;
     // The file error's standard report, modal to the dialog like the worker's prompts.
-    error.ReportError(MB_OK, m_pMainWnd != NULL ? m_pMainWnd->m_hWnd : NULL);
+    error.ReportError(MB_OK, MainWindowHandle());
     return FALSE;
 }

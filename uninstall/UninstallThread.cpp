@@ -7,7 +7,7 @@
 
 static_assert(REPLAY_PATH_LIMIT == MAX_PATH, "record paths are limited as the narrow file functions are");
 
-CUninstallThread::CUninstallThread() : m_bStop(FALSE), m_hWndNotify(NULL), m_bRecordListed(FALSE) {}
+CUninstallThread::CUninstallThread() : m_bStop(FALSE), m_bRecordListed(FALSE) {}
 
 CUninstallThread::~CUninstallThread() {
     // An auto-deleting worker is destroyed on its own thread, after its work.
@@ -15,7 +15,6 @@ CUninstallThread::~CUninstallThread() {
 }
 
 BOOL CUninstallThread::InitInstance() {
-    m_hWndNotify = m_pMainWnd != NULL ? m_pMainWnd->m_hWnd : NULL;
     // The control stage comes first so that each control can still be loaded for its
     // unregistration; the file stage then deletes the same paths again, without effect.
     EndHereIfAsked("controls");
@@ -65,6 +64,7 @@ BOOL CUninstallThread::NextRecordValue(int nKind, int& nPos, CString& strValue, 
 void CUninstallThread::Notify(UINT nMsg, LPARAM lParam) {
     // After a stop the dialog may be on its way out: the message that was already under way is
     // the last one it gets.
-    if (m_bStop || m_hWndNotify == NULL) return;
-    ::SendMessageA(m_hWndNotify, nMsg, 0, lParam);
+    HWND hWndMain = MainWindowHandle();
+    if (m_bStop || hWndMain == NULL) return;
+    ::SendMessageA(hWndMain, nMsg, 0, lParam);
 }

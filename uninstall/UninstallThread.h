@@ -6,11 +6,13 @@
 // runs. The worker finishes the record in hand and ends; what stays undone stays undone and no
 // batch is written. While waiting, the dialog thread handles what the worker sends, so a worker
 // blocked in SendMessage cannot deadlock it; once the stop is asked the worker sends nothing
-// more. The worker takes its main window's handle when it starts and never touches the window
+// more. The worker has its main window's handle from its creation and never touches the window
 // object again, and sending to a window that is already destroyed simply fails. Destroying the
 // object stops and waits as well, so the record text never dies under a running worker.
 #pragma once
 #include <windows.h>
+
+#include <atomic>
 
 #include "framework/NarrowString.h"
 #include "framework/WinThread.h"
@@ -20,7 +22,8 @@ public:
     CUninstallThread();
     ~CUninstallThread() override;
 
-    // All the work: the four stages, the batch, the completion message. Returns FALSE.
+    // All the work: the four stages, the batch, the completion message. Returns FALSE, so the
+    // thread ends without a message loop. (The install worker, by its own design, works in Run.)
     BOOL InitInstance() override;
     int ExitInstance() override;
 
@@ -51,7 +54,7 @@ public:
     BOOL FindRecord(int nKind, int& nPos, int& nValueStart, int& nValueLength) const;
     int CountRecords(int nKind) const;
 
-    volatile BOOL m_bStop;  // set when the dialog ends early; read by the worker
+    std::atomic<BOOL> m_bStop;  // set when the dialog ends early; read by the worker
     CString m_strRecord;
 
 private:
@@ -66,7 +69,6 @@ private:
     BOOL IsRecordFile(const CString& strPath) const;
     void DeleteRecordFile();
 
-    HWND m_hWndNotify;        // the main window's handle, taken when the worker starts
     CString m_strRecordPath;  // the record file read by ReadInstallRecord
     BOOL m_bRecordListed;     // the file stage met its file record
 };

@@ -12,8 +12,8 @@ BOOL CUninstallThread::ReadInstallRecord(const CString& strPath) {
         return TRUE;
     }
     // The file error's standard report, modal to the dialog; then the dialog is told.
-    error.ReportError(MB_OK, m_pMainWnd != NULL ? m_pMainWnd->m_hWnd : NULL);
-    if (m_pMainWnd != NULL) m_pMainWnd->PostMessage(UM_UNINSTALL_FAILED, 0, 0);
+    error.ReportError(MB_OK, MainWindowHandle());
+    ::PostMessageA(MainWindowHandle(), UM_UNINSTALL_FAILED, 0, 0);
     return FALSE;
 }
 
