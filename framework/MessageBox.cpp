@@ -3,7 +3,9 @@
 #include <atomic>
 
 #include "framework/Handles.h"
+#include "framework/ModulePath.h"
 #include "framework/NarrowString.h"
+#include "framework/PathText.h"
 
 namespace {
 
@@ -26,11 +28,9 @@ int AfxShowMessageBox(HWND hOwner, LPCSTR pszText, LPCSTR pszCaption, UINT nType
 namespace {
 
 CString ModuleBaseName() {
-    char szPath[MAX_PATH];
-    DWORD nLen = ::GetModuleFileNameA(NULL, szPath, MAX_PATH);
-    if (nLen == 0 || nLen >= MAX_PATH) return CString();
-    CString strPath(szPath, static_cast<int>(nLen));
-    CString strName = strPath.Mid(strPath.ReverseFind('\\') + 1);
+    CString strPath;
+    if (!AfxGetModulePath(strPath)) return CString();
+    CString strName = PathLastComponent(strPath);
     int nDot = strName.ReverseFind('.');
     return nDot > 0 ? strName.Left(nDot) : strName;
 }

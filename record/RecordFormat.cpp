@@ -21,14 +21,6 @@ RecordHive HiveFromCode(const CString& strCode) {
     return HIVE_OTHER;
 }
 
-CString JoinPath(const CString& strFolder, const CString& strName) {
-    int nLength = strFolder.GetLength();
-    if (nLength <= 2) return strName;
-    char chLast = strFolder[nLength - 1];
-    if (chLast == '\\' || chLast == '/') return strFolder + strName;
-    return strFolder + '\\' + strName;
-}
-
 void AppendRecord(CString& strRecord, int nKind, const CString& strValue) {
     const char* pszTag = RecordTag(nKind);
     if (pszTag == NULL) return;

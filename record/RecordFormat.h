@@ -5,6 +5,7 @@
 
 #include "framework/BaseTypes.h"
 #include "framework/NarrowString.h"
+#include "framework/PathText.h"  // JoinPath, which the record's paths are made with
 
 // The kind number selects a tag; it never appears in the file.
 enum RecordKind { RECORD_FILE = 0, RECORD_FOLDER = 1, RECORD_CONTROL = 2, RECORD_REGKEY = 3 };
@@ -25,10 +26,6 @@ const char* HiveCode(RecordHive hive);
 
 // The whole text must be "0".."3"; anything else (also "4", "", "02") is HIVE_OTHER.
 RecordHive HiveFromCode(const CString& strCode);
-
-// folder + '\' + name. A folder of at most 2 bytes (e.g. "C:") is dropped; no backslash is
-// added when the folder's last byte already is '\' or '/'.
-CString JoinPath(const CString& strFolder, const CString& strName);
 
 // Appends tag + value + LF.
 void AppendRecord(CString& strRecord, int nKind, const CString& strValue);

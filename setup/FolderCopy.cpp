@@ -1,6 +1,7 @@
 // CSetupThread's folder copy: the install folders depth first, the loose files next to Setup, and
 // the listing of one folder's files.
 #include "framework/FileFind.h"
+#include "framework/PathText.h"
 #include "record/RecordFormat.h"
 #include "setup/SetupMessages.h"
 #include "setup/SetupPaths.h"
@@ -25,7 +26,7 @@ const UINT PATH_PROMPT_TYPE = MB_ABORTRETRYIGNORE | MB_ICONQUESTION;
 }  // namespace
 
 BOOL CSetupThread::CopyFolder(const CString& strSource, const CString& strTarget) {
-    const CString strSearchDir = WithTrailingBackslash(strSource);
+    const CString strSearchDir = PathWithTrailingBackslash(strSource);
     const CString strPattern = strSearchDir + SEARCH_ALL;
     CFileFind finder;
     BOOL bFound = finder.FindFile(strPattern);
@@ -41,7 +42,7 @@ BOOL CSetupThread::CopyFolder(const CString& strSource, const CString& strTarget
     if (!MakeFolderPath(strTarget)) return FALSE;
     if (!bFound) return TRUE;
 
-    const CString strTargetDir = WithTrailingBackslash(strTarget);
+    const CString strTargetDir = PathWithTrailingBackslash(strTarget);
     BOOL bMore = TRUE;
     while (bMore) {
         bMore = finder.FindNextFile();
@@ -79,7 +80,7 @@ void CSetupThread::ListFiles(const CString& strFolder, const CString& strMask, C
     // the time of the search: the listing is the same, and no other thread's relative paths
     // can be redirected meanwhile.
     CFileFind finder;
-    if (!finder.FindFile(WithTrailingBackslash(strFolder) + strMask)) return;
+    if (!finder.FindFile(PathWithTrailingBackslash(strFolder) + strMask)) return;
     BOOL bMore = TRUE;
     while (bMore) {
         bMore = finder.FindNextFile();

@@ -1,5 +1,6 @@
 #include "setup/SetupDlg.h"
 
+#include "framework/PathText.h"
 #include "framework/WinApp.h"
 #include "setup/SetupMessages.h"
 #include "setup/SetupPaths.h"
@@ -53,9 +54,9 @@ BOOL CSetupDlg::OnInitDialog() {
     CenterWindow(::GetDesktopWindow());
     // A backslash is appended unless the last character is one; the test steps over double-byte
     // characters, whose trail byte may be that of a backslash.
-    m_strSourceDir = WithTrailingBackslash(m_strSourceDir);
+    m_strSourceDir = PathWithTrailingBackslash(m_strSourceDir);
     m_strTargetDir.Trim();
-    m_strTargetDir = WithTrailingBackslash(m_strTargetDir);
+    m_strTargetDir = PathWithTrailingBackslash(m_strTargetDir);
 
     m_wndHint.SetTextColor(HINT_COLOUR);
     m_wndHint.ShowWindow(SW_HIDE);

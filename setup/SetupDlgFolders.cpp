@@ -1,6 +1,7 @@
 // The install dialog's folders: where Setup runs from, where the add-on goes, and how many files
 // the four install folders hold.
 #include "framework/FileFind.h"
+#include "framework/PathText.h"
 #include "setup/RegistryValues.h"
 #include "setup/SetupDlg.h"
 #include "setup/SetupPaths.h"
@@ -15,7 +16,9 @@ void CSetupDlg::FindFolders() {
     char szModule[MAX_PATH];
     DWORD nLength = ::GetModuleFileNameA(NULL, szModule, MAX_PATH);
     if (nLength >= MAX_PATH) nLength = 0;  // cut off: no usable path
-    m_strSourceDir = FolderOfModule(CString(szModule, static_cast<int>(nLength)));
+    // The text before the last backslash; the whole path when it holds none.
+    const CString strModule(szModule, static_cast<int>(nLength));
+    m_strSourceDir = strModule.ReverseFind('\\') >= 0 ? PathParent(strModule) : strModule;
 
     CString strSystemRoot;
     if (!GetMachineRegString(WINDOWS_KEY, SYSTEM_ROOT_VALUE, strSystemRoot))
@@ -33,7 +36,7 @@ int CSetupDlg::CountInstallFiles() {
 int CSetupDlg::CountFiles(CString strFolder, BOOL bRecurse) {
     strFolder.Trim();
     if (strFolder.IsEmpty()) return 0;
-    strFolder = WithTrailingBackslash(strFolder);
+    strFolder = PathWithTrailingBackslash(strFolder);
     CFileFind finder;
     if (!finder.FindFile(strFolder + "*.*")) return 0;
     int nCount = 0;

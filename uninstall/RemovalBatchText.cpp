@@ -1,5 +1,7 @@
 #include "uninstall/RemovalBatchText.h"
 
+#include "framework/PathText.h"
+
 namespace {
 
 // ":Repeat", the "del" and "if exist" of the executable, "rmdir" and the last "del" are the lines
@@ -43,16 +45,9 @@ CString EscapePercent(const CString& strPath) {
 
 }  // namespace
 
-CString RemovalBatchFolder(const CString& strExePath) {
-    int nSlash = strExePath.ReverseFind('\\');
-    if (nSlash < 0) return CString();
-    if (nSlash == 2 && strExePath[1] == ':') return strExePath.Left(nSlash + 1);
-    return strExePath.Left(nSlash);
-}
-
 BOOL BuildRemovalBatchText(const CString& strExePath, int nPasses, CString& strText) {
     strText.Empty();
-    CString strFolder = RemovalBatchFolder(strExePath);
+    CString strFolder = PathParent(strExePath);
     if (strFolder.IsEmpty() || nPasses <= 0 || !CanQuote(strExePath)) return FALSE;
 
     CString strExe = EscapePercent(strExePath);

@@ -40,8 +40,3 @@ const int REMOVAL_BATCH_PASSES = 120;
 // backslash or a byte that would break the quoting (NUL, double quote, CR, LF), when nPasses is
 // not positive, or when the text would not fit REMOVAL_BATCH_TEXT_LIMIT.
 BOOL BuildRemovalBatchText(const CString& strExePath, int nPasses, CString& strText);
-
-// The executable's folder as the batch names it: the path cut before its last backslash
-// (double-byte aware). A folder that would be a bare drive ("C:") keeps its backslash, as "C:"
-// alone means that drive's current folder. Empty when the path holds no backslash.
-CString RemovalBatchFolder(const CString& strExePath);

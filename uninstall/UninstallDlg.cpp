@@ -4,6 +4,7 @@
 
 #include "framework/Handles.h"
 #include "framework/ModulePath.h"
+#include "framework/PathText.h"
 #include "framework/WinApp.h"
 #include "record/ProductKeys.h"
 #include "record/RecordFormat.h"
@@ -102,9 +103,9 @@ BOOL CUninstallDlg::ReadProgramFolder(CString& strFolder) {
     // looked for in whatever folder is current: then there is no record beside the program.
     CString strModule;
     if (!AfxGetModulePath(strModule)) return FALSE;
-    int nSlash = strModule.ReverseFind('\\');
-    if (nSlash < 0) return FALSE;
-    strFolder = strModule.Left(nSlash + 1);
+    const CString strParent = PathParent(strModule);
+    if (strParent.IsEmpty()) return FALSE;
+    strFolder = PathWithTrailingBackslash(strParent);
     return TRUE;
 }
 

@@ -10,25 +10,6 @@ static std::string Bytes(const CString& str)
     return std::string((const char*)str, (size_t)str.GetLength());
 }
 
-TEST(JoinPath, ShortFolderIsDropped)
-{
-    EXPECT_EQ("Uninstall.log", Bytes(JoinPath("C:", "Uninstall.log")));
-    EXPECT_EQ("name", Bytes(JoinPath("", "name")));
-    EXPECT_EQ("name", Bytes(JoinPath("\\", "name")));
-    EXPECT_EQ("name", Bytes(JoinPath("ab", "name")));
-}
-
-TEST(JoinPath, OneSeparatorBetween)
-{
-    EXPECT_EQ("abc\\name", Bytes(JoinPath("abc", "name")));
-    EXPECT_EQ("C:\\name", Bytes(JoinPath("C:\\", "name")));
-    EXPECT_EQ("C:\\Program Files\\Kelvora\\Pindlemark\\Uninstall.log",
-              Bytes(JoinPath("C:\\Program Files\\Kelvora\\Pindlemark\\", "Uninstall.log")));
-    EXPECT_EQ("C:\\Dir\\Support", Bytes(JoinPath("C:\\Dir", "Support")));
-    EXPECT_EQ("C:/Dir/name", Bytes(JoinPath("C:/Dir/", "name")));
-    EXPECT_EQ("C:\\数据库\\文件.dat", Bytes(JoinPath("C:\\数据库", "文件.dat")));
-}
-
 TEST(RecordTag, KindsAndOutOfRange)
 {
     EXPECT_STREQ("File Copy: ", RecordTag(RECORD_FILE));

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "framework/PathText.h"
 #include "setup/SetupPaths.h"
 
 namespace {
@@ -18,15 +19,6 @@ TEST(SetupFolders, TargetIsOnTheSystemRootsDrive) {
         {"G:", "G:\\Program Files\\Kelvora\\Pindlemark"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Str(WithTrailingBackslash(InstallFolderForSystemRoot(c.root))), std::string(c.target) + "\\")
+        EXPECT_EQ(Str(PathWithTrailingBackslash(InstallFolderForSystemRoot(c.root))), std::string(c.target) + "\\")
             << "system root \"" << c.root << "\"";
-}
-
-TEST(SetupFolders, SourceIsTheProgramsFolderWithABackslash) {
-    EXPECT_EQ(Str(WithTrailingBackslash(FolderOfModule("E:\\Setup.exe"))), "E:\\");
-    EXPECT_EQ(Str(WithTrailingBackslash(FolderOfModule("E:\\disk1\\Setup.exe"))), "E:\\disk1\\");
-    EXPECT_EQ(Str(WithTrailingBackslash(FolderOfModule("Setup.exe"))), "Setup.exe\\");
-    // "\x95\x5C" is one GBK character whose second byte is that of '\'.
-    EXPECT_EQ(Str(WithTrailingBackslash(FolderOfModule("E:\\\x95\x5C\\Setup.exe"))), "E:\\\x95\x5C\\");
-    EXPECT_EQ(Str(WithTrailingBackslash(FolderOfModule("E:\\\x95\x5C"))), "E:\\");
 }
