@@ -1,7 +1,7 @@
 #include "FaceDump.h"
 
 #include "ButtonTestSupport.h"
-#include "WindowTestSupport.h"
+#include "support/WindowTestSupport.h"
 
 bool DumpDialogButtonFaces(CTestParent& parent, std::string& bytes) {
     CTexturedButton finish, cancel;

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "FaceDump.h"
-#include "WindowTestSupport.h"
+#include "support/WindowTestSupport.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;

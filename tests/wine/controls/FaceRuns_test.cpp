@@ -6,7 +6,7 @@
 #include <string>
 
 #include "FaceDump.h"
-#include "WindowTestSupport.h"
+#include "support/WindowTestSupport.h"
 #include "support/TempFolder.h"
 
 namespace {

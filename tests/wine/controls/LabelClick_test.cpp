@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "WindowTestSupport.h"
+#include "support/WindowTestSupport.h"
 #include "controls/ColorLabel.h"
 #include "support/TempFolder.h"
 

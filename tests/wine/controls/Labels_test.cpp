@@ -4,7 +4,7 @@
 #include <set>
 #include <utility>
 
-#include "WindowTestSupport.h"
+#include "support/WindowTestSupport.h"
 #include "controls/ColorLabel.h"
 #include "controls/ShadowLabel.h"
 

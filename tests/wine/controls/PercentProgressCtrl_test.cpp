@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "WindowTestSupport.h"
+#include "support/WindowTestSupport.h"
 #include "controls/PercentProgressCtrl.h"
 #include "framework/NarrowString.h"
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "ButtonTestSupport.h"
-#include "WindowTestSupport.h"
+#include "support/WindowTestSupport.h"
 #include "controls/TexturedButton.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "WindowTestSupport.h"
+#include "support/WindowTestSupport.h"
 
 #include "framework/WndClass.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "WindowTestSupport.h"
+#include "support/WindowTestSupport.h"
 #include "framework/Button.h"
 #include "framework/Static.h"
 #include "framework/Wnd.h"
