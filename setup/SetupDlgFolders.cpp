@@ -1,6 +1,7 @@
 // The install dialog's folders: where Setup runs from, where the add-on goes, and how many files
 // the four install folders hold.
 #include "framework/FileFind.h"
+#include "framework/ModulePath.h"
 #include "framework/PathText.h"
 #include "setup/RegistryValues.h"
 #include "setup/SetupDlg.h"
@@ -13,11 +14,9 @@ const char SYSTEM_ROOT_VALUE[] = "SystemRoot";
 }  // namespace
 
 void CSetupDlg::FindFolders() {
-    char szModule[MAX_PATH];
-    DWORD nLength = ::GetModuleFileNameA(NULL, szModule, MAX_PATH);
-    if (nLength >= MAX_PATH) nLength = 0;  // cut off: no usable path
+    CString strModule;
+    AfxGetModulePath(strModule);  // stays empty when the system cannot give the path whole
     // The text before the last backslash; the whole path when it holds none.
-    const CString strModule(szModule, static_cast<int>(nLength));
     m_strSourceDir = strModule.ReverseFind('\\') >= 0 ? PathParent(strModule) : strModule;
 
     CString strSystemRoot;
