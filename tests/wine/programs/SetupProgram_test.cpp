@@ -177,7 +177,7 @@ TEST_F(SetupProgram, InstallsEverythingAndEndsWithTheFinishButton) {
 
 TEST_F(SetupProgram, InstallingShowsThePictureAndTheBarAlone) {
     TempFolder disk("disk-bulk");
-    BuildSampleAddOn(disk.Path(), {}, 2000);
+    BuildSampleAddOn(disk.Path(), {}, 1200);
     RunningProgram setup(disk / "Setup.exe", disk.Path());
     ASSERT_TRUE(setup.Started());
     HWND dialog = WaitForWindow(setup.ProcessId(), kInstalling, 30000);

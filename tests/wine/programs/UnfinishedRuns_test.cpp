@@ -108,7 +108,7 @@ TEST_F(UnfinishedRuns, UninstallEndedBeforeAnyStageIsFinishedByTheNextRun) {
 TEST_F(UnfinishedRuns, SetupKilledWhileCopyingThenRunAgainLeavesNoResidue) {
     WriteRegString(HKEY_LOCAL_MACHINE, std::string(kAcad) + "R16.2", "CurVer", "ACAD-4001:804");
     TempFolder disk("killed-setup");
-    BuildSampleAddOn(disk.Path(), {}, 2000);
+    BuildSampleAddOn(disk.Path(), {}, 1000);
     // Wine's own hhctrl.ocx, which the sample add-on borrows as a control, unregisters the
     // prefix's own help classes when asked to: that is its doing, not the programs'.
     ASSERT_TRUE(DeleteFileA((disk / "Controls\\hhctrl.ocx").c_str()));
@@ -117,7 +117,7 @@ TEST_F(UnfinishedRuns, SetupKilledWhileCopyingThenRunAgainLeavesNoResidue) {
     const unsigned seed = GetTickCount();
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937 random(seed);
-    DWORD maxDelay = 2000;
+    DWORD maxDelay = 1500;
     bool killedWhileCopying = false;
     for (int attempt = 0; attempt < 4 && !killedWhileCopying; ++attempt) {
         RunningProgram setup(disk / "Setup.exe", disk.Path());
