@@ -1,16 +1,21 @@
 // bench_driver.exe: tools/bench's hands inside Wine. Starts a program, times it with
 // QueryPerformanceCounter, checks that it did its work and ends it, printing "key value" lines.
 //
-//   bench_driver setup <add-on folder\> [--count-paints <hook module>]
+//   bench_driver setup <add-on folder\> [--count-paints <hook module>] [--timings <file>]
 //       Runs Setup.exe from the add-on folder (its source is its own folder). Times from just
 //       before the process is created until the completion view appears: the title becomes
 //       "安装完成!" with the finish button shown, the last things the dialog does when its worker
 //       reports the end. The window is polled every 2 ms through calls that do not involve
 //       Setup's own threads (its title and styles are read from the window server, nothing is
 //       sent to it). Then reads the process's peak working set, checks the install record and
-//       the keys, and presses the finish button.
+//       the keys, and presses the finish button. Besides setup_ms it prints the two moments as
+//       QueryPerformanceCounter values (start_qpc, view_qpc) and qpc_frequency, the clock that
+//       every process of the prefix shares.
 //       With --count-paints the process starts suspended, the hook module is hooked into its UI
 //       (main) thread and counts the WM_PAINT messages that the progress bar handles (not timed).
+//       With --timings, for the timed build of Setup: PM_SETUP_TIMINGS names the file in Setup's
+//       environment, and once Setup has ended every "key value" line it wrote there is printed
+//       again with "t_" before the key.
 //   bench_driver uninstall
 //       Runs the installed Uninstall.exe as the uninstall entry does (current folder C:\),
 //       answers its confirmation Yes and times from that moment until the completion view
@@ -51,11 +56,22 @@ int Fail(const std::string& why) {
     return 1;
 }
 
-double Now() {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
+LONGLONG Ticks() {
+    LARGE_INTEGER counter;
     QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+    return counter.QuadPart;
+}
+
+LONGLONG TicksPerSecond() {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return frequency.QuadPart;
+}
+
+double Now() { return 1000.0 * static_cast<double>(Ticks()) / static_cast<double>(TicksPerSecond()); }
+
+double MsBetween(LONGLONG from, LONGLONG to) {
+    return 1000.0 * static_cast<double>(to - from) / static_cast<double>(TicksPerSecond());
 }
 
 // The window's text as the window server holds it: for another process's window GetWindowText
@@ -187,13 +203,45 @@ private:
     HHOOK m_hooks[2] = {NULL, NULL};
 };
 
-int RunSetup(std::string addOnFolder, const char* pszHookModule) {
+// Prints the timed build's "key value" lines again as "t_key value"; returns the exit code. A
+// missing or empty file, or a line of another shape, fails: a half-written file would give a
+// wrong breakdown.
+int EchoTimings(const std::string& path) {
+    FILE* pFile = fopen(path.c_str(), "r");
+    if (pFile == NULL) return Fail("Setup.exe wrote no timings to " + path);
+    std::string output, bad;
+    char szLine[256];
+    while (bad.empty() && fgets(szLine, sizeof szLine, pFile) != NULL) {
+        std::string line = szLine;
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+        if (line.empty()) continue;
+        char szKey[128];
+        long long nValue = 0;
+        char chRest = 0;
+        if (sscanf(line.c_str(), "%127[a-z0-9_] %lld %c", szKey, &nValue, &chRest) == 2)
+            output += "t_" + std::string(szKey) + " " + std::to_string(nValue) + "\n";
+        else
+            bad = line;
+    }
+    fclose(pFile);
+    if (!bad.empty()) return Fail("a line of the timings is not \"key value\": " + bad);
+    if (output.empty()) return Fail("the timings file " + path + " is empty");
+    fputs(output.c_str(), stdout);
+    return 0;
+}
+
+int RunSetup(std::string addOnFolder, const char* pszHookModule, const char* pszTimingsFile) {
     if (addOnFolder.empty() || addOnFolder.back() != '\\') addOnFolder += '\\';
     const bool countPaints = pszHookModule != NULL;
+    if (pszTimingsFile != NULL) {
+        // Setup inherits this process's environment; a file left by an earlier run must not count.
+        DeleteFileA(pszTimingsFile);
+        if (!SetEnvironmentVariableA("PM_SETUP_TIMINGS", pszTimingsFile)) return Fail("cannot set PM_SETUP_TIMINGS");
+    }
     Process setup;
     PaintCounter counter;
 
-    const double start = Now();
+    const LONGLONG start = Ticks();
     if (!setup.Start("\"" + addOnFolder + "Setup.exe\"", addOnFolder, countPaints, false)) return 1;
     if (countPaints) {
         // Hooked before its first instruction runs, so every paint of the bar is seen.
@@ -203,10 +251,10 @@ int RunSetup(std::string addOnFolder, const char* pszHookModule) {
     }
 
     HWND dialog = NULL;
-    double done = 0;
+    LONGLONG done = 0;
     for (int nPoll = 0;; ++nPoll) {
         if (!setup.Running()) return Fail("Setup.exe ended before its completion view");
-        if (Now() - start > kRunLimitMs) return Fail("Setup.exe did not complete in time");
+        if (MsBetween(start, Ticks()) > kRunLimitMs) return Fail("Setup.exe did not complete in time");
         if (dialog == NULL || nPoll % 100 == 0) {
             // A prompt means a folder was missing or could not be made: a broken run.
             TopWindows windows = FindTopWindows(setup.Id());
@@ -214,7 +262,7 @@ int RunSetup(std::string addOnFolder, const char* pszHookModule) {
             dialog = windows.dialog;
         }
         if (dialog != NULL && ServerText(dialog) == kSetupCompleted && IsWindowVisible(GetDlgItem(dialog, IDOK))) {
-            done = Now();
+            done = Ticks();
             break;
         }
         PollWait(setup);
@@ -232,7 +280,10 @@ int RunSetup(std::string addOnFolder, const char* pszHookModule) {
         return Fail("the product key or the uninstall entry is missing");
     if (!PressButton(dialog, IDOK) || !setup.WaitForExit(30000)) return Fail("Setup.exe did not end on its finish button");
 
-    printf("setup_ms %.1f\n", done - start);
+    printf("setup_ms %.1f\n", MsBetween(start, done));
+    printf("start_qpc %lld\n", static_cast<long long>(start));
+    printf("view_qpc %lld\n", static_cast<long long>(done));
+    printf("qpc_frequency %lld\n", static_cast<long long>(TicksPerSecond()));
     printf("peak_working_set %lu\n", static_cast<unsigned long>(memory.PeakWorkingSetSize));
     if (countPaints) {
         if (!counter.LoadedInTarget()) return Fail("the hook module was not loaded into Setup.exe");
@@ -242,7 +293,7 @@ int RunSetup(std::string addOnFolder, const char* pszHookModule) {
         printf("bar_paints_sent %ld\n", counter.SentPaints());
         printf("bar_width %ld\n", bar.right - bar.left);
     }
-    return 0;
+    return pszTimingsFile != NULL ? EchoTimings(pszTimingsFile) : 0;
 }
 
 int RunUninstall() {
@@ -305,15 +356,26 @@ int RunCommand(const std::string& commandLine) {
 
 int main(int argc, char** argv) {
     if (argc >= 3 && strcmp(argv[1], "setup") == 0) {
-        if (argc == 3) return RunSetup(argv[2], NULL);
-        if (argc == 5 && strcmp(argv[3], "--count-paints") == 0) return RunSetup(argv[2], argv[4]);
+        const char* pszHookModule = NULL;
+        const char* pszTimingsFile = NULL;
+        int nArg = 3;
+        for (; nArg + 1 < argc; nArg += 2) {
+            if (strcmp(argv[nArg], "--count-paints") == 0) {
+                pszHookModule = argv[nArg + 1];
+            } else if (strcmp(argv[nArg], "--timings") == 0) {
+                pszTimingsFile = argv[nArg + 1];
+            } else {
+                break;
+            }
+        }
+        if (nArg == argc) return RunSetup(argv[2], pszHookModule, pszTimingsFile);
     } else if (argc == 2 && strcmp(argv[1], "uninstall") == 0) {
         return RunUninstall();
     } else if (argc == 3 && strcmp(argv[1], "run") == 0) {
         return RunCommand(argv[2]);
     }
     fprintf(stderr,
-            "usage: bench_driver setup <add-on folder\\> [--count-paints <hook module>]\n"
+            "usage: bench_driver setup <add-on folder\\> [--count-paints <hook module>] [--timings <file>]\n"
             "       bench_driver uninstall\n"
             "       bench_driver run <command line>\n");
     return 2;
