@@ -90,7 +90,7 @@ void CPercentProgressCtrl::OnPaint() {
 
     CRect rcClient;
     GetClientRect(&rcClient);
-    COffscreenDC dcOff(&dc);
+    COffscreenDC dcOff(&dc, &m_surface);
     CRect rcBar = rcClient;
     rcBar.right = rcClient.left + PercentBarWidth(m_nPosition, m_nLower, m_nUpper, rcClient.Width());
     CRect rcRest = rcClient;
