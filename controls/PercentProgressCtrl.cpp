@@ -3,10 +3,13 @@
 #include "controls/OffscreenDC.h"
 #include "controls/PercentBar.h"
 #include "framework/Mbcs.h"
+#include "framework/Timings.h"
 
 namespace {
 
 const UINT TEXT_FORMAT = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+
+CTimedPart s_barPaint("bar_paint");
 
 // Draws the text clipped to one rectangle. Clip regions are in device coordinates, and the
 // off-screen bitmap's origin is the clip box's corner, so the client rectangle is mapped first.
@@ -81,12 +84,13 @@ BOOL CPercentProgressCtrl::OnEraseBkgnd(CDC*) {
 }
 
 void CPercentProgressCtrl::OnPaint() {
+    CTimedScope timed(s_barPaint);
     CPaintDC dc(this);  // begun even when nothing is drawn, so the paint request is completed
     if (!PercentRangeDrawable(m_nLower, m_nUpper)) return;
 
     CRect rcClient;
     GetClientRect(&rcClient);
-    COffscreenDC dcOff(&dc);
+    COffscreenDC dcOff(&dc, &m_surface);
     CRect rcBar = rcClient;
     rcBar.right = rcClient.left + PercentBarWidth(m_nPosition, m_nLower, m_nUpper, rcClient.Width());
     CRect rcRest = rcClient;

@@ -6,6 +6,7 @@
 #pragma once
 #include <windows.h>
 
+#include "controls/OffscreenSurface.h"
 #include "framework/NarrowString.h"
 #include "framework/ProgressCtrl.h"
 
@@ -44,4 +45,5 @@ private:
     COLORREF m_crBack;
     COLORREF m_crTextOnBack;
     COLORREF m_crTextOnBar;
+    COffscreenSurface m_surface;  // the bar repaints for every new width: its bitmap is kept
 };

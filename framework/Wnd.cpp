@@ -5,14 +5,6 @@
 #include "framework/WndCreateHook.h"
 #include "framework/WndThreadState.h"
 
-namespace {
-
-// The attached object is kept in a window property: it answers from any thread and needs no
-// table of our own.
-const char OBJECT_PROP[] = "Pindlemark.CWnd";
-
-}  // namespace
-
 CWnd::CWnd() : m_hWnd(NULL), m_pfnSuper(NULL) {}
 
 CWnd::~CWnd() {
@@ -27,25 +19,6 @@ CWnd::~CWnd() {
 
 int CWnd::MessageBox(LPCSTR pszText, LPCSTR pszCaption, UINT nType) const {
     return AfxShowMessageBox(m_hWnd, pszText, pszCaption, nType);
-}
-
-CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
-    if (hWnd == NULL) return NULL;
-    return static_cast<CWnd*>(::GetPropA(hWnd, OBJECT_PROP));
-}
-
-BOOL CWnd::Attach(HWND hWnd) {
-    if (hWnd == NULL || m_hWnd != NULL || FromHandlePermanent(hWnd) != NULL) return FALSE;
-    if (!::SetPropA(hWnd, OBJECT_PROP, this)) return FALSE;
-    m_hWnd = hWnd;
-    return TRUE;
-}
-
-HWND CWnd::Detach() {
-    HWND hWnd = m_hWnd;
-    if (hWnd != NULL && FromHandlePermanent(hWnd) == this) ::RemovePropA(hWnd, OBJECT_PROP);
-    m_hWnd = NULL;
-    return hWnd;
 }
 
 void CWnd::HookWndProc() {

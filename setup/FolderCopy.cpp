@@ -2,6 +2,7 @@
 // the listing of one folder's files.
 #include "framework/FileFind.h"
 #include "framework/PathText.h"
+#include "framework/Timings.h"
 #include "record/RecordFormat.h"
 #include "setup/SetupMessages.h"
 #include "setup/SetupPaths.h"
@@ -23,6 +24,18 @@ const char PATH_PROMPT[] =
     "点击“取消”按钮将终止程序运行。";
 const UINT PATH_PROMPT_TYPE = MB_ABORTRETRYIGNORE | MB_ICONQUESTION;
 
+CTimedPart s_makeFolder("make_folder");
+CTimedPart s_copyFile("copy_file");
+CTimedPart s_setAttributes("set_attributes");
+CTimedPart s_addRecord("add_record");
+CTimedPart s_sendWait("send_wait");
+
+// Over an existing file of the same name, as a second install does.
+BOOL CopyOneFile(const CString& strSource, const CString& strTarget) {
+    CTimedScope timed(s_copyFile);
+    return ::CopyFileA(strSource, strTarget, FALSE);
+}
+
 }  // namespace
 
 BOOL CSetupThread::CopyFolder(const CString& strSource, const CString& strTarget) {
@@ -39,7 +52,10 @@ BOOL CSetupThread::CopyFolder(const CString& strSource, const CString& strTarget
     }
 
     // Also after Ignore: the target folder is made and recorded, and stays empty.
-    if (!MakeFolderPath(strTarget)) return FALSE;
+    {
+        CTimedScope timed(s_makeFolder);
+        if (!MakeFolderPath(strTarget)) return FALSE;
+    }
     if (!bFound) return TRUE;
 
     const CString strTargetDir = PathWithTrailingBackslash(strTarget);
@@ -51,12 +67,17 @@ BOOL CSetupThread::CopyFolder(const CString& strSource, const CString& strTarget
         const CString strEntryTarget = JoinPath(strTargetDir, finder.GetFileName());
         if (finder.IsDirectory()) {
             if (!CopyFolder(strEntrySource, strEntryTarget)) return FALSE;
-        } else if (::CopyFileA(strEntrySource, strEntryTarget, FALSE)) {
+        } else if (CopyOneFile(strEntrySource, strEntryTarget)) {
             // The source's read-only, hidden and system marks are not kept.
-            ::SetFileAttributesA(strEntryTarget, FILE_ATTRIBUTE_NORMAL);
+            {
+                CTimedScope timed(s_setAttributes);
+                ::SetFileAttributesA(strEntryTarget, FILE_ATTRIBUTE_NORMAL);
+            }
+            CTimedScope timed(s_addRecord);
             AddFileRecord(strEntryTarget);
         }
         // A file that could not be copied still advances the bar.
+        CTimedScope timed(s_sendWait);
         NotifyMainWnd(UM_INSTALL_STEP, reinterpret_cast<WPARAM>(static_cast<const char*>(strEntrySource)),
                       reinterpret_cast<LPARAM>(static_cast<const char*>(strEntryTarget)));
     }

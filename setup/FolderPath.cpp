@@ -36,6 +36,10 @@ BOOL CSetupThread::MakeFolderPath(const CString& strPath) {
         }
         return FALSE;
     }
+    // Mostly every folder above exists already: then one call makes the folder (or finds it)
+    // without searching for each of them. Any other failure walks the path, which asks about
+    // the first folder that cannot be made.
+    if (::CreateDirectoryA(pszPath, NULL) || ::GetLastError() == ERROR_ALREADY_EXISTS) return TRUE;
 
     // Walked by characters, not bytes: a GBK trail byte may be 0x5C, the byte of '\'.
     // A separator ends a component, and so does the end of the path when no separator stands

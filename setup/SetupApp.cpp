@@ -1,5 +1,6 @@
 #include "setup/SetupApp.h"
 
+#include "framework/Timings.h"
 #include "setup/SetupDlg.h"
 
 CSetupApp theApp;
@@ -7,12 +8,14 @@ CSetupApp theApp;
 CSetupApp::CSetupApp() {}
 
 BOOL CSetupApp::InitInstance() {
+    AfxTimingMark("app_init");
     AfxEnableControlContainer();
     Enable3dControls();
     CSetupDlg dlg;
     m_pMainWnd = &dlg;
     dlg.DoModal();
     m_pMainWnd = NULL;
+    AfxWriteTimings("PM_SETUP_TIMINGS");
     // No message loop of the program's own: the program ends with the dialog.
     return FALSE;
 }

@@ -1,6 +1,7 @@
 #include "setup/SetupDlg.h"
 
 #include "framework/PathText.h"
+#include "framework/Timings.h"
 #include "framework/WinApp.h"
 #include "setup/SetupMessages.h"
 #include "setup/SetupPaths.h"
@@ -10,6 +11,8 @@ namespace {
 const char INSTALLING_TITLE[] = "正在安装...";
 const char COMPLETED_TITLE[] = "安装完成!";
 const COLORREF HINT_COLOUR = 0x00FF0000;  // blue
+CTimedPart s_countFiles("count_files");
+CTimedPart s_stepIt("step_it");
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CSetupDlg, CDialog)
@@ -44,6 +47,7 @@ BOOL CSetupDlg::PreTranslateMessage(MSG* pMsg) {
 }
 
 BOOL CSetupDlg::OnInitDialog() {
+    AfxTimingMark("dialog_init");
     CDialog::OnInitDialog();
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
@@ -62,10 +66,15 @@ BOOL CSetupDlg::OnInitDialog() {
     m_wndHint.ShowWindow(SW_HIDE);
     m_btnFinish.ShowWindow(SW_HIDE);
 
-    int nFiles = CountInstallFiles();
+    int nFiles = 0;
+    {
+        CTimedScope timed(s_countFiles);
+        nFiles = CountInstallFiles();
+    }
     m_wndProgress.ShowCaption(TRUE);
     m_wndProgress.SetRange(0, nFiles + 9);
     m_wndProgress.SetStep(1);
+    AfxTimingMark("count_done");
 
     m_thread.m_strSourceDir = m_strSourceDir;
     m_thread.m_strTargetDir = m_strTargetDir;
@@ -98,6 +107,7 @@ HCURSOR CSetupDlg::OnQueryDragIcon() {
 }
 
 LRESULT CSetupDlg::OnInstallStep(WPARAM, LPARAM) {
+    CTimedScope timed(s_stepIt);
     m_wndProgress.StepIt();
     return 1;
 }
@@ -108,5 +118,6 @@ LRESULT CSetupDlg::OnInstallDone(WPARAM, LPARAM) {
     m_btnFinish.ShowWindow(SW_SHOW);
     m_wndProgress.ShowWindow(SW_HIDE);
     SetWindowText(COMPLETED_TITLE);
+    AfxTimingMark("view_shown");
     return 1;
 }

@@ -2,6 +2,7 @@
 #include "setup/SetupThread.h"
 
 #include "framework/MessageBox.h"
+#include "framework/Timings.h"
 #include "framework/Wnd.h"
 #include "setup/SetupMessages.h"
 
@@ -20,11 +21,17 @@ BOOL CSetupThread::InitInstance() {
 }
 
 int CSetupThread::Run() {
+    AfxTimingMark("worker_start");
     if (CopyInstallFolders()) {
+        AfxTimingMark("folders_done");
         CopyLooseFiles();
+        AfxTimingMark("loose_done");
         RegisterControls();
+        AfxTimingMark("controls_done");
         WriteRegistry();
+        AfxTimingMark("registry_done");
         WriteInstallRecord();
+        AfxTimingMark("record_done");
         NotifyMainWnd(UM_INSTALL_DONE, 0, 0);
     } else {
         // The user chose to end the program at a prompt: the window ends on its own thread,

@@ -132,6 +132,20 @@ TEST_F(PercentBarTest, PartialRepaintSplitsAtTheSameColumn) {
     EXPECT_EQ(kMagenta, part.At(59, 5)) << "only the clip box is painted";
 }
 
+// The bar keeps its off-screen bitmap between paints: a wider window must get a wider one.
+TEST_F(PercentBarTest, AWiderBarIsPaintedWhole) {
+    CPercentProgressCtrl bar, reference;
+    Attach(bar, 100);
+    Attach(reference, 301, 20, 40);
+    bar.SetPos(50);
+    reference.SetPos(50);
+    Render(bar);
+    bar.MoveWindow(10, 10, 301, 20);
+    CPixelGrab grown = Render(bar);
+    ASSERT_EQ(301, grown.Width());
+    EXPECT_TRUE(grown.SameAs(Render(reference)));
+}
+
 TEST_F(PercentBarTest, PercentagesTruncate) {
     struct Row { int nPos; const char* pszText; } rows[] = {{1, "33%"}, {2, "66%"}};
     for (const Row& row : rows) {

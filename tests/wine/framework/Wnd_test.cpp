@@ -183,6 +183,55 @@ TEST(WndSubclass, DestroyingTheObjectDestroysItsWindowButNotALentHandle) {
     DestroyWindow(hLent);
 }
 
+DWORD WINAPI UnsubclassOnThisThread(LPVOID pWnd) {
+    static_cast<CWnd*>(pWnd)->UnsubclassWindow();
+    return 0;
+}
+
+// Each thread remembers the objects of its windows; a detach on any thread must still be seen.
+TEST(WndLookup, AnObjectDetachedOnAnotherThreadIsNotFoundAnyMore) {
+    HWND hWnd = MakeRecordingWindow();
+    ASSERT_NE(HWND(NULL), hWnd);
+    CBaseHandler first;
+    ASSERT_TRUE(first.SubclassWindow(hWnd));
+    ASSERT_EQ(&first, CWnd::FromHandlePermanent(hWnd));
+    EXPECT_EQ(7, SendMessageA(hWnd, UM_BASEONLY, 0, 0));
+
+    HANDLE hThread = CreateThread(NULL, 0, UnsubclassOnThisThread, &first, 0, NULL);
+    ASSERT_NE(HANDLE(NULL), hThread);
+    WaitForSingleObject(hThread, INFINITE);
+    CloseHandle(hThread);
+    EXPECT_EQ(NULL, CWnd::FromHandlePermanent(hWnd));
+
+    CBaseHandler second;
+    ASSERT_TRUE(second.SubclassWindow(hWnd)) << "the window takes a new object";
+    EXPECT_EQ(&second, CWnd::FromHandlePermanent(hWnd));
+    EXPECT_EQ(7, SendMessageA(hWnd, UM_BASEONLY, 0, 0));
+    EXPECT_EQ(1, first.m_nBaseCalls);
+    EXPECT_EQ(1, second.m_nBaseCalls) << "the message reached the new object";
+    second.UnsubclassWindow();
+    DestroyWindow(hWnd);
+}
+
+TEST(WndLookup, MoreWindowsThanAThreadRemembersEachFindTheirOwn) {
+    const int kWindows = 20;
+    CBaseHandler handlers[kWindows];
+    for (CBaseHandler& handler : handlers) ASSERT_TRUE(handler.SubclassWindow(MakeRecordingWindow()));
+    for (int nPass = 0; nPass < 3; ++nPass) {
+        for (int i = 0; i < kWindows; ++i) {
+            // Backwards in the second pass, so that the remembered ones are not simply the last.
+            CBaseHandler& handler = handlers[nPass == 1 ? kWindows - 1 - i : i];
+            ASSERT_EQ(&handler, CWnd::FromHandlePermanent(handler.m_hWnd)) << "pass " << nPass << ", " << i;
+            SendMessageA(handler.m_hWnd, UM_BASEONLY, 0, 0);
+        }
+    }
+    for (CBaseHandler& handler : handlers) {
+        EXPECT_EQ(3, handler.m_nBaseCalls);
+        HWND hWnd = handler.UnsubclassWindow();
+        DestroyWindow(hWnd);
+    }
+}
+
 // A static answering its own colour query, and an owner-drawn button counting its drawings.
 class CReflectingStatic : public CStatic {
 public:
