@@ -5,6 +5,7 @@
 //   static CTimedPart s_copyFile("copy_file");   // one per measured call site, at namespace scope
 //   { CTimedScope timed(s_copyFile); ::CopyFileA(...); }
 //   AfxTimingMark("worker_start");
+//   AfxTimingThreadCpu("worker");                 // the calling thread's processor time so far
 //   AfxWriteTimings("PM_SETUP_TIMINGS");          // at the end: to the file that variable names
 //
 // A part is added to by one thread only (its call site's); marks may come from any thread.
@@ -45,6 +46,7 @@ private:
 };
 
 void AfxTimingMark(const char* pszName);
+void AfxTimingThreadCpu(const char* pszName);
 void AfxWriteTimings(const char* pszFileVariable);
 
 #else
@@ -57,9 +59,11 @@ public:
 class CTimedScope {
 public:
     explicit CTimedScope(const CTimedPart&) {}
+    ~CTimedScope() {}  // a guard like the timing build's, not a value never read
 };
 
 inline void AfxTimingMark(const char*) {}
+inline void AfxTimingThreadCpu(const char*) {}
 inline void AfxWriteTimings(const char*) {}
 
 #endif

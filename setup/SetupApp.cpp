@@ -15,6 +15,7 @@ BOOL CSetupApp::InitInstance() {
     m_pMainWnd = &dlg;
     dlg.DoModal();
     m_pMainWnd = NULL;
+    AfxTimingThreadCpu("ui");
     AfxWriteTimings("PM_SETUP_TIMINGS");
     // No message loop of the program's own: the program ends with the dialog.
     return FALSE;

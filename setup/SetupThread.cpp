@@ -32,6 +32,7 @@ int CSetupThread::Run() {
         AfxTimingMark("registry_done");
         WriteInstallRecord();
         AfxTimingMark("record_done");
+        AfxTimingThreadCpu("worker");
         NotifyMainWnd(UM_INSTALL_DONE, 0, 0);
     } else {
         // The user chose to end the program at a prompt: the window ends on its own thread,
