@@ -22,9 +22,11 @@
 //       appears (the completion text shown). Checks the record and keys are gone, presses the
 //       finish button, then waits until the self-removal batch has removed the install folder
 //       and itself.
-//   bench_driver run <command line>
+//   bench_driver run [--timings <variable> <file>] <command line>
 //       Times a whole process, from just before it is created until it has ended, with its
-//       standard streams on NUL and C:\ as current folder. Fails unless it exits with 0.
+//       standard streams on NUL and C:\ as current folder. Fails unless it exits with 0. With
+//       --timings the variable names the file in the process's environment, and its lines are
+//       printed again as for Setup (for the floor: PM_FLOOR_TIMINGS).
 //
 // Exit code 0 when the program did all its work; otherwise 1 with the reason on stderr.
 #include <windows.h>
@@ -203,12 +205,12 @@ private:
     HHOOK m_hooks[2] = {NULL, NULL};
 };
 
-// Prints the timed build's "key value" lines again as "t_key value"; returns the exit code. A
+// Prints a timed program's "key value" lines again as "t_key value"; returns the exit code. A
 // missing or empty file, or a line of another shape, fails: a half-written file would give a
 // wrong breakdown.
 int EchoTimings(const std::string& path) {
     FILE* pFile = fopen(path.c_str(), "r");
-    if (pFile == NULL) return Fail("Setup.exe wrote no timings to " + path);
+    if (pFile == NULL) return Fail("the program wrote no timings to " + path);
     std::string output, bad;
     char szLine[256];
     while (bad.empty() && fgets(szLine, sizeof szLine, pFile) != NULL) {
@@ -230,14 +232,19 @@ int EchoTimings(const std::string& path) {
     return 0;
 }
 
+// Names the timings file in the environment that the program started next inherits. A file left
+// by an earlier run must not count, so it goes first.
+bool PassTimingsFile(const char* pszVariable, const char* pszFile) {
+    DeleteFileA(pszFile);
+    if (SetEnvironmentVariableA(pszVariable, pszFile)) return true;
+    Fail(std::string("cannot set ") + pszVariable);
+    return false;
+}
+
 int RunSetup(std::string addOnFolder, const char* pszHookModule, const char* pszTimingsFile) {
     if (addOnFolder.empty() || addOnFolder.back() != '\\') addOnFolder += '\\';
     const bool countPaints = pszHookModule != NULL;
-    if (pszTimingsFile != NULL) {
-        // Setup inherits this process's environment; a file left by an earlier run must not count.
-        DeleteFileA(pszTimingsFile);
-        if (!SetEnvironmentVariableA("PM_SETUP_TIMINGS", pszTimingsFile)) return Fail("cannot set PM_SETUP_TIMINGS");
-    }
+    if (pszTimingsFile != NULL && !PassTimingsFile("PM_SETUP_TIMINGS", pszTimingsFile)) return 1;
     Process setup;
     PaintCounter counter;
 
@@ -340,7 +347,8 @@ int RunUninstall() {
     return 0;
 }
 
-int RunCommand(const std::string& commandLine) {
+int RunCommand(const std::string& commandLine, const char* pszTimingsVariable, const char* pszTimingsFile) {
+    if (pszTimingsFile != NULL && !PassTimingsFile(pszTimingsVariable, pszTimingsFile)) return 1;
     Process process;
     const double start = Now();
     if (!process.Start(commandLine, "C:\\", false, true)) return 1;
@@ -349,7 +357,7 @@ int RunCommand(const std::string& commandLine) {
     const double end = Now();
     if (dwExitCode != 0) return Fail("exit code " + std::to_string(dwExitCode) + ": " + commandLine);
     printf("run_ms %.1f\n", end - start);
-    return 0;
+    return pszTimingsFile != NULL ? EchoTimings(pszTimingsFile) : 0;
 }
 
 }  // namespace
@@ -372,11 +380,13 @@ int main(int argc, char** argv) {
     } else if (argc == 2 && strcmp(argv[1], "uninstall") == 0) {
         return RunUninstall();
     } else if (argc == 3 && strcmp(argv[1], "run") == 0) {
-        return RunCommand(argv[2]);
+        return RunCommand(argv[2], NULL, NULL);
+    } else if (argc == 6 && strcmp(argv[1], "run") == 0 && strcmp(argv[2], "--timings") == 0) {
+        return RunCommand(argv[5], argv[3], argv[4]);
     }
     fprintf(stderr,
             "usage: bench_driver setup <add-on folder\\> [--count-paints <hook module>] [--timings <file>]\n"
             "       bench_driver uninstall\n"
-            "       bench_driver run <command line>\n");
+            "       bench_driver run [--timings <variable> <file>] <command line>\n");
     return 2;
 }
