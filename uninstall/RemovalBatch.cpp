@@ -6,6 +6,7 @@
 #include "framework/ModulePath.h"
 #include "framework/NarrowString.h"
 #include "uninstall/RemovalBatchText.h"
+#include "uninstall/TestSeams.h"
 #include "uninstall/UninstallThread.h"
 
 namespace {
@@ -57,15 +58,29 @@ BOOL WriteBatchFile(const CString& strText) {
     return FALSE;
 }
 
+// The system folder's cmd.exe: %ComSpec% may name another shell.
+BOOL GetInterpreterPath(CString& strPath) {
+    char szFolder[MAX_PATH];
+    UINT nLength = ::GetSystemDirectoryA(szFolder, MAX_PATH);
+    if (nLength == 0 || nLength >= MAX_PATH) return FALSE;
+    strPath = szFolder;
+    if (strPath[strPath.GetLength() - 1] != '\\') strPath += '\\';
+    strPath += "cmd.exe";
+    return TRUE;
+}
+
 }  // namespace
 
 BOOL StartRemovalBatch(int nPasses) {
     CString strExePath;
     CString strText;
-    if (!AfxGetModulePath(strExePath) || !BuildRemovalBatchText(strExePath, nPasses, strText)) return FALSE;
+    CString strInterpreter;
+    CString strCommand;
+    if (!AfxGetModulePath(strExePath) || !BuildRemovalBatchText(strExePath, nPasses, strText) ||
+        !GetInterpreterPath(strInterpreter) || !BuildRemovalBatchCommand(strInterpreter, strCommand))
+        return FALSE;
     CBatchStreams streams;
     if (!streams.IsValid()) return FALSE;
-    if (!WriteBatchFile(strText)) return FALSE;
 
     STARTUPINFOA si;
     ::ZeroMemory(&si, sizeof si);
@@ -77,17 +92,32 @@ BOOL StartRemovalBatch(int nPasses) {
     si.hStdError = streams.m_hOutput;
     PROCESS_INFORMATION pi;
     ::ZeroMemory(&pi, sizeof pi);
-    char szCommand[sizeof REMOVAL_BATCH_PATH];  // CreateProcessA may write into its command line
-    ::lstrcpyA(szCommand, REMOVAL_BATCH_PATH);
-    // Handles are inherited: the batch gets its streams. The program's other handles are not
-    // inheritable, so nothing else goes with them. The batch is not started suspended: it waits
-    // on its input for the program's end anyway, and a suspended batch would be left for ever by
-    // a program that ended (was killed) before letting it go.
-    if (!::CreateProcessA(NULL, szCommand, NULL, NULL, TRUE, IDLE_PRIORITY_CLASS, NULL, "\\", &si, &pi))
+    char szCommand[REMOVAL_BATCH_COMMAND_LIMIT];  // CreateProcessA may write into its command line
+    ::lstrcpyA(szCommand, strCommand);            // fits: BuildRemovalBatchCommand checked the length
+    // Handles are inherited: the interpreter gets its streams. The program's other handles are not
+    // inheritable, so nothing else goes with them. The interpreter is not started suspended: it
+    // waits on its input for the program's end anyway, and a suspended one would be left for ever
+    // by a program that ended (was killed) before letting it go.
+    if (!::CreateProcessA(strInterpreter, szCommand, NULL, NULL, TRUE, IDLE_PRIORITY_CLASS, NULL, "\\", &si,
+                          &pi))
         return FALSE;
     CKernelHandle hProcess(pi.hProcess);
     CKernelHandle hThread(pi.hThread);
+    EndHereIfAsked("batch-file");
+
+    // Written only now that an interpreter waits to run it. Up to the point where the pipe's end is
+    // kept, a failure ends the interpreter while it still waits, before it could run any batch
+    // (not even one left by another program). One that has ended already never started properly.
+    if (!WriteBatchFile(strText)) {
+        ::TerminateProcess(hProcess, 0);
+        return FALSE;
+    }
+    if (::WaitForSingleObject(hProcess, 0) != WAIT_TIMEOUT) {
+        ::DeleteFileA(REMOVAL_BATCH_PATH);
+        return FALSE;
+    }
     g_hRunningSignal = std::move(streams.m_hSignal);
+    EndHereIfAsked("batch-run");
 
     // The batch's loop gets the processor only when no thread of ours is ready to run.
     ::SetThreadPriority(hThread, THREAD_PRIORITY_IDLE);

@@ -2,10 +2,11 @@
 #pragma once
 #include <windows.h>
 
-// Writes the batch for the running executable, which waits for the program's end and then tries
-// at most nPasses times more (see RemovalBatchText.h), starts it with the program's end as its
-// input and idle priority, and gives the calling thread and process high priority. FALSE when nothing was
-// started: the executable's path is not known in full, the text does not fit, the batch's input cannot be
-// made, the file cannot be made or written (a partly written batch is deleted, as a cut line could name
-// another file) or the process not created.
+// Starts the system's command interpreter, hidden and at idle priority, with the program's end as
+// its input, then writes the batch for the running executable, which the interpreter runs once the
+// program has ended and which then tries at most nPasses times (see RemovalBatchText.h); gives the
+// calling thread and process high priority. FALSE when no batch will run: the executable's path is
+// not known in full, the text does not fit, the interpreter's input cannot be made or the process
+// not created, or the file cannot be made or written (a partly written batch is deleted, as a cut
+// line could name another file; the waiting interpreter is ended unrun).
 BOOL StartRemovalBatch(int nPasses);

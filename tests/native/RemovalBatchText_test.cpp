@@ -1,4 +1,5 @@
-// The self-removal batch's text: every line, the quoting, CR LF, the bound and the size limit.
+// The self-removal batch's text and the command that runs it: every line, the quoting, CR LF, the
+// bound and the size limits.
 #include "uninstall/RemovalBatchText.h"
 
 #include <gtest/gtest.h>
@@ -54,7 +55,6 @@ TEST(RemovalBatchText, LinesForTheInstalledProgram)
     const std::string strExe = "C:\\Program Files\\Kelvora\\Pindlemark\\Uninstall.exe";
     const std::vector<std::string> expected = {
         "setlocal enableextensions",
-        "set /p DelUSWait=",
         "set DelUSPass=0",
         ":Repeat",
         "set /a DelUSPass+=1",
@@ -75,17 +75,17 @@ TEST(RemovalBatchText, FolderIsTheProgramsParent)
     // The parent is cut at the last real backslash (PathText_test): here the program's name
     // ends in a GBK character whose trail byte is 0x5C.
     std::vector<std::string> lines = Lines(Build("C:\\dir\\\x95\x5C.exe", 1));
-    ASSERT_EQ(12u, lines.size());
-    EXPECT_EQ("rmdir \"C:\\dir\"", lines[9]);
+    ASSERT_EQ(11u, lines.size());
+    EXPECT_EQ("rmdir \"C:\\dir\"", lines[8]);
 }
 
 TEST(RemovalBatchText, PercentSignsAreDoubled)
 {
     std::vector<std::string> lines = Lines(Build("C:\\100%\\a%PATH%b\\Uninstall.exe", 3));
-    ASSERT_EQ(12u, lines.size());
-    EXPECT_EQ("del \"C:\\100%%\\a%%PATH%%b\\Uninstall.exe\"", lines[7]);
-    EXPECT_EQ("if exist \"C:\\100%%\\a%%PATH%%b\\Uninstall.exe\" goto Repeat", lines[8]);
-    EXPECT_EQ("rmdir \"C:\\100%%\\a%%PATH%%b\"", lines[9]);
+    ASSERT_EQ(11u, lines.size());
+    EXPECT_EQ("del \"C:\\100%%\\a%%PATH%%b\\Uninstall.exe\"", lines[6]);
+    EXPECT_EQ("if exist \"C:\\100%%\\a%%PATH%%b\\Uninstall.exe\" goto Repeat", lines[7]);
+    EXPECT_EQ("rmdir \"C:\\100%%\\a%%PATH%%b\"", lines[8]);
 }
 
 TEST(RemovalBatchText, RefusesWhatCannotBeQuotedOrHasNoFolder)
@@ -116,7 +116,7 @@ TEST(RemovalBatchText, LongestModulePathFitsTheBuffer)
     ASSERT_EQ(259u, strExe.size());
     std::string strText = Build(strExe, REMOVAL_BATCH_PASSES);
     EXPECT_LT(strText.size(), (size_t)REMOVAL_BATCH_TEXT_LIMIT);
-    EXPECT_EQ(12u, Lines(strText).size());
+    EXPECT_EQ(11u, Lines(strText).size());
 
     // Even a path of percent signs only, each of them doubled, fits.
     std::string strPercent = "C:\\" + std::string(250, '%') + "\\u.exe";
@@ -138,4 +138,24 @@ TEST(RemovalBatchText, LongestModulePathFitsTheBuffer)
         strFit = Bytes(strTryText);
     }
     EXPECT_GE(strFit.size(), (size_t)REMOVAL_BATCH_TEXT_LIMIT - 6) << "the limit stops the text, not something else";
+}
+
+TEST(RemovalBatchText, CommandWaitsForTheInputsEndThenRunsTheBatch)
+{
+    CString strCommand("left over");
+    ASSERT_TRUE(BuildRemovalBatchCommand("C:\\WINDOWS\\system32\\cmd.exe", strCommand));
+    EXPECT_EQ("\"C:\\WINDOWS\\system32\\cmd.exe\" /d /e:on /c \"set /p DelUSWait=& \\DelUS.bat\"", Bytes(strCommand));
+
+    const std::string refused[] = {"", "C:\\a\"b\\cmd.exe", "C:\\a\nb\\cmd.exe",
+                                   "C:\\" + std::string(REMOVAL_BATCH_COMMAND_LIMIT, 'd') + "\\cmd.exe"};
+    for (const std::string& strInterpreter : refused)
+    {
+        strCommand = "left over";
+        EXPECT_FALSE(BuildRemovalBatchCommand(Text(strInterpreter), strCommand)) << strInterpreter;
+        EXPECT_TRUE(strCommand.IsEmpty());
+    }
+    // A system folder of MAX_PATH - 1 bytes still fits.
+    std::string strLongest = "C:\\" + std::string(259 - 11, 'd') + "\\cmd.exe";
+    ASSERT_EQ(259u, strLongest.size());
+    EXPECT_TRUE(BuildRemovalBatchCommand(Text(strLongest), strCommand));
 }

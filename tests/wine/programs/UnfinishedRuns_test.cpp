@@ -9,8 +9,10 @@
 // after the program's end, instead of two minutes.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <random>
+#include <string.h>
 
 #include "FaultRuns.h"
 #include "Registry.h"
@@ -40,6 +42,19 @@ bool UseShippedBuild() {
 
 bool ProductKeysGone() {
     return !RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY) && !RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY);
+}
+
+// The running processes that `parent` started.
+int ChildProcesses(DWORD parent) {
+    int count = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (entry.th32ParentProcessID == parent) ++count;
+    CloseHandle(snapshot);
+    return count;
 }
 
 bool WriteFileW(const std::wstring& path, const std::string& bytes) {
@@ -102,6 +117,37 @@ TEST_F(UnfinishedRuns, UninstallEndedBeforeAnyStageIsFinishedByTheNextRun) {
         EXPECT_TRUE(WaitUntil([] { return !FileExists(InstallFolder()); }, 30000)) << "the install folder stayed";
         EXPECT_TRUE(ProductKeysGone());
         if (HasFailure()) return;
+    }
+}
+
+TEST_F(UnfinishedRuns, UninstallEndedWhileStartingItsBatchLeavesNoBatchThatNothingRuns) {
+    // Ended once the interpreter waits but before the batch is written: the interpreter finds no
+    // batch and ends, and the uninstaller stays, as after any end before the batch. Ended once the
+    // batch is written: the waiting interpreter runs it.
+    for (const char* place : {"batch-file", "batch-run"}) {
+        SCOPED_TRACE(std::string("ended at ") + place);
+        const bool written = strcmp(place, "batch-run") == 0;
+        Install();
+        if (HasFatalFailure()) return;
+        ASSERT_TRUE(UseTestBuild());
+        ASSERT_TRUE(SetEnvironmentVariableA("PM_UNINSTALL_END_AT", place));
+        std::unique_ptr<RunningProgram> uninstall;
+        const bool confirmed = StartConfirmedUninstall(uninstall) != NULL;
+        SetEnvironmentVariableA("PM_UNINSTALL_END_AT", NULL);
+        ASSERT_TRUE(confirmed) << "no uninstall dialog";
+        DWORD exitCode = 0;
+        ASSERT_TRUE(uninstall->WaitForExit(60000, &exitCode));
+        EXPECT_EQ(exitCode, kEndedAtExitCode);
+
+        EXPECT_TRUE(WaitUntil([&] { return ChildProcesses(uninstall->ProcessId()) == 0; },
+                              kTestBatchBoundMs + 20000))
+            << "the interpreter outlived its work";
+        EXPECT_FALSE(FileExists(kRemovalBatch)) << "a batch that nothing runs";
+        EXPECT_EQ(FileExists(InstallFolder()), !written) << "the batch ran, or a batch that was never written";
+        if (HasFailure()) return;
+        SetFileAttributesA(InstalledUninstaller().c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(InstalledUninstaller().c_str());
+        RemoveDirectoryA(InstallFolder().c_str());
     }
 }
 
