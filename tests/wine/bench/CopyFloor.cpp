@@ -1,17 +1,22 @@
 // bench_floor.exe: the least an installer with a progress display must do to copy the four
 // install folders, the floor that tools/bench holds Setup.exe against.
-//   bench_floor.exe <source folder\> <target folder\>
+//   bench_floor.exe <source folder\> <target folder\> [--visible]
 // A worker thread walks Support, Controls, Database and Dunmoor depth first with
 // FindFirstFileA/FindNextFileA, makes every target folder, and for each file does CopyFileA and
 // SetFileAttributesA(FILE_ATTRIBUTE_NORMAL); for every entry, file or folder, it sends one message
 // to a window of the main thread, which does nothing with it. Nothing else: no counting pass, no
 // record, no registry, no painting. Prints "copied <files>"; returns 0 when every copy succeeded.
+// The window is message-only; with --visible it is a plain top-level window of the size of Setup's
+// dialog on the screen, shown while the worker copies, so that the cost of having a window on the
+// screen (under Wine, of the thread's every wake going through the X11 driver) can be told apart
+// from Setup's own.
 // When PM_FLOOR_TIMINGS names a file, the time spent in each of those calls goes there, in the
 // "time_<part> <microseconds>" and "calls_<part> <count>" lines of Setup's timing build.
 #include <windows.h>
 
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <string>
 
@@ -19,6 +24,8 @@ namespace {
 
 const char* const INSTALL_FOLDERS[] = {"Support", "Controls", "Database", "Dunmoor"};
 const UINT UM_ENTRY = WM_APP + 1;
+const int kDialogWidth = 606;  // Setup's dialog on the screen, frame included
+const int kDialogHeight = 396;
 
 // The time spent in one kind of call, with QueryPerformanceCounter.
 struct TimedCall {
@@ -124,8 +131,9 @@ std::string WithBackslash(std::string path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        fprintf(stderr, "usage: bench_floor <source folder\\> <target folder\\>\n");
+    const bool visible = argc == 4 && strcmp(argv[3], "--visible") == 0;
+    if (argc != 3 && !visible) {
+        fprintf(stderr, "usage: bench_floor <source folder\\> <target folder\\> [--visible]\n");
         return 2;
     }
     WNDCLASSA wc = {};
@@ -133,8 +141,11 @@ int main(int argc, char** argv) {
     wc.hInstance = GetModuleHandleA(NULL);
     wc.lpszClassName = "PmBenchFloor";
     RegisterClassA(&wc);
-    HWND hWnd =
-        CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, wc.hInstance, NULL);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.hCursor = LoadCursor(NULL, IDC_ARROW);
+    HWND hWnd = visible ? CreateWindowExA(0, wc.lpszClassName, "floor", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
+                                          kDialogWidth, kDialogHeight, NULL, NULL, wc.hInstance, NULL)
+                        : CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, wc.hInstance, NULL);
     if (hWnd == NULL) return 1;
 
     CopyJob job = {WithBackslash(argv[1]), WithBackslash(argv[2]), hWnd, 0, 0};
