@@ -5,6 +5,7 @@
 #include "framework/Handles.h"
 #include "framework/ModulePath.h"
 #include "framework/NarrowString.h"
+#include "framework/PathText.h"
 #include "uninstall/RemovalBatchText.h"
 #include "uninstall/TestSeams.h"
 #include "uninstall/UninstallThread.h"
@@ -63,9 +64,7 @@ BOOL GetInterpreterPath(CString& strPath) {
     char szFolder[MAX_PATH];
     UINT nLength = ::GetSystemDirectoryA(szFolder, MAX_PATH);
     if (nLength == 0 || nLength >= MAX_PATH) return FALSE;
-    strPath = szFolder;
-    if (strPath[strPath.GetLength() - 1] != '\\') strPath += '\\';
-    strPath += "cmd.exe";
+    strPath = PathWithTrailingBackslash(szFolder) + "cmd.exe";
     return TRUE;
 }
 
