@@ -1,11 +1,13 @@
-# Product code builds clean with these warnings on, and every warning stops the build, in every
-# tree (native, the two Windows builds, fuzzing).
+# Product code and test code build clean with these warnings on, and every warning stops the build,
+# in every tree (native, the Windows builds, fuzzing).
+if(MSVC)
+  set(PM_WARNING_FLAGS /W4 /WX)
+else()
+  set(PM_WARNING_FLAGS -Wall -Wextra -Wshadow -Wsuggest-override -Werror)
+endif()
+
 function(pm_warnings target)
-  if(MSVC)
-    target_compile_options(${target} PRIVATE /W4 /WX)
-  else()
-    target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wsuggest-override -Werror)
-  endif()
+  target_compile_options(${target} PRIVATE ${PM_WARNING_FLAGS})
 endfunction()
 
 # A product library or program: warnings on, GBK literals.

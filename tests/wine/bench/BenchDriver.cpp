@@ -186,8 +186,8 @@ public:
         m_pCounts->driverProcess = GetCurrentProcessId();
         m_hModule = LoadLibraryA(modulePath.c_str());
         if (m_hModule == NULL) return false;
-        HOOKPROC pfnGetMessage = reinterpret_cast<HOOKPROC>(GetProcAddress(m_hModule, "BenchGetMessageHook"));
-        HOOKPROC pfnCallWndProc = reinterpret_cast<HOOKPROC>(GetProcAddress(m_hModule, "BenchCallWndProcHook"));
+        HOOKPROC pfnGetMessage = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(m_hModule, "BenchGetMessageHook")));
+        HOOKPROC pfnCallWndProc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(m_hModule, "BenchCallWndProcHook")));
         if (pfnGetMessage == NULL || pfnCallWndProc == NULL) return false;
         m_hooks[0] = SetWindowsHookExA(WH_GETMESSAGE, pfnGetMessage, m_hModule, threadId);
         m_hooks[1] = SetWindowsHookExA(WH_CALLWNDPROC, pfnCallWndProc, m_hModule, threadId);

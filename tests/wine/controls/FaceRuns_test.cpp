@@ -20,7 +20,8 @@ std::string FaceDumpProgram() {
 
 DWORD RunFaceDump(const std::string& output) {
     std::string command = "\"" + FaceDumpProgram() + "\" \"" + output + "\"";
-    STARTUPINFOA si = {sizeof(si)};
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return 1000;
     WaitForSingleObject(pi.hProcess, 60000);

@@ -124,7 +124,9 @@ TEST_F(EarlyEnds, FiftyEndsWhileWorkingLeaveNothingBehind) {
         DWORD exitCode = 0;
         const bool exited = uninstall->WaitForExit(kExitBound, &exitCode);
         EXPECT_TRUE(exited) << "still running " << kExitBound << " ms after the end was asked";
-        if (exited) EXPECT_EQ(exitCode, way == kKill ? kKillCode : 0u);
+        if (exited) {
+            EXPECT_EQ(exitCode, way == kKill ? kKillCode : 0u);
+        }
         EXPECT_EQ(CrashEvidence(), "");
         EXPECT_EQ(AnyWindowTitled(kUninstallTitle), HWND(NULL)) << "an uninstall dialog is left";
         EXPECT_EQ(AnyWindowTitled("Uninstall"), HWND(NULL)) << "a message box of Uninstall is left";

@@ -137,6 +137,9 @@ bool PressButton(HWND dialog, int buttonId) {
     return true;
 }
 
+// A named CALLBACK: on i686 a lambda converts only to a cdecl pointer, and DLGPROC is stdcall.
+static INT_PTR CALLBACK PassiveDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
 SIZE DialogFontBaseUnits() {
     // A DLGTEMPLATE with DS_SETFONT: header, empty menu, class and title, then the point size and
     // the face name, all WORD-aligned UTF-16.
@@ -150,7 +153,7 @@ SIZE DialogFontBaseUnits() {
     words.insert(words.end(), face, face + 2);
     words.push_back(0);
     HWND dialog = CreateDialogIndirectParamW(GetModuleHandleA(NULL), reinterpret_cast<DLGTEMPLATE*>(words.data()), NULL,
-                                             [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+                                             PassiveDialogProc, 0);
     RECT units = {0, 0, 4, 8};
     if (dialog != NULL) {
         MapDialogRect(dialog, &units);

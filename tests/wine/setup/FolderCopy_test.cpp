@@ -148,7 +148,9 @@ TEST(CopyFolder, StopInASubfolderUnwindsAtOnce) {
 TEST(ListFiles, ListsOnlyTheFilesOfTheFolderThatMatch) {
     TempFolder folder("list");
     for (const char* name : {"b.ocx", "a.OCX", "c.txt", "sub.ocx\\d.ocx"}) {
-        if (strchr(name, '\\')) ASSERT_TRUE(CreateDirectoryA((folder / "sub.ocx").c_str(), NULL));
+        if (strchr(name, '\\')) {
+            ASSERT_TRUE(CreateDirectoryA((folder / "sub.ocx").c_str(), NULL));
+        }
         ASSERT_TRUE(WriteBytes(folder / name, ""));
     }
     char before[MAX_PATH];

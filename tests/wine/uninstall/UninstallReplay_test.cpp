@@ -85,8 +85,12 @@ TEST(UninstallReplay, RemovesWhatTheRecordNamesAndReportsEachFile) {
     // The record file outlives every other stage, so that an uninstall that ends early can be
     // run again; it is gone when the batch starts.
     for (const LoggedMessage& m : log.Messages()) {
-        if (m.nMsg == UM_FILES_DONE) EXPECT_TRUE(m.bWatchedExists) << "the record went with the files";
-        if (m.nMsg == UM_TEST_BATCH) EXPECT_FALSE(m.bWatchedExists) << "the record is left at the batch";
+        if (m.nMsg == UM_FILES_DONE) {
+            EXPECT_TRUE(m.bWatchedExists) << "the record went with the files";
+        }
+        if (m.nMsg == UM_TEST_BATCH) {
+            EXPECT_FALSE(m.bWatchedExists) << "the record is left at the batch";
+        }
     }
 
     for (const std::string& strFile : install.Files()) EXPECT_FALSE(FileExists(strFile)) << strFile;
