@@ -22,6 +22,10 @@ CString PathWithTrailingBackslash(const CString& strPath) {
     return PathEndsWithSeparator(strPath) ? strPath : strPath + '\\';
 }
 
+CString PathWithoutTrailingSeparator(const CString& strPath) {
+    return PathEndsWithSeparator(strPath) ? strPath.Left(strPath.GetLength() - 1) : strPath;
+}
+
 CString JoinPath(const CString& strFolder, const CString& strName) {
     if (strFolder.GetLength() <= 2) return strName;
     if (PathEndsWithSeparator(strFolder)) return strFolder + strName;

@@ -10,6 +10,9 @@ BOOL PathEndsWithSeparator(const CString& strPath);
 // The path with a backslash appended unless its last character is a separator.
 CString PathWithTrailingBackslash(const CString& strPath);
 
+// The path without its last character when that is a separator.
+CString PathWithoutTrailingSeparator(const CString& strPath);
+
 // folder + '\' + name. A folder of at most 2 bytes (such as "C:") is dropped; no backslash is
 // added when the folder's last character already is '\' or '/'.
 CString JoinPath(const CString& strFolder, const CString& strName);

@@ -1,7 +1,14 @@
 #include "setup/SetupApp.h"
 
+#include "framework/MessageBox.h"
+#include "framework/ModulePath.h"
 #include "framework/Timings.h"
 #include "setup/SetupDlg.h"
+
+namespace {
+const char PATH_TOO_LONG_TEXT[] =
+    "安装程序所在文件夹的路径太长，无法安装。\n请将安装文件复制到路径较短的文件夹中，再运行安装程序。";
+}  // namespace
 
 CSetupApp theApp;
 
@@ -11,6 +18,13 @@ BOOL CSetupApp::InitInstance() {
     AfxTimingMark("app_init");
     AfxEnableControlContainer();
     Enable3dControls();
+    // The source folder is the program's own: a path the system gives cut short names another
+    // folder (a parent, or a drive's root) whose files must not be installed.
+    CString strModule;
+    if (!AfxGetModulePath(strModule)) {
+        AfxShowMessageBox(NULL, PATH_TOO_LONG_TEXT, NULL, MB_ICONSTOP);
+        return FALSE;
+    }
     CSetupDlg dlg;
     m_pMainWnd = &dlg;
     dlg.DoModal();

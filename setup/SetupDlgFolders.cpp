@@ -14,10 +14,10 @@ const char SYSTEM_ROOT_VALUE[] = "SystemRoot";
 }  // namespace
 
 void CSetupDlg::FindFolders() {
+    // The application object has made sure that the system gives the path whole.
     CString strModule;
-    AfxGetModulePath(strModule);  // stays empty when the system cannot give the path whole
-    // The text before the last backslash; the whole path when it holds none.
-    m_strSourceDir = strModule.ReverseFind('\\') >= 0 ? PathParent(strModule) : strModule;
+    AfxGetModulePath(strModule);
+    m_strSourceDir = PathParent(strModule);
 
     CString strSystemRoot;
     if (!GetMachineRegString(WINDOWS_KEY, SYSTEM_ROOT_VALUE, strSystemRoot))

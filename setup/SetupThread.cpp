@@ -22,6 +22,7 @@ BOOL CSetupThread::InitInstance() {
 
 int CSetupThread::Run() {
     AfxTimingMark("worker_start");
+    CancelRemovalsAtRestart();
     if (CopyInstallFolders()) {
         AfxTimingMark("folders_done");
         CopyLooseFiles();

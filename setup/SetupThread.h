@@ -31,6 +31,10 @@ public:
     int Run() override;
     int ExitInstance() override;
 
+    // Drops the system's requests to delete the target folder's files at the next restart
+    // (RestartRemovalsCancel.cpp): the first step, before anything is copied.
+    void CancelRemovalsAtRestart();
+
     // Files and folders. FALSE from CopyFolder or MakeFolderPath: the user stopped the install.
     BOOL CopyFolder(const CString& strSource, const CString& strTarget);
     BOOL MakeFolderPath(const CString& strPath);

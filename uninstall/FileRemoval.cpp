@@ -19,7 +19,7 @@ BOOL CUninstallThread::DeleteFiles() {
             else
                 ::DeleteFileA(strPath);
         }
-        Notify(UM_FILE_DELETED, reinterpret_cast<LPARAM>(static_cast<const char*>(strPath)));
+        Notify(UM_FILE_DELETED, 0, reinterpret_cast<LPARAM>(static_cast<const char*>(strPath)));
     }
     return !m_bStop;
 }

@@ -4,8 +4,9 @@
 
 #include "framework/Handles.h"
 #include "framework/ModulePath.h"
-#include "framework/NarrowString.h"
 #include "framework/PathText.h"
+#include "uninstall/AdminOnlySecurity.h"
+#include "uninstall/InheritedHandles.h"
 #include "uninstall/RemovalBatchText.h"
 #include "uninstall/TestSeams.h"
 #include "uninstall/UninstallThread.h"
@@ -46,8 +47,22 @@ public:
     CFileHandle m_hOutput;
 };
 
-BOOL WriteBatchFile(const CString& strText) {
-    CFileHandle hFile(::CreateFileA(REMOVAL_BATCH_PATH, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+// A batch that others could change would run their commands elevated: on a drive that keeps no
+// access rights (FAT), none is written.
+BOOL KeepsAccessRights(const CString& strBatch) {
+    const CString strRoot = PathWithTrailingBackslash(PathParent(strBatch));
+    DWORD dwFlags = 0;
+    return ::GetVolumeInformationA(strRoot, NULL, 0, NULL, NULL, &dwFlags, NULL, 0) &&
+           (dwFlags & FILE_PERSISTENT_ACLS) != 0;
+}
+
+// Made new, never opened: an existing file keeps its own access rights, which may be anyone's.
+// What stands at the path goes first; a folder, or a file that cannot be deleted, stops the write.
+BOOL WriteBatchFile(const CString& strBatch, const CString& strText) {
+    if (::GetFileAttributesA(strBatch) != INVALID_FILE_ATTRIBUTES && !::DeleteFileA(strBatch)) return FALSE;
+    CAdminOnlySecurity security;
+    if (security.Get() == NULL) return FALSE;
+    CFileHandle hFile(::CreateFileA(strBatch, GENERIC_WRITE, 0, security.Get(), CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL));
     if (!hFile.IsValid()) return FALSE;
     DWORD nLength = static_cast<DWORD>(strText.GetLength());
@@ -55,28 +70,46 @@ BOOL WriteBatchFile(const CString& strText) {
     BOOL bWritten = ::WriteFile(hFile, static_cast<const char*>(strText), nLength, &nWritten, NULL);
     hFile.Close();
     if (bWritten && nWritten == nLength) return TRUE;
-    ::DeleteFileA(REMOVAL_BATCH_PATH);
+    ::DeleteFileA(strBatch);
     return FALSE;
 }
 
-// The system folder's cmd.exe: %ComSpec% may name another shell.
-BOOL GetInterpreterPath(CString& strPath) {
+// The system folder, with no trailing backslash: where cmd.exe and ping.exe are taken from, and
+// the interpreter's current folder (%ComSpec% may name another shell, and a folder others can
+// write to must never be current for it).
+BOOL GetSystemFolder(CString& strFolder) {
     char szFolder[MAX_PATH];
     UINT nLength = ::GetSystemDirectoryA(szFolder, MAX_PATH);
     if (nLength == 0 || nLength >= MAX_PATH) return FALSE;
-    strPath = PathWithTrailingBackslash(szFolder) + "cmd.exe";
+    strFolder = szFolder;
+    return TRUE;
+}
+
+// "\DelUS.bat" made full against the current drive.
+BOOL GetBatchPath(CString& strBatch) {
+    char szPath[MAX_PATH];
+    DWORD nLength = ::GetFullPathNameA(REMOVAL_BATCH_PATH, MAX_PATH, szPath, NULL);
+    if (nLength == 0 || nLength >= MAX_PATH) return FALSE;
+    strBatch = szPath;
     return TRUE;
 }
 
 }  // namespace
 
-BOOL StartRemovalBatch(int nPasses) {
-    CString strExePath;
+BOOL StartRemovalBatch(const CString& strRecordPath, int nPasses) {
+    CRemovalBatchPaths paths;
+    paths.strRecord = strRecordPath;
+    CString strSystem;
     CString strText;
     CString strInterpreter;
     CString strCommand;
-    if (!AfxGetModulePath(strExePath) || !BuildRemovalBatchText(strExePath, nPasses, strText) ||
-        !GetInterpreterPath(strInterpreter) || !BuildRemovalBatchCommand(strInterpreter, strCommand))
+    if (!AfxGetModulePath(paths.strExe) || !GetSystemFolder(strSystem) || !GetBatchPath(paths.strBatch))
+        return FALSE;
+    paths.strPause = JoinPath(strSystem, "ping.exe");
+    strInterpreter = JoinPath(strSystem, "cmd.exe");
+    if (!BuildRemovalBatchText(paths, nPasses, strText) ||
+        !BuildRemovalBatchCommand(strInterpreter, paths.strBatch, strCommand) ||
+        !KeepsAccessRights(paths.strBatch))
         return FALSE;
     CBatchStreams streams;
     if (!streams.IsValid()) return FALSE;
@@ -89,16 +122,19 @@ BOOL StartRemovalBatch(int nPasses) {
     si.hStdInput = streams.m_hInput;
     si.hStdOutput = streams.m_hOutput;
     si.hStdError = streams.m_hOutput;
+    const HANDLE ahInherited[] = {streams.m_hInput, streams.m_hOutput};
+    CInheritedHandles inherited(si, ahInherited, 2);
     PROCESS_INFORMATION pi;
     ::ZeroMemory(&pi, sizeof pi);
     char szCommand[REMOVAL_BATCH_COMMAND_LIMIT];  // CreateProcessA may write into its command line
     ::lstrcpyA(szCommand, strCommand);            // fits: BuildRemovalBatchCommand checked the length
-    // Handles are inherited: the interpreter gets its streams. The program's other handles are not
-    // inheritable, so nothing else goes with them. The interpreter is not started suspended: it
-    // waits on its input for the program's end anyway, and a suspended one would be left for ever
-    // by a program that ended (was killed) before letting it go.
-    if (!::CreateProcessA(strInterpreter, szCommand, NULL, NULL, TRUE, IDLE_PRIORITY_CLASS, NULL, "\\", &si,
-                          &pi))
+    // Handles are inherited: the interpreter gets its streams, and where the system can list them,
+    // nothing else. The interpreter is not started suspended: it waits on its input for the
+    // program's end anyway, and a suspended one would be left for ever by a program that ended
+    // (was killed) before letting it go.
+    if (!::CreateProcessA(strInterpreter, szCommand, NULL, NULL, TRUE,
+                          IDLE_PRIORITY_CLASS | inherited.CreationFlags(), NULL, strSystem,
+                          inherited.StartupInfo(), &pi))
         return FALSE;
     CKernelHandle hProcess(pi.hProcess);
     CKernelHandle hThread(pi.hThread);
@@ -107,12 +143,12 @@ BOOL StartRemovalBatch(int nPasses) {
     // Written only now that an interpreter waits to run it. Up to the point where the pipe's end is
     // kept, a failure ends the interpreter while it still waits, before it could run any batch
     // (not even one left by another program). One that has ended already never started properly.
-    if (!WriteBatchFile(strText)) {
+    if (!WriteBatchFile(paths.strBatch, strText)) {
         ::TerminateProcess(hProcess, 0);
         return FALSE;
     }
     if (::WaitForSingleObject(hProcess, 0) != WAIT_TIMEOUT) {
-        ::DeleteFileA(REMOVAL_BATCH_PATH);
+        ::DeleteFileA(paths.strBatch);
         return FALSE;
     }
     g_hRunningSignal = std::move(streams.m_hSignal);
@@ -125,6 +161,6 @@ BOOL StartRemovalBatch(int nPasses) {
     return TRUE;
 }
 
-void CUninstallThread::WriteRemovalBatch() {
-    StartRemovalBatch(REMOVAL_BATCH_PASSES);
+BOOL CUninstallThread::WriteRemovalBatch() {
+    return StartRemovalBatch(RecordFileToRemove(), REMOVAL_BATCH_PASSES);
 }

@@ -15,6 +15,7 @@ CUninstallApp::CUninstallApp() {}
 BOOL CUninstallApp::InitInstance() {
     AfxEnableControlContainer();
     Enable3dControls();
+    if (!m_oneUninstaller.Acquire(CONFIRM_CAPTION)) return FALSE;
     if (AfxShowMessageBox(NULL, CONFIRM_TEXT, CONFIRM_CAPTION, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return FALSE;
     CUninstallDlg dlg;

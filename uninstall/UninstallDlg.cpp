@@ -13,6 +13,7 @@
 
 namespace {
 const char FAILED_TEXT[] = "Vennloft管理 卸载未能完成!";
+const char AT_RESTART_TEXT[] = "卸载程序及其文件夹将在计算机重新启动后删除。";
 const char STATUS_FORMAT[] = "%s ... ";
 const DWORD INSTALL_PATH_BYTES = 1024;
 }  // namespace
@@ -137,7 +138,7 @@ LRESULT CUninstallDlg::OnFilesDone(WPARAM, LPARAM) {
     return 1;
 }
 
-LRESULT CUninstallDlg::OnUninstallDone(WPARAM, LPARAM) {
+LRESULT CUninstallDlg::OnUninstallDone(WPARAM wParam, LPARAM) {
     m_wndStatus.SetWindowText("");
     // The empty status line shares its row with the completion text and would paint its
     // background over it: it goes with the other working-view controls.
@@ -145,6 +146,8 @@ LRESULT CUninstallDlg::OnUninstallDone(WPARAM, LPARAM) {
     m_wndProgress.ShowWindow(SW_HIDE);
     m_wndGroup.ShowWindow(SW_HIDE);
     m_wndDoneText.ShowWindow(SW_SHOW);
+    // The restart notice is answered before "完成" can end the dialog under it.
+    if (wParam == UNINSTALL_DONE_AT_RESTART) MessageBox(AT_RESTART_TEXT, NULL, MB_ICONINFORMATION);
     m_btnFinish.EnableWindow(TRUE);
     m_btnFinish.SetFocus();
     return 1;

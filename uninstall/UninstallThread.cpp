@@ -21,16 +21,23 @@ BOOL CUninstallThread::InitInstance() {
     UnregisterControls();
     EndHereIfAsked("files");
     DeleteFiles();
-    Notify(UM_FILES_DONE, 0);
+    Notify(UM_FILES_DONE, 0, 0);
     EndHereIfAsked("folders");
     RemoveFolders();
     EndHereIfAsked("keys");
     DeleteRegKeys();
     if (m_bStop) return FALSE;  // an uninstall ended early leaves the program and its record
     EndHereIfAsked("batch");
-    DeleteRecordFile();
-    WriteRemovalBatch();
-    Notify(UM_UNINSTALL_DONE, 0);
+    if (WriteRemovalBatch()) {
+        // Only now: whatever ends the program from here on, the waiting interpreter runs the batch,
+        // which deletes the record too should it still be there.
+        DeleteRecordFile();
+        EndHereIfAsked("record");
+        Notify(UM_UNINSTALL_DONE, 0, 0);
+    } else {
+        // The record stays for a second run; the system takes what the batch would have taken.
+        Notify(UM_UNINSTALL_DONE, RemoveAtRestart() ? UNINSTALL_DONE_AT_RESTART : 0, 0);
+    }
     return FALSE;
 }
 
@@ -47,9 +54,14 @@ BOOL CUninstallThread::IsRecordFile(const CString& strPath) const {
     return !m_strRecordPath.IsEmpty() && strPath.CompareNoCase(m_strRecordPath) == 0;
 }
 
-void CUninstallThread::DeleteRecordFile() {
+CString CUninstallThread::RecordFileToRemove() const {
     // Only when the record names it: nothing is deleted that the record does not list.
-    if (m_bRecordListed) ::DeleteFileA(m_strRecordPath);
+    return m_bRecordListed ? m_strRecordPath : CString();
+}
+
+void CUninstallThread::DeleteRecordFile() {
+    const CString strRecord = RecordFileToRemove();
+    if (!strRecord.IsEmpty()) ::DeleteFileA(strRecord);
 }
 
 BOOL CUninstallThread::NextRecordValue(int nKind, int& nPos, CString& strValue, BOOL& bEnded) const {
@@ -61,10 +73,10 @@ BOOL CUninstallThread::NextRecordValue(int nKind, int& nPos, CString& strValue, 
     return TRUE;
 }
 
-void CUninstallThread::Notify(UINT nMsg, LPARAM lParam) {
+void CUninstallThread::Notify(UINT nMsg, WPARAM wParam, LPARAM lParam) {
     // After a stop the dialog may be on its way out: the message that was already under way is
     // the last one it gets.
     HWND hWndMain = MainWindowHandle();
     if (m_bStop || hWndMain == NULL) return;
-    ::SendMessageA(hWndMain, nMsg, 0, lParam);
+    ::SendMessageA(hWndMain, nMsg, wParam, lParam);
 }

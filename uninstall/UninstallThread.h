@@ -37,10 +37,14 @@ public:
     // Loads the control and calls its DllUnregisterServer: TRUE when that returned S_OK.
     BOOL UnregisterControl(const CString& strPath);
 
-    // Writes and starts "\DelUS.bat" (RemovalBatch.cpp). Virtual so that tests of the replay
-    // can run the worker without the batch deleting the test program; a class that overrides it
-    // must stop and wait in its own destructor, before the override is gone.
-    virtual void WriteRemovalBatch();
+    // Starts the interpreter and writes "\DelUS.bat" (RemovalBatch.cpp): TRUE when a waiting
+    // interpreter will run it once the program has ended. Otherwise RemoveAtRestart registers the
+    // program, the record and the folder for deletion at the next restart (RestartRemoval.cpp):
+    // TRUE when the system took them. Virtual so that tests of the replay can run the worker
+    // without deleting the test program; a class that overrides them must stop and wait in its
+    // own destructor, before the overrides are gone.
+    virtual BOOL WriteRemovalBatch();
+    virtual BOOL RemoveAtRestart();
 
     // Asks the worker to end after the record in hand; safe from any thread.
     void Stop() { m_bStop = TRUE; }
@@ -48,8 +52,8 @@ public:
     BOOL StopAndWait(DWORD dwMilliseconds = INFINITE);
 
     // Install record (record/). Called on the dialog thread before the worker starts. The file
-    // read is the record file: the file stage leaves it, and it is deleted after the registry
-    // stage, right before the batch starts, when the record names it.
+    // read is the record file: the file stage leaves it, and it is deleted last, once the batch
+    // that would delete it too waits to run, when the record names it; without a batch it stays.
     BOOL ReadInstallRecord(const CString& strPath);
     BOOL FindRecord(int nKind, int& nPos, int& nValueStart, int& nValueLength) const;
     int CountRecords(int nKind) const;
@@ -64,9 +68,11 @@ private:
     // was cut off with the file (a full disk, a copy broken off) and must not be used.
     BOOL NextRecordValue(int nKind, int& nPos, CString& strValue, BOOL& bEnded) const;
     // Sends to the main window unless a stop was asked.
-    void Notify(UINT nMsg, LPARAM lParam);
+    void Notify(UINT nMsg, WPARAM wParam, LPARAM lParam);
     // Whether strPath names the record file that was read (letter case aside).
     BOOL IsRecordFile(const CString& strPath) const;
+    // The record file when the record names it (only then may it be deleted), else empty.
+    CString RecordFileToRemove() const;
     void DeleteRecordFile();
 
     CString m_strRecordPath;  // the record file read by ReadInstallRecord

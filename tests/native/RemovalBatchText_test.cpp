@@ -41,33 +41,57 @@ std::vector<std::string> Lines(const std::string& strText)
     return lines;
 }
 
-std::string Build(const std::string& strExe, int nPasses)
+const char kSystem[] = "C:\\WINDOWS\\system32\\";
+
+CRemovalBatchPaths Paths(const std::string& strExe, const std::string& strRecord = "")
+{
+    CRemovalBatchPaths paths;
+    paths.strExe = Text(strExe);
+    paths.strRecord = Text(strRecord);
+    paths.strPause = std::string(kSystem + std::string("ping.exe")).c_str();
+    paths.strBatch = "C:\\DelUS.bat";
+    return paths;
+}
+
+std::string Build(const CRemovalBatchPaths& paths, int nPasses)
 {
     CString strText;
-    EXPECT_TRUE(BuildRemovalBatchText(Text(strExe), nPasses, strText)) << strExe;
+    EXPECT_TRUE(BuildRemovalBatchText(paths, nPasses, strText)) << Bytes(paths.strExe);
     return Bytes(strText);
+}
+
+std::string Build(const std::string& strExe, int nPasses)
+{
+    return Build(Paths(strExe), nPasses);
 }
 
 } // namespace
 
 TEST(RemovalBatchText, LinesForTheInstalledProgram)
 {
-    const std::string strExe = "C:\\Program Files\\Kelvora\\Pindlemark\\Uninstall.exe";
+    const std::string strFolder = "C:\\Program Files\\Kelvora\\Pindlemark";
     const std::vector<std::string> expected = {
         "setlocal enableextensions",
         "set DelUSPass=0",
         ":Repeat",
         "set /a DelUSPass+=1",
         "if %DelUSPass% GTR 120 goto Stop",
-        "if %DelUSPass% GTR 1 ping -n 2 127.0.0.1 >nul",
-        "del \"C:\\Program Files\\Kelvora\\Pindlemark\\Uninstall.exe\"",
-        "if exist \"C:\\Program Files\\Kelvora\\Pindlemark\\Uninstall.exe\" goto Repeat",
-        "rmdir \"C:\\Program Files\\Kelvora\\Pindlemark\"",
+        "if %DelUSPass% GTR 1 \"C:\\WINDOWS\\system32\\ping.exe\" -n 2 127.0.0.1 >nul",
+        "del \"" + strFolder + "\\Uninstall.exe\"",
+        "if exist \"" + strFolder + "\\Uninstall.exe\" goto Repeat",
+        "del /f /a \"" + strFolder + "\\Uninstall.log\"",
+        "rmdir \"" + strFolder + "\"",
         ":Stop",
-        "del \"\\DelUS.bat\"",
+        "del \"C:\\DelUS.bat\"",
     };
-    EXPECT_EQ(expected, Lines(Build(strExe, REMOVAL_BATCH_PASSES)));
+    EXPECT_EQ(expected, Lines(Build(Paths(strFolder + "\\Uninstall.exe", strFolder + "\\Uninstall.log"),
+                                    REMOVAL_BATCH_PASSES)));
     EXPECT_EQ(120, REMOVAL_BATCH_PASSES);
+
+    // Without a record to delete, its line is left out and nothing else changes.
+    std::vector<std::string> withoutRecord = expected;
+    withoutRecord.erase(withoutRecord.begin() + 8);
+    EXPECT_EQ(withoutRecord, Lines(Build(strFolder + "\\Uninstall.exe", REMOVAL_BATCH_PASSES)));
 }
 
 TEST(RemovalBatchText, FolderIsTheProgramsParent)
@@ -81,81 +105,116 @@ TEST(RemovalBatchText, FolderIsTheProgramsParent)
 
 TEST(RemovalBatchText, PercentSignsAreDoubled)
 {
-    std::vector<std::string> lines = Lines(Build("C:\\100%\\a%PATH%b\\Uninstall.exe", 3));
-    ASSERT_EQ(11u, lines.size());
+    CRemovalBatchPaths paths = Paths("C:\\100%\\a%PATH%b\\Uninstall.exe", "C:\\100%\\a%PATH%b\\Uninstall.log");
+    paths.strPause = "C:\\W%\\ping.exe";
+    std::vector<std::string> lines = Lines(Build(paths, 3));
+    ASSERT_EQ(12u, lines.size());
+    EXPECT_EQ("if %DelUSPass% GTR 1 \"C:\\W%%\\ping.exe\" -n 2 127.0.0.1 >nul", lines[5]);
     EXPECT_EQ("del \"C:\\100%%\\a%%PATH%%b\\Uninstall.exe\"", lines[6]);
     EXPECT_EQ("if exist \"C:\\100%%\\a%%PATH%%b\\Uninstall.exe\" goto Repeat", lines[7]);
-    EXPECT_EQ("rmdir \"C:\\100%%\\a%%PATH%%b\"", lines[8]);
+    EXPECT_EQ("del /f /a \"C:\\100%%\\a%%PATH%%b\\Uninstall.log\"", lines[8]);
+    EXPECT_EQ("rmdir \"C:\\100%%\\a%%PATH%%b\"", lines[9]);
 }
 
 TEST(RemovalBatchText, RefusesWhatCannotBeQuotedOrHasNoFolder)
 {
     const std::string refused[] = {
         "Uninstall.exe",
+        "dir\\Uninstall.exe",
+        "\\dir\\Uninstall.exe",
+        "C:dir\\Uninstall.exe",
         "",
         "C:\\a\"b\\Uninstall.exe",
         "C:\\a\r\nrmdir C:\\x\\Uninstall.exe",
         "C:\\a\nb\\Uninstall.exe",
         std::string("C:\\a\0b\\Uninstall.exe", 20),
     };
-    for (const std::string& strExe : refused)
+    for (const std::string& strBad : refused)
     {
-        CString strText("left over");
-        EXPECT_FALSE(BuildRemovalBatchText(Text(strExe), 10, strText)) << strExe;
-        EXPECT_TRUE(strText.IsEmpty());
+        // As the program's path, and as each of the other paths beside a good one.
+        CRemovalBatchPaths paths[4] = {Paths(strBad), Paths("C:\\a\\u.exe", strBad.empty() ? "\"" : strBad),
+                                       Paths("C:\\a\\u.exe"), Paths("C:\\a\\u.exe")};
+        paths[2].strPause = Text(strBad);
+        paths[3].strBatch = Text(strBad);
+        for (const CRemovalBatchPaths& bad : paths)
+        {
+            CString strText("left over");
+            EXPECT_FALSE(BuildRemovalBatchText(bad, 10, strText)) << strBad;
+            EXPECT_TRUE(strText.IsEmpty());
+        }
     }
     CString strText;
-    EXPECT_FALSE(BuildRemovalBatchText("C:\\a\\u.exe", 0, strText));
-    EXPECT_FALSE(BuildRemovalBatchText("C:\\a\\u.exe", -1, strText));
+    EXPECT_FALSE(BuildRemovalBatchText(Paths("C:\\a\\u.exe"), 0, strText));
+    EXPECT_FALSE(BuildRemovalBatchText(Paths("C:\\a\\u.exe"), -1, strText));
 }
 
-TEST(RemovalBatchText, LongestModulePathFitsTheBuffer)
+TEST(RemovalBatchText, LongestPathsFitTheBuffer)
 {
-    // GetModuleFileNameA with a 260-byte buffer gives at most 259 bytes.
-    std::string strExe = "C:\\" + std::string(245, 'd') + "\\" + "Uninst.exe";
+    // Every path the narrow functions give is at most 259 bytes.
+    const std::string strFolder = "C:\\" + std::string(245, 'd');
+    const std::string strExe = strFolder + "\\" + "Uninst.exe";
     ASSERT_EQ(259u, strExe.size());
-    std::string strText = Build(strExe, REMOVAL_BATCH_PASSES);
+    CRemovalBatchPaths longest = Paths(strExe, strFolder + "\\Uninst.log");
+    longest.strPause = Text("C:\\" + std::string(247, 's') + "\\ping.exe");
+    longest.strBatch = Text("\\\\" + std::string(247, 'u') + "\\DelUS.bat");
+    std::string strText = Build(longest, REMOVAL_BATCH_PASSES);
     EXPECT_LT(strText.size(), (size_t)REMOVAL_BATCH_TEXT_LIMIT);
-    EXPECT_EQ(11u, Lines(strText).size());
+    EXPECT_EQ(12u, Lines(strText).size());
 
-    // Even a path of percent signs only, each of them doubled, fits.
-    std::string strPercent = "C:\\" + std::string(250, '%') + "\\u.exe";
-    ASSERT_EQ(259u, strPercent.size());
+    // Even paths of percent signs only, each of them doubled, fit.
+    const std::string strPercent = "C:\\" + std::string(250, '%');
+    CRemovalBatchPaths percent = Paths(strPercent + "\\u.exe", strPercent + "\\u.log");
+    percent.strPause = Text(strPercent + "\\p.exe");
+    percent.strBatch = Text(strPercent + "\\b.bat");
     CString strOut;
-    EXPECT_TRUE(BuildRemovalBatchText(Text(strPercent), REMOVAL_BATCH_PASSES, strOut));
+    EXPECT_TRUE(BuildRemovalBatchText(percent, REMOVAL_BATCH_PASSES, strOut));
     EXPECT_LT(strOut.GetLength(), REMOVAL_BATCH_TEXT_LIMIT);
 
     // A text over the limit is refused whole, never cut: find the longest folder that still
     // fits, one more byte must not.
     std::string strFit;
-    for (int n = 1; n < 600; ++n)
+    for (int n = 1; n < 2000; ++n)
     {
-        std::string strTry = "C:\\" + std::string((size_t)n, '%') + "\\u.exe";
+        const std::string strTry = "C:\\" + std::string((size_t)n, '%');
         CString strTryText;
-        if (!BuildRemovalBatchText(Text(strTry), REMOVAL_BATCH_PASSES, strTryText))
+        if (!BuildRemovalBatchText(Paths(strTry + "\\u.exe", strTry + "\\u.log"), REMOVAL_BATCH_PASSES, strTryText))
             break;
         EXPECT_LT(strTryText.GetLength(), REMOVAL_BATCH_TEXT_LIMIT);
         strFit = Bytes(strTryText);
     }
-    EXPECT_GE(strFit.size(), (size_t)REMOVAL_BATCH_TEXT_LIMIT - 6) << "the limit stops the text, not something else";
+    EXPECT_GE(strFit.size(), (size_t)REMOVAL_BATCH_TEXT_LIMIT - 8) << "the limit stops the text, not something else";
 }
 
 TEST(RemovalBatchText, CommandWaitsForTheInputsEndThenRunsTheBatch)
 {
     CString strCommand("left over");
-    ASSERT_TRUE(BuildRemovalBatchCommand("C:\\WINDOWS\\system32\\cmd.exe", strCommand));
-    EXPECT_EQ("\"C:\\WINDOWS\\system32\\cmd.exe\" /d /e:on /c \"set /p DelUSWait=& \\DelUS.bat\"", Bytes(strCommand));
+    ASSERT_TRUE(BuildRemovalBatchCommand("C:\\WINDOWS\\system32\\cmd.exe", "C:\\DelUS.bat", strCommand));
+    EXPECT_EQ("\"C:\\WINDOWS\\system32\\cmd.exe\" /d /e:on /s /c \"set /p DelUSWait=& \"C:\\DelUS.bat\"\"",
+              Bytes(strCommand));
 
-    const std::string refused[] = {"", "C:\\a\"b\\cmd.exe", "C:\\a\nb\\cmd.exe",
-                                   "C:\\" + std::string(REMOVAL_BATCH_COMMAND_LIMIT, 'd') + "\\cmd.exe"};
-    for (const std::string& strInterpreter : refused)
+    // A '%' would expand on the command line, where it cannot be escaped.
+    const std::pair<std::string, std::string> refused[] = {
+        {"", "C:\\DelUS.bat"},
+        {"cmd.exe", "C:\\DelUS.bat"},
+        {"C:\\WINDOWS\\system32\\cmd.exe", "\\DelUS.bat"},
+        {"C:\\a\"b\\cmd.exe", "C:\\DelUS.bat"},
+        {"C:\\a\nb\\cmd.exe", "C:\\DelUS.bat"},
+        {"C:\\" + std::string(REMOVAL_BATCH_COMMAND_LIMIT, 'd') + "\\cmd.exe", "C:\\DelUS.bat"},
+        {"C:\\WINDOWS\\system32\\cmd.exe", ""},
+        {"C:\\WINDOWS\\system32\\cmd.exe", "\\\\srv\\a%PATH%\\DelUS.bat"},
+        {"C:\\WINDOWS\\system32\\cmd.exe", "C:\\a\"\\DelUS.bat"},
+    };
+    for (const auto& row : refused)
     {
         strCommand = "left over";
-        EXPECT_FALSE(BuildRemovalBatchCommand(Text(strInterpreter), strCommand)) << strInterpreter;
+        EXPECT_FALSE(BuildRemovalBatchCommand(Text(row.first), Text(row.second), strCommand))
+            << row.first << " " << row.second;
         EXPECT_TRUE(strCommand.IsEmpty());
     }
-    // A system folder of MAX_PATH - 1 bytes still fits.
+    // A system folder and a batch path of MAX_PATH - 1 bytes each still fit.
     std::string strLongest = "C:\\" + std::string(259 - 11, 'd') + "\\cmd.exe";
     ASSERT_EQ(259u, strLongest.size());
-    EXPECT_TRUE(BuildRemovalBatchCommand(Text(strLongest), strCommand));
+    std::string strLongBatch = "\\\\" + std::string(259 - 12, 'u') + "\\DelUS.bat";
+    ASSERT_EQ(259u, strLongBatch.size());
+    EXPECT_TRUE(BuildRemovalBatchCommand(Text(strLongest), Text(strLongBatch), strCommand));
 }

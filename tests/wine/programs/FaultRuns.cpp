@@ -67,13 +67,16 @@ void DriveToEnd(RunningProgram& program, const std::function<HWND()>& completion
             run.exited = true;
             break;
         }
+        if (HWND box = WaitForMessageBox(program.ProcessId(), 0)) {
+            AnswerBox(box, run.boxes);
+            continue;
+        }
         if (HWND dialog = completionView()) {
             run.completed = true;
             PressButton(dialog, IDOK);
             run.exited = program.WaitForExit(bound - std::min(bound, GetTickCount() - start), &run.exitCode);
             break;
         }
-        if (HWND box = WaitForMessageBox(program.ProcessId(), 0)) AnswerBox(box, run.boxes);
         Sleep(20);
     }
     run.milliseconds = GetTickCount() - start;
@@ -117,8 +120,12 @@ ProgramRun RunUninstall(DWORD bound, const std::string& exePath) {
     WaitUntil([&] { return !IsWindow(confirm); }, 5000);
     const DWORD processId = uninstall.ProcessId();
     DriveToEnd(uninstall, [processId]() -> HWND {
+        // The view is complete once "完成" can be pressed: a notice on it is answered first.
         HWND dialog = FindProgramWindow(processId, kUninstallTitle);
-        return dialog != NULL && IsWindowVisible(GetDlgItem(dialog, kDoneTextId)) ? dialog : NULL;
+        return dialog != NULL && IsWindowVisible(GetDlgItem(dialog, kDoneTextId)) &&
+                       IsWindowEnabled(GetDlgItem(dialog, IDOK))
+                   ? dialog
+                   : NULL;
     }, start, bound, run);
     return run;
 }

@@ -30,6 +30,7 @@ struct WindowSearch {
     const std::string* title;
     const char* className;
     HWND found;
+    bool messageBox;  // only a message box: it has a static text with id 0xFFFF, our dialogs none
 };
 
 BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
@@ -43,6 +44,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
         if (lstrcmpA(cls, search->className) != 0) return TRUE;
     }
     if (search->title && !search->title->empty() && WindowText(window) != *search->title) return TRUE;
+    if (search->messageBox && GetDlgItem(window, 0xFFFF) == NULL) return TRUE;
     search->found = window;
     return FALSE;
 }
@@ -89,7 +91,7 @@ bool RunningProgram::IsRunning() const {
 }
 
 HWND FindProgramWindow(DWORD processId, const std::string& title) {
-    WindowSearch search = {processId, &title, NULL, NULL};
+    WindowSearch search = {processId, &title, NULL, NULL, false};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -108,10 +110,9 @@ HWND WaitForMessageBox(DWORD processId, DWORD milliseconds) {
     HWND found = NULL;
     WaitUntil(
         [&] {
-            WindowSearch search = {processId, NULL, "#32770", NULL};
+            WindowSearch search = {processId, NULL, "#32770", NULL, true};
             EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-            // A message box has a static text with id 0xFFFF; the dialogs of our programs have none.
-            found = search.found && GetDlgItem(search.found, 0xFFFF) ? search.found : NULL;
+            found = search.found;
             return found != NULL;
         },
         milliseconds);

@@ -94,20 +94,27 @@ protected:
 }  // namespace
 
 TEST_F(UnfinishedRuns, UninstallEndedBeforeAnyStageIsFinishedByTheNextRun) {
-    // Before the batch: the keys are gone by then, and the second run finds the record beside
-    // the program.
-    for (const char* place : {"controls", "files", "folders", "keys", "batch"}) {
-        SCOPED_TRACE(std::string("ended before the stage ") + place);
+    // Before the batch, or once the interpreter waits but before the batch is written (the
+    // interpreter then finds no batch and ends): the keys are gone by then, and the second run
+    // finds the record beside the program.
+    for (const char* place : {"controls", "files", "folders", "keys", "batch", "batch-file"}) {
+        SCOPED_TRACE(std::string("ended at ") + place);
         Install();
         if (HasFatalFailure()) return;
         ASSERT_TRUE(UseTestBuild());
         ASSERT_TRUE(SetEnvironmentVariableA("PM_UNINSTALL_END_AT", place));
-        ProgramRun first = RunUninstall();
+        // Confirmed, then left to end itself, perhaps before its dialog shows.
+        std::unique_ptr<RunningProgram> first(new RunningProgram(InstalledUninstaller(), "C:\\"));
+        HWND confirm = WaitForMessageBox(first->ProcessId(), 30000);
         SetEnvironmentVariableA("PM_UNINSTALL_END_AT", NULL);
-        ASSERT_TRUE(first.exited && !first.completed) << "the test build did not end itself";
-        EXPECT_EQ(first.exitCode, kEndedAtExitCode);
+        ASSERT_TRUE(confirm != NULL && PressButton(confirm, IDYES)) << "no confirmation";
+        DWORD exitCode = 0;
+        ASSERT_TRUE(first->WaitForExit(60000, &exitCode)) << "the test build did not end itself";
+        EXPECT_EQ(exitCode, kEndedAtExitCode);
+        EXPECT_TRUE(WaitUntil([&] { return ChildProcesses(first->ProcessId()) == 0; }, kTestBatchBoundMs + 20000))
+            << "the interpreter outlived its work";
         EXPECT_TRUE(FileExists(InstallFolder() + "Uninstall.log")) << "the record outlives an early end";
-        EXPECT_FALSE(FileExists(kRemovalBatch));
+        EXPECT_FALSE(FileExists(kRemovalBatch)) << "a batch that nothing runs";
 
         ASSERT_TRUE(UseShippedBuild());
         ProgramRun second = RunUninstall();
@@ -120,13 +127,11 @@ TEST_F(UnfinishedRuns, UninstallEndedBeforeAnyStageIsFinishedByTheNextRun) {
     }
 }
 
-TEST_F(UnfinishedRuns, UninstallEndedWhileStartingItsBatchLeavesNoBatchThatNothingRuns) {
-    // Ended once the interpreter waits but before the batch is written: the interpreter finds no
-    // batch and ends, and the uninstaller stays, as after any end before the batch. Ended once the
-    // batch is written: the waiting interpreter runs it.
-    for (const char* place : {"batch-file", "batch-run"}) {
+TEST_F(UnfinishedRuns, UninstallEndedOnceItsBatchIsWrittenIsFinishedByTheBatch) {
+    // Ended once the batch is written, with the record still there or already deleted: the
+    // waiting interpreter runs the batch, which takes the program, the record and the folder.
+    for (const char* place : {"batch-run", "record"}) {
         SCOPED_TRACE(std::string("ended at ") + place);
-        const bool written = strcmp(place, "batch-run") == 0;
         Install();
         if (HasFatalFailure()) return;
         ASSERT_TRUE(UseTestBuild());
@@ -142,12 +147,10 @@ TEST_F(UnfinishedRuns, UninstallEndedWhileStartingItsBatchLeavesNoBatchThatNothi
         EXPECT_TRUE(WaitUntil([&] { return ChildProcesses(uninstall->ProcessId()) == 0; },
                               kTestBatchBoundMs + 20000))
             << "the interpreter outlived its work";
-        EXPECT_FALSE(FileExists(kRemovalBatch)) << "a batch that nothing runs";
-        EXPECT_EQ(FileExists(InstallFolder()), !written) << "the batch ran, or a batch that was never written";
+        EXPECT_TRUE(WaitForRemovalBatch()) << "the batch did not end";
+        EXPECT_TRUE(WaitUntil([] { return !FileExists(InstallFolder()); }, 30000)) << "the install folder stayed";
+        EXPECT_TRUE(ProductKeysGone());
         if (HasFailure()) return;
-        SetFileAttributesA(InstalledUninstaller().c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(InstalledUninstaller().c_str());
-        RemoveDirectoryA(InstallFolder().c_str());
     }
 }
 
@@ -282,5 +285,45 @@ TEST_F(UnfinishedRuns, ModulePathCutShortFindsNoRecord) {
         RemoveDirectoryW(folder.c_str());
         folder.erase(folder.rfind(L'\\'));
         DeleteFileW((folder + L"\\Uninstall.log").c_str());
+    }
+}
+
+TEST_F(UnfinishedRuns, SetupFromAPathTheSystemCutsSaysSoAndInstallsNothing) {
+    // Setup's source folder is its own: from a path the system gives cut short it would install
+    // another folder's files (the parent's, or the drive root's).
+    TempFolder work("cut-setup");
+    BuildSampleAddOn(work.Path());
+    std::wstring deep = WideText(work.Path());
+    for (int level = 0; level < 3; ++level) {
+        deep += (level == 0 ? L"" : L"\\") + std::wstring(50, L'\x5B89');  // 安
+        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), NULL) || GetLastError() == ERROR_ALREADY_EXISTS);
+    }
+    const std::wstring exe = deep + L"\\Setup.exe";
+    ASSERT_LT(exe.size(), static_cast<size_t>(MAX_PATH));
+    ASSERT_GE(WideCharToMultiByte(CP_ACP, 0, exe.c_str(), -1, NULL, 0, NULL, NULL) - 1, MAX_PATH);
+    ASSERT_TRUE(CopyFileW(WideText(DistFolder() + "Setup.exe").c_str(), exe.c_str(), FALSE));
+
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    ASSERT_TRUE(CreateProcessW(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, WideText(work.Path()).c_str(), &si, &pi))
+        << GetLastError();
+    CloseHandle(pi.hThread);
+    HWND box = WaitForMessageBox(pi.dwProcessId, 30000);
+    const std::string text = box != NULL ? MessageBoxText(box) : "";
+    if (box != NULL) PressButton(box, IDOK);
+    const bool ended = WaitForSingleObject(pi.hProcess, 15000) == WAIT_OBJECT_0;
+    if (!ended) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    EXPECT_EQ(text, "安装程序所在文件夹的路径太长，无法安装。\n请将安装文件复制到路径较短的文件夹中，再运行安装程序。");
+    EXPECT_TRUE(ended) << "Setup went on after its message";
+    EXPECT_FALSE(FileExists(InstallFolder())) << "something was installed";
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY));
+
+    DeleteFileW(exe.c_str());
+    for (int level = 0; level < 3; ++level) {
+        RemoveDirectoryW(deep.c_str());
+        deep.erase(deep.rfind(L'\\'));
     }
 }

@@ -1,8 +1,9 @@
 // Stands in for Uninstall.exe at its end: copied into a folder by the self-removal tests, it
 // writes and starts the batch and exits, so that the batch can delete it.
 //   RemovalProbe                      the worker with an empty record: no stages, then WriteRemovalBatch
-//   RemovalProbe <passes> [<stay-ms>]  the batch with that many passes after the end, the program
-//                                      staying that long after starting it
+//   RemovalProbe <passes> [<stay-ms> [<record>]]
+//                                      the batch with that many passes after the end, the program
+//                                      staying that long after starting it, deleting that record
 #include <windows.h>
 
 #include <stdlib.h>
@@ -12,7 +13,7 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (__argc > 1) {
-        if (!StartRemovalBatch(atoi(__argv[1]))) return 1;
+        if (!StartRemovalBatch(__argc > 3 ? __argv[3] : "", atoi(__argv[1]))) return 1;
         if (__argc > 2) Sleep(static_cast<DWORD>(atoi(__argv[2])));
         return 0;
     }

@@ -46,9 +46,9 @@ std::vector<std::string> CMessageLog::DeletedPaths() const {
     return paths;
 }
 
-void CMessageLog::Log(UINT nMsg, const std::string& strPath) {
+void CMessageLog::Log(UINT nMsg, const std::string& strPath, WPARAM wParam) {
     bool bExists = !m_strWatched.empty() && GetFileAttributesA(m_strWatched.c_str()) != INVALID_FILE_ATTRIBUTES;
-    m_messages.push_back({nMsg, strPath, bExists});
+    m_messages.push_back({nMsg, strPath, bExists, wParam});
 }
 
 LRESULT CALLBACK CMessageLog::WndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
@@ -61,7 +61,8 @@ LRESULT CALLBACK CMessageLog::WndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARA
         case UM_FILES_DONE:
         case UM_UNINSTALL_DONE:
         case UM_TEST_BATCH:
-            pLog->Log(nMsg, std::string());
+        case UM_TEST_RESTART:
+            pLog->Log(nMsg, std::string(), wParam);
             return 1;
         case WM_NCDESTROY:
             SetWindowLongPtrA(hWnd, GWLP_USERDATA, 0);
@@ -71,9 +72,15 @@ LRESULT CALLBACK CMessageLog::WndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARA
     return DefWindowProcA(hWnd, nMsg, wParam, lParam);
 }
 
-void CReplayThread::WriteRemovalBatch() {
+BOOL CReplayThread::WriteRemovalBatch() {
     InterlockedIncrement(&m_nBatches);
     if (m_hWndLog != NULL) SendMessageA(m_hWndLog, UM_TEST_BATCH, 0, 0);
+    return m_bBatchStarts;
+}
+
+BOOL CReplayThread::RemoveAtRestart() {
+    if (m_hWndLog != NULL) SendMessageA(m_hWndLog, UM_TEST_RESTART, 0, 0);
+    return TRUE;
 }
 
 void SetRecord(CUninstallThread& worker, const std::string& strRecord) {

@@ -10,13 +10,16 @@
 #include "framework/Wnd.h"
 #include "uninstall/UninstallThread.h"
 
-// Sent by CReplayThread instead of writing the batch, so the log shows where the step ran.
+// Sent by CReplayThread instead of writing the batch, or of registering the removal at the next
+// restart, so the log shows where the step ran.
 const UINT UM_TEST_BATCH = WM_APP + 1;
+const UINT UM_TEST_RESTART = WM_APP + 2;
 
 struct LoggedMessage {
     UINT nMsg;
     std::string strPath;  // UM_FILE_DELETED: the path it carried
     bool bWatchedExists;  // whether the watched file (Watch) existed when the message came
+    WPARAM wParam;
 };
 
 // A message-only window of the creating thread. Messages are handled whenever that thread
@@ -38,23 +41,25 @@ public:
 
 private:
     static LRESULT CALLBACK WndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
-    void Log(UINT nMsg, const std::string& strPath);
+    void Log(UINT nMsg, const std::string& strPath, WPARAM wParam = 0);
     CWnd m_wnd;
     std::vector<LoggedMessage> m_messages;
     std::string m_strWatched;
 };
 
-// The worker with its batch step replaced: a replay in a test must not start a batch that
-// deletes the test program once it ends.
+// The worker with its removal steps replaced: a replay in a test must not start a batch that
+// deletes the test program once it ends, nor have the system delete it at the next restart.
 class CReplayThread : public CUninstallThread {
 public:
-    CReplayThread() : m_nBatches(0), m_hWndLog(NULL) {}
-    // Stops the worker while this override still stands: once the base destructor runs, a call
-    // of WriteRemovalBatch would reach the real one.
+    CReplayThread() : m_nBatches(0), m_bBatchStarts(TRUE), m_hWndLog(NULL) {}
+    // Stops the worker while these overrides still stand: once the base destructor runs, a call
+    // would reach the real ones.
     ~CReplayThread() override { StopAndWait(); }
-    void WriteRemovalBatch() override;
+    BOOL WriteRemovalBatch() override;
+    BOOL RemoveAtRestart() override;
     volatile LONG m_nBatches;
-    HWND m_hWndLog;  // where the batch step reports; set before the start
+    BOOL m_bBatchStarts;  // what the batch step answers: whether a batch would run
+    HWND m_hWndLog;       // where the removal steps report; set before the start
 };
 
 void SetRecord(CUninstallThread& worker, const std::string& strRecord);

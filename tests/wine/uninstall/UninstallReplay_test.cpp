@@ -20,6 +20,7 @@ std::string MessageName(UINT nMsg) {
     case UM_FILES_DONE: return "UM_FILES_DONE";
     case UM_UNINSTALL_DONE: return "UM_UNINSTALL_DONE";
     case UM_TEST_BATCH: return "batch";
+    case UM_TEST_RESTART: return "restart";
     }
     return std::to_string(nMsg);
 }
@@ -82,14 +83,15 @@ TEST(UninstallReplay, RemovesWhatTheRecordNamesAndReportsEachFile) {
     expected.push_back("UM_UNINSTALL_DONE ");
     EXPECT_EQ(Describe(log.Messages()), expected);
     EXPECT_EQ(worker.m_nBatches, 1);
-    // The record file outlives every other stage, so that an uninstall that ends early can be
-    // run again; it is gone when the batch starts.
+    // The record file outlives every other stage, and the batch's start too, so that an
+    // uninstall that ends early can be run again; it is gone at the completion.
     for (const LoggedMessage& m : log.Messages()) {
-        if (m.nMsg == UM_FILES_DONE) {
-            EXPECT_TRUE(m.bWatchedExists) << "the record went with the files";
+        if (m.nMsg == UM_FILES_DONE || m.nMsg == UM_TEST_BATCH) {
+            EXPECT_TRUE(m.bWatchedExists) << "the record went before " << MessageName(m.nMsg);
         }
-        if (m.nMsg == UM_TEST_BATCH) {
-            EXPECT_FALSE(m.bWatchedExists) << "the record is left at the batch";
+        if (m.nMsg == UM_UNINSTALL_DONE) {
+            EXPECT_FALSE(m.bWatchedExists) << "the record is left at the completion";
+            EXPECT_EQ(m.wParam, 0u) << "the batch takes the program";
         }
     }
 
@@ -109,6 +111,29 @@ TEST(UninstallReplay, RemovesWhatTheRecordNamesAndReportsEachFile) {
     EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, strEntryKey));
     EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, strKeys + "\\Uninstall")) << "parents stay";
     DeleteRegTree(HKEY_CURRENT_USER, strKeys);
+}
+
+TEST(UninstallReplay, WithoutABatchTheRecordStaysAndTheRemovalWaitsForARestart) {
+    TempFolder temp("no-batch");
+    CFakeInstall install(temp / "Pindlemark\\");
+    install.Folder("Support");
+    install.File("Support\\a.mnu");
+    const std::string strRecordFile = install.WriteRecord();
+
+    CReplayThread worker;
+    worker.m_bBatchStarts = FALSE;
+    ASSERT_TRUE(worker.ReadInstallRecord(strRecordFile.c_str()));
+    CMessageLog log;
+    log.Watch(strRecordFile);
+    ASSERT_TRUE(RunReplay(worker, &log));
+
+    std::vector<std::string> expected;
+    for (const std::string& strFile : install.Files()) expected.push_back("UM_FILE_DELETED " + strFile);
+    for (const char* pszStep : {"UM_FILES_DONE ", "batch ", "restart ", "UM_UNINSTALL_DONE "}) expected.push_back(pszStep);
+    EXPECT_EQ(Describe(log.Messages()), expected);
+    ASSERT_FALSE(log.Messages().empty());
+    EXPECT_EQ(log.Messages().back().wParam, UNINSTALL_DONE_AT_RESTART) << "the dialog is told of the restart";
+    EXPECT_TRUE(FileExists(strRecordFile)) << "the record went though no batch will finish the removal";
 }
 
 TEST(UninstallReplay, UnregisterControlIsTrueOnlyForSOk) {

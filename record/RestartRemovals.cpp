@@ -1,0 +1,60 @@
+#include "record/RestartRemovals.h"
+
+#include <vector>
+
+namespace {
+
+char16_t FoldAscii(char16_t ch) {
+    return (ch >= u'a' && ch <= u'z') ? static_cast<char16_t>(ch - u'a' + u'A') : ch;
+}
+
+// The path a source names, without the object manager's "\??\" prefix.
+std::u16string SourcePath(const std::u16string& strSource) {
+    const std::u16string strPrefix = u"\\??\\";
+    return strSource.compare(0, strPrefix.size(), strPrefix) == 0 ? strSource.substr(strPrefix.size())
+                                                                  : strSource;
+}
+
+// strPath is strFolder itself or lies below it.
+bool IsUnder(const std::u16string& strPath, const std::u16string& strFolder) {
+    if (strFolder.empty() || strPath.size() < strFolder.size()) return false;
+    for (size_t i = 0; i < strFolder.size(); ++i) {
+        if (FoldAscii(strPath[i]) != FoldAscii(strFolder[i])) return false;
+    }
+    return strPath.size() == strFolder.size() || strPath[strFolder.size()] == u'\\';
+}
+
+// Splits at NULs. FALSE when the texts do not come in pairs: a source without its target, or a
+// text not ended by a NUL. The NULs that end the list are not texts.
+bool SplitPairs(const std::u16string& strList, std::vector<std::u16string>& texts) {
+    size_t nEnd = strList.size();
+    while (nEnd >= 2 && strList[nEnd - 1] == u'\0' && strList[nEnd - 2] == u'\0') --nEnd;  // trailing NULs
+    if (nEnd > 0 && strList[nEnd - 1] != u'\0') return false;
+    size_t nStart = 0;
+    while (nStart < nEnd) {
+        size_t nNul = strList.find(u'\0', nStart);
+        texts.push_back(strList.substr(nStart, nNul - nStart));
+        nStart = nNul + 1;
+    }
+    // An odd count may still be whole: the last pair's empty target taken for the list's end.
+    if (texts.size() % 2 == 1 && nEnd < strList.size()) texts.push_back(std::u16string());
+    return texts.size() % 2 == 0;
+}
+
+}  // namespace
+
+std::u16string WithoutRemovalsUnder(const std::u16string& strList, const std::u16string& strFolder) {
+    std::vector<std::u16string> texts;
+    if (!SplitPairs(strList, texts)) return strList;
+    std::u16string strKept;
+    for (size_t i = 0; i < texts.size(); i += 2) {
+        const bool bDeletion = texts[i + 1].empty();
+        if (bDeletion && IsUnder(SourcePath(texts[i]), strFolder)) continue;
+        strKept += texts[i];
+        strKept += u'\0';
+        strKept += texts[i + 1];
+        strKept += u'\0';
+    }
+    if (!strKept.empty()) strKept += u'\0';
+    return strKept;
+}

@@ -1,0 +1,60 @@
+// CSetupThread's first step: requests to delete the install folder's files at the next restart,
+// left by an uninstall that could not remove itself, are dropped, so that a restart after this
+// install cannot take its files.
+#include <string>
+#include <vector>
+
+#include "framework/Handles.h"
+#include "framework/PathText.h"
+#include "record/RestartRemovals.h"
+#include "setup/SetupThread.h"
+
+namespace {
+
+const wchar_t SESSION_MANAGER_KEY[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+// The system reads both; MoveFileEx writes the first.
+const wchar_t* const RESTART_LISTS[] = {L"PendingFileRenameOperations", L"PendingFileRenameOperations2"};
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16 units");
+
+// The list's values are UTF-16 and may name any file of any program: read and written wide, so
+// that no other entry is changed on the way.
+void CancelIn(HKEY hKey, const wchar_t* pszValue, const std::u16string& strFolder) {
+    DWORD dwType = 0;
+    DWORD nBytes = 0;
+    if (::RegQueryValueExW(hKey, pszValue, NULL, &dwType, NULL, &nBytes) != ERROR_SUCCESS ||
+        dwType != REG_MULTI_SZ)
+        return;
+    std::vector<wchar_t> data(nBytes / sizeof(wchar_t) + 1, L'\0');
+    if (::RegQueryValueExW(hKey, pszValue, NULL, &dwType, reinterpret_cast<BYTE*>(data.data()), &nBytes) !=
+            ERROR_SUCCESS ||
+        dwType != REG_MULTI_SZ)
+        return;
+    const std::u16string strList(reinterpret_cast<const char16_t*>(data.data()), nBytes / sizeof(wchar_t));
+    const std::u16string strKept = WithoutRemovalsUnder(strList, strFolder);
+    if (strKept == strList) return;
+    if (strKept.empty()) {
+        ::RegDeleteValueW(hKey, pszValue);
+        return;
+    }
+    ::RegSetValueExW(hKey, pszValue, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(strKept.data()),
+                     static_cast<DWORD>(strKept.size() * sizeof(char16_t)));
+}
+
+}  // namespace
+
+void CSetupThread::CancelRemovalsAtRestart() {
+    // The target folder without its backslash, wide. Its text is fixed and ASCII but for the drive.
+    const CString strFolder = PathWithoutTrailingSeparator(m_strTargetDir);
+    const int nWide = ::MultiByteToWideChar(936, 0, strFolder, strFolder.GetLength(), NULL, 0);
+    if (nWide <= 0) return;
+    std::vector<wchar_t> wide(static_cast<size_t>(nWide));
+    ::MultiByteToWideChar(936, 0, strFolder, strFolder.GetLength(), wide.data(), nWide);
+    const std::u16string strWideFolder(reinterpret_cast<const char16_t*>(wide.data()), wide.size());
+
+    CRegKeyHandle hKey;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, SESSION_MANAGER_KEY, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                        hKey.Receive()) != ERROR_SUCCESS)
+        return;
+    for (const wchar_t* pszValue : RESTART_LISTS) CancelIn(hKey, pszValue, strWideFolder);
+}
