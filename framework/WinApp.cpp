@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "framework/DllSearch.h"
 #include "framework/MessageBox.h"
 
 namespace {
@@ -26,6 +27,7 @@ CWinApp* AfxGetApp() {
 
 // The programs' entry point, taken from the framework library when a program has none.
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
+    AfxLimitDllSearch();
     CWinApp* pApp = AfxGetApp();
     if (pApp == NULL) return -1;
     pApp->m_hInstance = hInstance;
