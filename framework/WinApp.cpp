@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "framework/CommonControls.h"
 #include "framework/DllSearch.h"
 #include "framework/MessageBox.h"
 
@@ -33,8 +34,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     pApp->m_hInstance = hInstance;
     if (pApp->m_pszAppName == NULL) pApp->m_pszAppName = AfxGetAppName();
     // The dialogs' progress bars are common controls: register their window class.
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS};
-    ::InitCommonControlsEx(&icc);
+    AfxInitCommonControls(ICC_PROGRESS_CLASS);
     pApp->m_nThreadID = ::GetCurrentThreadId();
     if (!pApp->InitInstance()) return pApp->ExitInstance();
     return pApp->Run();
