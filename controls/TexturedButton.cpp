@@ -1,7 +1,5 @@
 #include "controls/TexturedButton.h"
 
-#include <commctrl.h>
-
 #include "controls/ButtonFaces.h"
 #include "controls/ReliefPattern.h"
 
@@ -60,7 +58,7 @@ BOOL CTexturedButton::BuildFaces(UINT nPattern, BYTE nGrain, BYTE nHotPercent, B
 
 BOOL CTexturedButton::TrackLeave(DWORD dwFlags) {
     TRACKMOUSEEVENT tme = {sizeof(tme), dwFlags, m_hWnd, 0};
-    return ::_TrackMouseEvent(&tme);
+    return ::TrackMouseEvent(&tme);
 }
 
 BOOL CTexturedButton::OnEraseBkgnd(CDC*) {

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "framework/CommonControls.h"
+#include "framework/DllSearch.h"
 #include "framework/MessageBox.h"
 
 namespace {
@@ -26,13 +28,13 @@ CWinApp* AfxGetApp() {
 
 // The programs' entry point, taken from the framework library when a program has none.
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
+    AfxLimitDllSearch();
     CWinApp* pApp = AfxGetApp();
     if (pApp == NULL) return -1;
     pApp->m_hInstance = hInstance;
     if (pApp->m_pszAppName == NULL) pApp->m_pszAppName = AfxGetAppName();
     // The dialogs' progress bars are common controls: register their window class.
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS};
-    ::InitCommonControlsEx(&icc);
+    AfxInitCommonControls(ICC_PROGRESS_CLASS);
     pApp->m_nThreadID = ::GetCurrentThreadId();
     if (!pApp->InitInstance()) return pApp->ExitInstance();
     return pApp->Run();

@@ -2,8 +2,7 @@
 // loaded and its DllRegisterServer called.
 #include <ole2.h>
 
-#include "framework/ErrorModeScope.h"
-#include "framework/Handles.h"
+#include "framework/ControlEntry.h"
 #include "setup/SetupThread.h"
 
 namespace {
@@ -11,8 +10,6 @@ namespace {
 const char CONTROLS_FOLDER[] = "Controls\\";
 const char CONTROL_MASK[] = "*.ocx";
 const char REGISTER_ENTRY[] = "DllRegisterServer";
-
-typedef HRESULT(STDAPICALLTYPE* PFN_DLLREGISTERSERVER)();
 
 // The controls' registration code runs on this thread in the apartment it would find under the
 // system's own registration tool, which initialises OLE first.
@@ -46,12 +43,5 @@ void CSetupThread::RegisterControls() {
 }
 
 BOOL CSetupThread::RegisterControl(const CString& strPath) {
-    CErrorModeScope quiet;
-    // The control's own folder is searched first for the modules it needs, as the system's
-    // registration tool does.
-    CModuleHandle hModule(::LoadLibraryExA(strPath, NULL, LOAD_WITH_ALTERED_SEARCH_PATH));
-    if (!hModule.IsValid()) return FALSE;
-    PFN_DLLREGISTERSERVER pfnRegister = reinterpret_cast<PFN_DLLREGISTERSERVER>(
-        reinterpret_cast<void*>(::GetProcAddress(hModule, REGISTER_ENTRY)));
-    return pfnRegister != NULL && pfnRegister() == S_OK;
+    return AfxCallControlEntry(strPath, REGISTER_ENTRY);
 }

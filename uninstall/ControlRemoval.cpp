@@ -1,13 +1,11 @@
 // The control stage: each recorded control is unregistered, then its file deleted.
-#include "framework/ErrorModeScope.h"
-#include "framework/Handles.h"
+#include "framework/ControlEntry.h"
 #include "record/RecordFormat.h"
 #include "uninstall/ReplayValues.h"
 #include "uninstall/UninstallThread.h"
 
 namespace {
 const char UNREGISTER_ENTRY[] = "DllUnregisterServer";
-typedef HRESULT(STDAPICALLTYPE* UnregisterEntry)();
 }  // namespace
 
 BOOL CUninstallThread::UnregisterControls() {
@@ -25,12 +23,5 @@ BOOL CUninstallThread::UnregisterControls() {
 BOOL CUninstallThread::UnregisterControl(const CString& strPath) {
     // A bare module name would be looked for along the search path and could load a system DLL.
     if (!IsReplayablePath(strPath)) return FALSE;
-    CErrorModeScope quiet;
-    // As at registration: the control's own folder is searched for the modules it needs.
-    CModuleHandle hModule(::LoadLibraryExA(strPath, NULL, LOAD_WITH_ALTERED_SEARCH_PATH));
-    if (!hModule.IsValid()) return FALSE;
-    UnregisterEntry pfnUnregister = reinterpret_cast<UnregisterEntry>(
-        reinterpret_cast<void*>(::GetProcAddress(hModule, UNREGISTER_ENTRY)));
-    if (pfnUnregister == NULL) return FALSE;
-    return pfnUnregister() == S_OK;
+    return AfxCallControlEntry(strPath, UNREGISTER_ENTRY);
 }

@@ -15,6 +15,7 @@
 #include "controls/PercentProgressCtrl.h"
 #include "controls/ShadowLabel.h"
 #include "controls/TexturedButton.h"
+#include "framework/CommonControls.h"
 #include "framework/Dc.h"
 #include "framework/WndClass.h"
 
@@ -176,8 +177,7 @@ void CGallery::OnClose() {
 
 int main(int argc, char** argv) {
     if (argc < 3) return 2;
-    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_PROGRESS_CLASS};
-    ::InitCommonControlsEx(&icc);
+    AfxInitCommonControls(ICC_PROGRESS_CLASS);
     CGallery gallery(argv[2]);
     if (!gallery.Build()) return 3;
     gallery.UpdateWindow();

@@ -7,6 +7,7 @@
 
 #include "support/WindowTestSupport.h"
 #include "controls/PercentProgressCtrl.h"
+#include "framework/CommonControls.h"
 #include "framework/NarrowString.h"
 
 namespace {
@@ -26,8 +27,7 @@ public:
 class PercentBarTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_PROGRESS_CLASS};
-        InitCommonControlsEx(&icc);
+        AfxInitCommonControls(ICC_PROGRESS_CLASS);
         crHighlight = GetSysColor(COLOR_HIGHLIGHT);
         crWindow = GetSysColor(COLOR_WINDOW);
     }
