@@ -6,6 +6,7 @@
 
 #include "framework/Handles.h"
 #include "framework/PathText.h"
+#include "framework/WideText.h"
 #include "record/RestartRemovals.h"
 #include "setup/SetupThread.h"
 
@@ -46,11 +47,9 @@ void CancelIn(HKEY hKey, const wchar_t* pszValue, const std::u16string& strFolde
 void CSetupThread::CancelRemovalsAtRestart() {
     // The target folder without its backslash, wide. Its text is fixed and ASCII but for the drive.
     const CString strFolder = PathWithoutTrailingSeparator(m_strTargetDir);
-    const int nWide = ::MultiByteToWideChar(936, 0, strFolder, strFolder.GetLength(), NULL, 0);
-    if (nWide <= 0) return;
-    std::vector<wchar_t> wide(static_cast<size_t>(nWide));
-    ::MultiByteToWideChar(936, 0, strFolder, strFolder.GetLength(), wide.data(), nWide);
-    const std::u16string strWideFolder(reinterpret_cast<const char16_t*>(wide.data()), wide.size());
+    wchar_t wszFolder[MAX_PATH];
+    if (!AfxNarrowToWide(strFolder, wszFolder, MAX_PATH)) return;
+    const std::u16string strWideFolder(reinterpret_cast<const char16_t*>(wszFolder));
 
     CRegKeyHandle hKey;
     if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, SESSION_MANAGER_KEY, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,

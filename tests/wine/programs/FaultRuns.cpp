@@ -188,6 +188,35 @@ std::vector<std::string> RecordLines(const std::string& text) {
     return lines;
 }
 
+void InstallStateTest::InstallSample() {
+    if (!disk_) {
+        disk_.reset(new TempFolder("sample-disk"));
+        BuildSampleAddOn(disk_->Path());
+    }
+    ProgramRun setup = RunSetup(disk_->Path());
+    ASSERT_TRUE(setup.completed && setup.exited && setup.boxes.empty()) << setup.milliseconds << " ms";
+}
+
+std::string InstalledUninstaller() { return InstallFolder() + "Uninstall.exe"; }
+
+bool ProductKeysGone() {
+    return !RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY) && !RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY);
+}
+
+void ExpectNothingLeft() {
+    EXPECT_TRUE(WaitForRemovalBatch()) << "the batch did not end";
+    EXPECT_TRUE(WaitUntil([] { return !FileExists(InstallFolder()); }, 30000))
+        << "left behind: " << (FileExists(InstalledUninstaller()) ? "the uninstaller" : "its folder");
+    EXPECT_TRUE(ProductKeysGone());
+}
+
+void ExpectUninstallFinishes() {
+    ProgramRun run = RunUninstall();
+    EXPECT_TRUE(run.completed && run.exited) << run.milliseconds << " ms";
+    EXPECT_TRUE(run.boxes.empty()) << run.boxes.front();
+    ExpectNothingLeft();
+}
+
 void InstallStateTest::SetUp() {
     WaitForRemovalBatch(30000);
     DeleteFileA(kRemovalBatch);

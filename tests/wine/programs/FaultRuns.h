@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ProgramDriver.h"
+#include "support/TempFolder.h"
 #include "record/ProductKeys.h"
 
 extern const char kUninstallTitle[];    // the uninstall dialog's caption
@@ -62,7 +63,21 @@ class InstallStateTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // Installs the sample add-on with the real Setup.exe, from a disk made at the first call.
+    void InstallSample();
+
+private:
+    std::unique_ptr<TempFolder> disk_;
 };
+
+// The uninstaller in the install folder.
+std::string InstalledUninstaller();
+// Neither the product key nor the uninstall entry is there.
+bool ProductKeysGone();
+// Once the removal batch has ended, nothing of the install is left: neither its folder nor its keys.
+void ExpectNothingLeft();
+// Runs the installed uninstaller to its end, which shows no message box, then ExpectNothingLeft.
+void ExpectUninstallFinishes();
 
 // Creates a folder and the missing folders above it.
 bool MakeFolders(const std::string& path);

@@ -24,12 +24,6 @@ const int kDoneTextId = 1003;
 const wchar_t kSessionManager[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 const wchar_t kRestartList[] = L"PendingFileRenameOperations";
 
-std::string InstalledUninstaller() { return InstallFolder() + "Uninstall.exe"; }
-
-bool ProductKeysGone() {
-    return !RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY) && !RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY);
-}
-
 // The sources of the deletions at the next restart, lower-cased ASCII, without "\??\".
 std::vector<std::string> RestartDeletions() {
     std::vector<std::string> sources;
@@ -73,15 +67,6 @@ protected:
         RemoveDirectoryA(kRemovalBatch);
         InstallStateTest::TearDown();
     }
-    void Install() {
-        if (!disk_) {
-            disk_.reset(new TempFolder("shared"));
-            BuildSampleAddOn(disk_->Path());
-        }
-        ProgramRun setup = RunSetup(disk_->Path());
-        ASSERT_TRUE(setup.completed && setup.exited && setup.boxes.empty()) << setup.milliseconds << " ms";
-    }
-    std::unique_ptr<TempFolder> disk_;
 };
 
 // An uninstaller of the test build started on the installed one: it is at its confirmation, or
@@ -102,7 +87,7 @@ HWND CompletionView(DWORD processId) {
 }  // namespace
 
 TEST_F(SharedPlaces, NoBatchWhereAFolderHasItsNameKeepsTheRecordUntilARestartOrASecondRun) {
-    Install();
+    InstallSample();
     if (HasFatalFailure()) return;
     // Any user may make this folder in the drive root. The batch cannot be written: the record
     // stays for a second run, and the system is asked to delete what the batch would have.
@@ -125,7 +110,7 @@ TEST_F(SharedPlaces, NoBatchWhereAFolderHasItsNameKeepsTheRecordUntilARestartOrA
     const std::string otherFile = other / "other.tmp";
     ASSERT_TRUE(WriteBytes(otherFile, "another program's"));
     ASSERT_TRUE(MoveFileExA(otherFile.c_str(), NULL, MOVEFILE_DELAY_UNTIL_REBOOT));
-    Install();
+    InstallSample();
     if (HasFatalFailure()) return;
     const std::vector<std::string> afterInstall = RestartDeletions();
     for (const std::string& path : afterInstall)
@@ -134,12 +119,7 @@ TEST_F(SharedPlaces, NoBatchWhereAFolderHasItsNameKeepsTheRecordUntilARestartOrA
 
     // Once the folder is gone, a run finishes as usual.
     ASSERT_TRUE(RemoveDirectoryA(kRemovalBatch));
-    ProgramRun second = RunUninstall();
-    EXPECT_TRUE(second.completed && second.exited) << second.milliseconds << " ms";
-    EXPECT_TRUE(second.boxes.empty()) << second.boxes.front();
-    EXPECT_TRUE(WaitForRemovalBatch()) << "the batch did not end";
-    EXPECT_TRUE(WaitUntil([] { return !FileExists(InstallFolder()); }, 30000)) << "the install folder stayed";
-    EXPECT_TRUE(ProductKeysGone());
+    ExpectUninstallFinishes();
 }
 
 TEST_F(SharedPlaces, TwoUninstallersConfirmedAtOnceLeaveNothingBehindWhicheverEndsFirst) {
@@ -148,7 +128,7 @@ TEST_F(SharedPlaces, TwoUninstallersConfirmedAtOnceLeaveNothingBehindWhicheverEn
     // build, seconds in the test build used here).
     for (const bool firstClosesFirst : {true, false}) {
         SCOPED_TRACE(firstClosesFirst ? "the first closed first" : "the second closed first");
-        Install();
+        InstallSample();
         if (HasFatalFailure()) return;
         ASSERT_TRUE(CopyFileA((TestProgramsFolder() + "UninstallSeams.exe").c_str(), InstalledUninstaller().c_str(), FALSE));
 
@@ -172,10 +152,7 @@ TEST_F(SharedPlaces, TwoUninstallersConfirmedAtOnceLeaveNothingBehindWhicheverEn
             EXPECT_TRUE(program.WaitForExit(15000));
             if (step == 0) Sleep(kTestBatchBoundMs + 3000);  // the other one outlives this one's batch
         }
-        EXPECT_TRUE(WaitForRemovalBatch()) << "the batch did not end";
-        EXPECT_TRUE(WaitUntil([] { return !FileExists(InstallFolder()); }, 30000))
-            << "left behind: " << (FileExists(InstalledUninstaller()) ? "the uninstaller" : "its folder");
-        EXPECT_TRUE(ProductKeysGone());
+        ExpectNothingLeft();
         if (HasFailure()) return;
     }
 }

@@ -29,8 +29,6 @@ const DWORD kTestBatchBoundMs = kTestBatchTries * 1000;
 const int kDoneTextId = 1003;
 const char kAcad[] = "SOFTWARE\\Autodesk\\AutoCAD\\";
 
-std::string InstalledUninstaller() { return InstallFolder() + "Uninstall.exe"; }
-
 bool UseTestBuild() {
     return CopyFileA((TestProgramsFolder() + "UninstallSeams.exe").c_str(), InstalledUninstaller().c_str(), FALSE) !=
            FALSE;
@@ -38,10 +36,6 @@ bool UseTestBuild() {
 
 bool UseShippedBuild() {
     return CopyFileA((DistFolder() + "Uninstall.exe").c_str(), InstalledUninstaller().c_str(), FALSE) != FALSE;
-}
-
-bool ProductKeysGone() {
-    return !RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY) && !RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY);
 }
 
 // The running processes that `parent` started.
@@ -73,14 +67,6 @@ protected:
         SetEnvironmentVariableA("PM_UNINSTALL_END_AT", NULL);
         InstallStateTest::TearDown();
     }
-    void Install() {
-        if (!disk_) {
-            disk_.reset(new TempFolder("unfinished"));
-            BuildSampleAddOn(disk_->Path());
-        }
-        ProgramRun setup = RunSetup(disk_->Path());
-        ASSERT_TRUE(setup.completed && setup.exited && setup.boxes.empty()) << setup.milliseconds << " ms";
-    }
     // Runs the installed uninstaller (the test build) to its completion view and leaves it there.
     HWND UninstallUpToTheCompletionView(std::unique_ptr<RunningProgram>& program) {
         HWND dialog = StartConfirmedUninstall(program);
@@ -88,7 +74,6 @@ protected:
         if (!WaitUntil([&] { return IsWindowVisible(GetDlgItem(dialog, kDoneTextId)) != FALSE; }, 60000)) return NULL;
         return dialog;
     }
-    std::unique_ptr<TempFolder> disk_;
 };
 
 }  // namespace
@@ -99,7 +84,7 @@ TEST_F(UnfinishedRuns, UninstallEndedBeforeAnyStageIsFinishedByTheNextRun) {
     // finds the record beside the program.
     for (const char* place : {"controls", "files", "folders", "keys", "batch", "batch-file"}) {
         SCOPED_TRACE(std::string("ended at ") + place);
-        Install();
+        InstallSample();
         if (HasFatalFailure()) return;
         ASSERT_TRUE(UseTestBuild());
         ASSERT_TRUE(SetEnvironmentVariableA("PM_UNINSTALL_END_AT", place));
@@ -117,12 +102,7 @@ TEST_F(UnfinishedRuns, UninstallEndedBeforeAnyStageIsFinishedByTheNextRun) {
         EXPECT_FALSE(FileExists(kRemovalBatch)) << "a batch that nothing runs";
 
         ASSERT_TRUE(UseShippedBuild());
-        ProgramRun second = RunUninstall();
-        EXPECT_TRUE(second.completed && second.exited) << second.milliseconds << " ms";
-        EXPECT_TRUE(second.boxes.empty()) << second.boxes.front();
-        EXPECT_TRUE(WaitForRemovalBatch()) << "the batch did not end";
-        EXPECT_TRUE(WaitUntil([] { return !FileExists(InstallFolder()); }, 30000)) << "the install folder stayed";
-        EXPECT_TRUE(ProductKeysGone());
+        ExpectUninstallFinishes();
         if (HasFailure()) return;
     }
 }
@@ -132,7 +112,7 @@ TEST_F(UnfinishedRuns, UninstallEndedOnceItsBatchIsWrittenIsFinishedByTheBatch) 
     // waiting interpreter runs the batch, which takes the program, the record and the folder.
     for (const char* place : {"batch-run", "record"}) {
         SCOPED_TRACE(std::string("ended at ") + place);
-        Install();
+        InstallSample();
         if (HasFatalFailure()) return;
         ASSERT_TRUE(UseTestBuild());
         ASSERT_TRUE(SetEnvironmentVariableA("PM_UNINSTALL_END_AT", place));
@@ -147,9 +127,7 @@ TEST_F(UnfinishedRuns, UninstallEndedOnceItsBatchIsWrittenIsFinishedByTheBatch) 
         EXPECT_TRUE(WaitUntil([&] { return ChildProcesses(uninstall->ProcessId()) == 0; },
                               kTestBatchBoundMs + 20000))
             << "the interpreter outlived its work";
-        EXPECT_TRUE(WaitForRemovalBatch()) << "the batch did not end";
-        EXPECT_TRUE(WaitUntil([] { return !FileExists(InstallFolder()); }, 30000)) << "the install folder stayed";
-        EXPECT_TRUE(ProductKeysGone());
+        ExpectNothingLeft();
         if (HasFailure()) return;
     }
 }
@@ -197,7 +175,7 @@ TEST_F(UnfinishedRuns, SetupKilledWhileCopyingThenRunAgainLeavesNoResidue) {
 }
 
 TEST_F(UnfinishedRuns, CompletionViewLeftOpenPastTheBatchBoundStillRemovesEverything) {
-    Install();
+    InstallSample();
     if (HasFatalFailure()) return;
     ASSERT_TRUE(UseTestBuild());
     std::unique_ptr<RunningProgram> uninstall;
@@ -215,7 +193,7 @@ TEST_F(UnfinishedRuns, CompletionViewLeftOpenPastTheBatchBoundStillRemovesEveryt
 }
 
 TEST_F(UnfinishedRuns, UninstallerThatCannotBeDeletedEndsItsBatchWithinTheBoundAfterItsEnd) {
-    Install();
+    InstallSample();
     if (HasFatalFailure()) return;
     ASSERT_TRUE(UseTestBuild());
     ASSERT_TRUE(SetFileAttributesA(InstalledUninstaller().c_str(), FILE_ATTRIBUTE_READONLY));

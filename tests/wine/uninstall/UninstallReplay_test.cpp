@@ -31,6 +31,21 @@ std::vector<std::string> Describe(const std::vector<LoggedMessage>& messages) {
     return lines;
 }
 
+// Reads the record file into the worker and replays it, noting at each report whether the file
+// is still there.
+bool ReplayRecordFile(CReplayThread& worker, const std::string& strRecordFile, CMessageLog& log) {
+    log.Watch(strRecordFile);
+    return worker.ReadInstallRecord(strRecordFile.c_str()) && RunReplay(worker, &log);
+}
+
+// One report per file record, in record order, then the steps that follow the file stage.
+std::vector<std::string> Reports(const CFakeInstall& install, const std::vector<const char*>& steps) {
+    std::vector<std::string> expected;
+    for (const std::string& strFile : install.Files()) expected.push_back("UM_FILE_DELETED " + strFile);
+    for (const char* pszStep : steps) expected.push_back(pszStep);
+    return expected;
+}
+
 }  // namespace
 
 TEST(UninstallReplay, RemovesWhatTheRecordNamesAndReportsEachFile) {
@@ -68,20 +83,13 @@ TEST(UninstallReplay, RemovesWhatTheRecordNamesAndReportsEachFile) {
     ASSERT_TRUE(WriteBytes(install.Target() + "Database\\A\\B\\user.txt", "added after the install"));
 
     CReplayThread worker;
-    ASSERT_TRUE(worker.ReadInstallRecord(strRecordFile.c_str()));
     CMessageLog log;
-    log.Watch(strRecordFile);
-    ASSERT_TRUE(RunReplay(worker, &log));
+    ASSERT_TRUE(ReplayRecordFile(worker, strRecordFile, log));
 
     // One report per file record, in record order, also for files already gone (gone.dat, and
     // the controls that the control stage deleted); then the end of the file stage, the batch
     // and the completion.
-    std::vector<std::string> expected;
-    for (const std::string& strFile : install.Files()) expected.push_back("UM_FILE_DELETED " + strFile);
-    expected.push_back("UM_FILES_DONE ");
-    expected.push_back("batch ");
-    expected.push_back("UM_UNINSTALL_DONE ");
-    EXPECT_EQ(Describe(log.Messages()), expected);
+    EXPECT_EQ(Describe(log.Messages()), Reports(install, {"UM_FILES_DONE ", "batch ", "UM_UNINSTALL_DONE "}));
     EXPECT_EQ(worker.m_nBatches, 1);
     // The record file outlives every other stage, and the batch's start too, so that an
     // uninstall that ends early can be run again; it is gone at the completion.
@@ -122,15 +130,10 @@ TEST(UninstallReplay, WithoutABatchTheRecordStaysAndTheRemovalWaitsForARestart) 
 
     CReplayThread worker;
     worker.m_bBatchStarts = FALSE;
-    ASSERT_TRUE(worker.ReadInstallRecord(strRecordFile.c_str()));
     CMessageLog log;
-    log.Watch(strRecordFile);
-    ASSERT_TRUE(RunReplay(worker, &log));
+    ASSERT_TRUE(ReplayRecordFile(worker, strRecordFile, log));
 
-    std::vector<std::string> expected;
-    for (const std::string& strFile : install.Files()) expected.push_back("UM_FILE_DELETED " + strFile);
-    for (const char* pszStep : {"UM_FILES_DONE ", "batch ", "restart ", "UM_UNINSTALL_DONE "}) expected.push_back(pszStep);
-    EXPECT_EQ(Describe(log.Messages()), expected);
+    EXPECT_EQ(Describe(log.Messages()), Reports(install, {"UM_FILES_DONE ", "batch ", "restart ", "UM_UNINSTALL_DONE "}));
     ASSERT_FALSE(log.Messages().empty());
     EXPECT_EQ(log.Messages().back().wParam, UNINSTALL_DONE_AT_RESTART) << "the dialog is told of the restart";
     EXPECT_TRUE(FileExists(strRecordFile)) << "the record went though no batch will finish the removal";
