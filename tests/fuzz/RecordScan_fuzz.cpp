@@ -56,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int half = text.GetLength() / 2;
     CString folder = text.Left(half), name = text.Mid(half);
     CString joined = JoinPath(folder, name);
-    Check(joined.GetLength() >= name.GetLength() && joined.GetLength() <= folder.GetLength() + 1 + name.GetLength());
+    Check(joined.GetLength() >= name.GetLength() &&
+          joined.GetLength() <= folder.GetLength() + 1 + name.GetLength());
     CString record;
     AppendRecord(record, RECORD_FILE, name);
     Check(record.GetLength() == static_cast<int>(strlen(RecordTag(RECORD_FILE))) + name.GetLength() + 1);

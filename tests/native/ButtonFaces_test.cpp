@@ -39,8 +39,7 @@ bool SamePixels(const CDibImage& a, const CDibImage& b) {
 
 }  // namespace
 
-TEST(ReliefTable, RunsFromShadowOverFaceToHighlight)
-{
+TEST(ReliefTable, RunsFromShadowOverFaceToHighlight) {
     CDibImage image;
     ASSERT_NE(nullptr, image.Allocate(1, 1, 8));
     SetReliefTable(image, kShadow, kFace, kHighlight);
@@ -51,12 +50,12 @@ TEST(ReliefTable, RunsFromShadowOverFaceToHighlight)
               image.GetTableEntry(128));
     EXPECT_EQ(MakeColor((127 * 212 + 128) / 128, (127 * 208 + 128) / 128, (127 * 200 + 128) / 128),
               image.GetTableEntry(127));
-    EXPECT_EQ(MakeColor((64 * 212 + 64 * 128) / 128, (64 * 208 + 64 * 128) / 128, (64 * 200 + 64 * 128) / 128),
-              image.GetTableEntry(64));
+    EXPECT_EQ(
+        MakeColor((64 * 212 + 64 * 128) / 128, (64 * 208 + 64 * 128) / 128, (64 * 200 + 64 * 128) / 128),
+        image.GetTableEntry(64));
 }
 
-TEST(ButtonFaces, SizesAndTheFourFaces)
-{
+TEST(ButtonFaces, SizesAndTheFourFaces) {
     Faces faces;
     CNoGrain none;
     ASSERT_TRUE(BuildButtonFaces(Params(72, 23), faces.Images(), none));
@@ -74,28 +73,28 @@ TEST(ButtonFaces, SizesAndTheFourFaces)
     for (int i = 0; i < 256; ++i) {
         COLORREF cr = faces.face.GetTableEntry(i), crHot = faces.hot.GetTableEntry(i);
         ASSERT_EQ(MakeColor((ColorRed(cr) * 90 + 255 * 10) / 100, (ColorGreen(cr) * 90 + 255 * 10) / 100,
-                            (ColorBlue(cr) * 90 + 255 * 10) / 100), crHot)
+                            (ColorBlue(cr) * 90 + 255 * 10) / 100),
+                  crHot)
             << "hot entry " << i << ": 10 % toward the highlight";
     }
 }
 
 // The focus frame's dots alternate shadow (index 0) and highlight (255), starting with shadow at
 // the left and at the bottom stored row.
-TEST(ButtonFaces, FocusLinesAlternateShadowAndHighlight)
-{
+TEST(ButtonFaces, FocusLinesAlternateShadowAndHighlight) {
     Faces faces;
     CNoGrain none;
     ASSERT_TRUE(BuildButtonFaces(Params(20, 12), faces.Images(), none));
     ASSERT_EQ(11, faces.focusH.GetWidth());
     for (int x = 0; x < 11; ++x) EXPECT_EQ(x % 2 ? 255 : 0, faces.focusH.GetIndex(x, 0)) << x;
     ASSERT_EQ(4, faces.focusV.GetHeight());
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(i % 2 ? 255 : 0, faces.focusV.PixelData()[i * faces.focusV.GetRowStride()]) << i;
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(i % 2 ? 255 : 0, faces.focusV.PixelData()[i * faces.focusV.GetRowStride()]) << i;
     EXPECT_EQ(kShadow, faces.focusH.GetTableEntry(0));
     EXPECT_EQ(kHighlight, faces.focusV.GetTableEntry(255));
 }
 
-TEST(ButtonFaces, TintShareMovesEveryFaceButNotTheFocusLines)
-{
+TEST(ButtonFaces, TintShareMovesEveryFaceButNotTheFocusLines) {
     Faces faces;
     CNoGrain none;
     CFaceParams params = Params(30, 20);
@@ -107,8 +106,7 @@ TEST(ButtonFaces, TintShareMovesEveryFaceButNotTheFocusLines)
     EXPECT_EQ(kShadow, faces.focusH.GetTableEntry(0));
 }
 
-TEST(ButtonFaces, SmallButtonsKeepOnePixelFocusLines)
-{
+TEST(ButtonFaces, SmallButtonsKeepOnePixelFocusLines) {
     Faces faces;
     CNoGrain none;
     ASSERT_TRUE(BuildButtonFaces(Params(6, 6), faces.Images(), none));
@@ -116,8 +114,7 @@ TEST(ButtonFaces, SmallButtonsKeepOnePixelFocusLines)
     EXPECT_EQ(1, faces.focusV.GetHeight());
 }
 
-TEST(ButtonFaces, UnknownPatternGivesAPlainFace)
-{
+TEST(ButtonFaces, UnknownPatternGivesAPlainFace) {
     Faces faces;
     CNoGrain none;
     EXPECT_FALSE(BuildButtonFaces(Params(30, 20, 3), faces.Images(), none));
@@ -127,8 +124,7 @@ TEST(ButtonFaces, UnknownPatternGivesAPlainFace)
 }
 
 // Built twice from the same seed, the faces agree byte for byte; the grain changes them.
-TEST(ButtonFaces, SameSeedSameFaces)
-{
+TEST(ButtonFaces, SameSeedSameFaces) {
     Faces first, second, plain;
     std::srand(1);
     CRandGrain grainA(8);

@@ -4,8 +4,7 @@
 
 #include <cstring>
 
-TEST(Charset, ChineseLiteralCompilesToGbkBytes)
-{
+TEST(Charset, ChineseLiteralCompilesToGbkBytes) {
     const char* psz = "完成";
     ASSERT_EQ(4u, std::strlen(psz));
     EXPECT_EQ(0xCD, (unsigned char)psz[0]);

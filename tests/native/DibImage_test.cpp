@@ -5,8 +5,7 @@
 #include <cstring>
 #include <vector>
 
-TEST(DibImage, StartsEmptyAndEveryOperationDoesNothing)
-{
+TEST(DibImage, StartsEmptyAndEveryOperationDoesNothing) {
     CDibImage image;
     EXPECT_FALSE(image.HasImage());
     EXPECT_EQ(nullptr, image.PixelData());
@@ -20,13 +19,18 @@ TEST(DibImage, StartsEmptyAndEveryOperationDoesNothing)
     EXPECT_FALSE(image.HasImage());
 }
 
-TEST(DibImage, DepthStrideAndTableSize)
-{
-    struct Row { int nWidth; unsigned nDepth; unsigned nBits; uint32_t nStride; int nColors; } rows[] = {
-        {1, 8, 8, 4, 256},    {10, 8, 8, 12, 256},  {10, 24, 24, 32, 0}, {10, 3, 4, 8, 16},
-        {10, 0, 1, 4, 2},     {33, 1, 1, 8, 2},     {7, 2, 4, 4, 16},    {9, 5, 8, 12, 256},
-        {3, 9, 24, 12, 0},    {2, 32, 24, 8, 0},
-        {5, 0x10008, 8, 8, 256},  // the depth is read as 16 bits: 0x10008 is 8
+TEST(DibImage, DepthStrideAndTableSize) {
+    struct Row {
+        int nWidth;
+        unsigned nDepth;
+        unsigned nBits;
+        uint32_t nStride;
+        int nColors;
+    } rows[] = {
+        {1, 8, 8, 4, 256}, {10, 8, 8, 12, 256}, {10, 24, 24, 32, 0},     {10, 3, 4, 8, 16},
+        {10, 0, 1, 4, 2},  {33, 1, 1, 8, 2},    {7, 2, 4, 4, 16},        {9, 5, 8, 12, 256},
+        {3, 9, 24, 12, 0}, {2, 32, 24, 8, 0},   {5, 0x10008, 8, 8, 256},  // the depth is read as 16 bits:
+                                                                          // 0x10008 is 8
     };
     for (const Row& r : rows) {
         CDibImage image;
@@ -40,8 +44,7 @@ TEST(DibImage, DepthStrideAndTableSize)
     }
 }
 
-TEST(DibImage, BlockStartsWithACopyOfTheHeader)
-{
+TEST(DibImage, BlockStartsWithACopyOfTheHeader) {
     CDibImage image;
     unsigned char* pBlock = image.Allocate(10, 5, 8);
     ASSERT_NE(nullptr, pBlock);
@@ -59,8 +62,7 @@ TEST(DibImage, BlockStartsWithACopyOfTheHeader)
     EXPECT_EQ(0, std::memcmp(&header, &image.GetHeader(), sizeof(header)));
 }
 
-TEST(DibImage, RefusesNegativeAndHugeSizes)
-{
+TEST(DibImage, RefusesNegativeAndHugeSizes) {
     CDibImage image;
     ASSERT_NE(nullptr, image.Allocate(4, 4, 8));
     EXPECT_EQ(nullptr, image.Allocate(-1, 4, 8));
@@ -71,8 +73,7 @@ TEST(DibImage, RefusesNegativeAndHugeSizes)
 }
 
 // Rows are stored bottom-up: y counts from the top of the picture.
-TEST(DibImage, PutIndexCountsRowsFromTheTop)
-{
+TEST(DibImage, PutIndexCountsRowsFromTheTop) {
     CDibImage image;
     ASSERT_NE(nullptr, image.Allocate(3, 4, 8));
     image.FillIndex(0);
@@ -86,8 +87,7 @@ TEST(DibImage, PutIndexCountsRowsFromTheTop)
     EXPECT_EQ(7, image.GetIndex(2, 3));
 }
 
-TEST(DibImage, PutIndexIgnoresOutsidePixelsAndOtherDepths)
-{
+TEST(DibImage, PutIndexIgnoresOutsidePixelsAndOtherDepths) {
     CDibImage image;
     ASSERT_NE(nullptr, image.Allocate(3, 2, 8));
     image.FillIndex(0x55);
@@ -104,16 +104,14 @@ TEST(DibImage, PutIndexIgnoresOutsidePixelsAndOtherDepths)
     EXPECT_EQ(0, mono.PixelData()[0]);
 }
 
-TEST(DibImage, FillIndexCoversThePaddingToo)
-{
+TEST(DibImage, FillIndexCoversThePaddingToo) {
     CDibImage image;
     ASSERT_NE(nullptr, image.Allocate(5, 2, 8));  // stride 8: 3 padding bytes a row
     image.FillIndex(0x3C3);
     for (uint32_t i = 0; i < 2 * image.GetRowStride(); ++i) ASSERT_EQ(0xC3, image.PixelData()[i]) << i;
 }
 
-TEST(DibImage, TableEntriesAreStoredBlueGreenRed)
-{
+TEST(DibImage, TableEntriesAreStoredBlueGreenRed) {
     CDibImage image;
     ASSERT_NE(nullptr, image.Allocate(2, 2, 8));
     image.SetTableEntry(1, 0x110, 0x220, 0x330);  // low bytes
@@ -137,8 +135,7 @@ TEST(DibImage, TableEntriesAreStoredBlueGreenRed)
     EXPECT_EQ(0xEE, rgb.PixelData()[0]);
 }
 
-TEST(DibImage, TintTableInIntegers)
-{
+TEST(DibImage, TintTableInIntegers) {
     CDibImage image;
     ASSERT_NE(nullptr, image.Allocate(1, 1, 4));
     for (int i = 0; i < 16; ++i) image.SetTableEntry(i, 128, 128, 128);
@@ -153,8 +150,7 @@ TEST(DibImage, TintTableInIntegers)
     for (int i = 0; i < 16; ++i) EXPECT_EQ(MakeColor(10, 20, 30), image.GetTableEntry(i)) << i;
 }
 
-TEST(DibImage, DuplicateCopiesTheWholeBlock)
-{
+TEST(DibImage, DuplicateCopiesTheWholeBlock) {
     CDibImage source, copy;
     ASSERT_NE(nullptr, source.Allocate(6, 3, 8));
     for (int i = 0; i < 256; ++i) source.SetTableEntry(i, i, 255 - i, i / 2);

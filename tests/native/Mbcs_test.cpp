@@ -4,8 +4,7 @@
 
 #include <cstring>
 
-TEST(MbcsCharLength, LeadByteNeedsAValidTrailByte)
-{
+TEST(MbcsCharLength, LeadByteNeedsAValidTrailByte) {
     EXPECT_EQ(2, MbcsCharLength("\xB0\xA1", 2));
     EXPECT_EQ(2, MbcsCharLength("\x81\x40", 2));
     EXPECT_EQ(2, MbcsCharLength("\xFE\x7E", 2));
@@ -22,42 +21,38 @@ TEST(MbcsCharLength, LeadByteNeedsAValidTrailByte)
     EXPECT_EQ(1, MbcsCharLength("\xFF\x40", 2));
 }
 
-TEST(MbcsCharLength, NeverLooksPastTheGivenLength)
-{
+TEST(MbcsCharLength, NeverLooksPastTheGivenLength) {
     EXPECT_EQ(1, MbcsCharLength("\xB0\xA1", 1));
     EXPECT_EQ(0, MbcsCharLength("\xB0\xA1", 0));
 }
 
-TEST(MbcsFind, MatchNeverStartsOnATrailByte)
-{
+TEST(MbcsFind, MatchNeverStartsOnATrailByte) {
     // 0x81 0x46 is one character whose trail byte is 'F'.
     const char* pText = "\x81\x46ile Copy: x";
     EXPECT_EQ(-1, MbcsFind(pText, (int)std::strlen(pText), "File", 4, 0));
     EXPECT_EQ(-1, MbcsFind(pText, (int)std::strlen(pText), "F", 1, 0));
 }
 
-TEST(MbcsFind, StartInsideACharacterIsUsedAsIs)
-{
+TEST(MbcsFind, StartInsideACharacterIsUsedAsIs) {
     const char* pText = "\x81\x46ile";
     EXPECT_EQ(1, MbcsFind(pText, 5, "File", 4, 1));
 }
 
-TEST(MbcsFind, MatchNeverEndsInsideACharacter)
-{
-    const char* pText = "ab\xB0\xA1" "ab\xB0";
+TEST(MbcsFind, MatchNeverEndsInsideACharacter) {
+    const char* pText =
+        "ab\xB0\xA1"
+        "ab\xB0";
     EXPECT_EQ(4, MbcsFind(pText, 7, "ab\xB0", 3, 0));
     EXPECT_EQ(-1, MbcsFind(pText, 4, "ab\xB0", 3, 0));
 }
 
-TEST(MbcsFind, LeadByteBeforeLineEndDoesNotHideTheNextLine)
-{
+TEST(MbcsFind, LeadByteBeforeLineEndDoesNotHideTheNextLine) {
     const char* pText = "a\x81\nFile";
     EXPECT_EQ(3, MbcsFind(pText, 7, "File", 4, 0));
     EXPECT_EQ(2, MbcsFindChar(pText, 7, '\n', 0));
 }
 
-TEST(MbcsFind, StartAndEmptyPatternRules)
-{
+TEST(MbcsFind, StartAndEmptyPatternRules) {
     EXPECT_EQ(0, MbcsFind("abc", 3, "a", 1, -7));
     EXPECT_EQ(-1, MbcsFind("abc", 3, "a", 1, 1));
     EXPECT_EQ(-1, MbcsFind("abc", 3, "c", 1, 3));
@@ -68,18 +63,18 @@ TEST(MbcsFind, StartAndEmptyPatternRules)
     EXPECT_EQ(-1, MbcsFind("", 0, "a", 1, 0));
 }
 
-TEST(MbcsFind, HonoursExplicitLengths)
-{
-    const char text[] = { 'x', '\0', 'F', 'i', 'l', 'e' };
+TEST(MbcsFind, HonoursExplicitLengths) {
+    const char text[] = {'x', '\0', 'F', 'i', 'l', 'e'};
     EXPECT_EQ(2, MbcsFind(text, 6, "File", 4, 0));
     EXPECT_EQ(-1, MbcsFind(text, 5, "File", 4, 0));
     EXPECT_EQ(1, MbcsFind(text, 6, "\0F", 2, 0));
 }
 
-TEST(MbcsFindChar, SkipsTrailBytesEqualToTheCharacter)
-{
+TEST(MbcsFindChar, SkipsTrailBytesEqualToTheCharacter) {
     // 0x95 0x5C is a double-byte character ending in the backslash byte.
-    const char* pText = "\x95\x5C" "a\\b\x95\x5C";
+    const char* pText =
+        "\x95\x5C"
+        "a\\b\x95\x5C";
     EXPECT_EQ(3, MbcsFindChar(pText, 7, '\\', 0));
     EXPECT_EQ(-1, MbcsFindChar(pText, 7, '\\', 4));
     EXPECT_EQ(3, MbcsReverseFindChar(pText, 7, '\\'));
@@ -87,8 +82,7 @@ TEST(MbcsFindChar, SkipsTrailBytesEqualToTheCharacter)
     EXPECT_EQ(-1, MbcsFindChar("abc", 3, 'a', 3));
 }
 
-TEST(MbcsCompare, ComparesCharactersAndLengths)
-{
+TEST(MbcsCompare, ComparesCharactersAndLengths) {
     EXPECT_EQ(0, MbcsCompare("abc", 3, "abc", 3));
     EXPECT_EQ(-1, MbcsCompare("ab", 2, "abc", 3));
     EXPECT_EQ(1, MbcsCompare("abc", 3, "ab", 2));
@@ -99,8 +93,7 @@ TEST(MbcsCompare, ComparesCharactersAndLengths)
     EXPECT_EQ(-1, MbcsCompare("\xB0\xA1", 2, "\xB0\xA2", 2));
 }
 
-TEST(MbcsCompareNoCase, FoldsAsciiLettersOnly)
-{
+TEST(MbcsCompareNoCase, FoldsAsciiLettersOnly) {
     EXPECT_EQ(0, MbcsCompareNoCase("Setup.EXE", 9, "setup.exe", 9));
     // Letters fold to lower case, so '_' sorts before both 'a' and 'A'.
     EXPECT_EQ(-1, MbcsCompareNoCase("_", 1, "A", 1));
@@ -111,8 +104,7 @@ TEST(MbcsCompareNoCase, FoldsAsciiLettersOnly)
     EXPECT_EQ(0, MbcsCompareNoCase("C:\\程序", 7, "c:\\程序", 7));
 }
 
-TEST(MbcsCopyBytes, NeverSplitsACharacterAndPadsWithNul)
-{
+TEST(MbcsCopyBytes, NeverSplitsACharacterAndPadsWithNul) {
     char buf[8];
 
     std::memset(buf, 'x', sizeof(buf));

@@ -7,13 +7,11 @@
 #include <string>
 
 // Exact bytes of a CString, NULs included.
-static std::string Bytes(const CString& str)
-{
+static std::string Bytes(const CString& str) {
     return std::string((const char*)str, (size_t)str.GetLength());
 }
 
-TEST(CStringConstruct, LengthsAreExplicit)
-{
+TEST(CStringConstruct, LengthsAreExplicit) {
     EXPECT_TRUE(CString((const char*)NULL).IsEmpty());
     EXPECT_EQ(std::string("a\0b", 3), Bytes(CString("a\0b", 3)));
     EXPECT_TRUE(CString("abc", -1).IsEmpty());
@@ -22,8 +20,7 @@ TEST(CStringConstruct, LengthsAreExplicit)
     EXPECT_TRUE(CString('x', -2).IsEmpty());
 }
 
-TEST(CStringEquality, EmbeddedNulCounts)
-{
+TEST(CStringEquality, EmbeddedNulCounts) {
     CString strA("a\0b", 3);
     CString strB("a\0c", 3);
     EXPECT_TRUE(strA != strB);
@@ -34,8 +31,7 @@ TEST(CStringEquality, EmbeddedNulCounts)
     EXPECT_EQ('\0', ((const char*)strA)[3]);
 }
 
-TEST(CStringConcat, AllOperandKindsAndAliasing)
-{
+TEST(CStringConcat, AllOperandKindsAndAliasing) {
     CString str("a");
     str += CString("\0b", 2);
     str += "c";
@@ -56,8 +52,7 @@ TEST(CStringConcat, AllOperandKindsAndAliasing)
     EXPECT_EQ("ab", Bytes(strSelf));
 }
 
-TEST(CStringSlice, MidLeftRightClampLikeTheClassicClass)
-{
+TEST(CStringSlice, MidLeftRightClampLikeTheClassicClass) {
     CString str("abcdef");
     EXPECT_EQ("cde", Bytes(str.Mid(2, 3)));
     EXPECT_EQ("ab", Bytes(str.Mid(-1, 2)));
@@ -80,8 +75,7 @@ TEST(CStringSlice, MidLeftRightClampLikeTheClassicClass)
     EXPECT_EQ(std::string("\0b", 2), Bytes(CString("a\0b", 3).Right(2)));
 }
 
-TEST(CStringFind, StartRules)
-{
+TEST(CStringFind, StartRules) {
     CString str("abcabc");
     EXPECT_EQ(3, str.Find("abc", 1));
     EXPECT_EQ(0, str.Find("abc", -4));
@@ -96,8 +90,7 @@ TEST(CStringFind, StartRules)
     EXPECT_EQ(-1, CString().ReverseFind('b'));
 }
 
-TEST(CStringFind, DoubleByteAware)
-{
+TEST(CStringFind, DoubleByteAware) {
     CString str("\x81\x46ile Copy: x");
     EXPECT_EQ(-1, str.Find("File Copy: "));
     EXPECT_EQ(-1, str.Find('F'));
@@ -110,8 +103,7 @@ TEST(CStringFind, DoubleByteAware)
     EXPECT_EQ(1, strNul.Find('\0'));
 }
 
-TEST(CStringTrim, StripsOnlyAsciiWhiteSpace)
-{
+TEST(CStringTrim, StripsOnlyAsciiWhiteSpace) {
     // 0xA0 and 0x85 are GBK trail bytes, and white space in some host locales.
     CString str(" \t\v\f\xB0\xA0\r\n");
     str.Trim();
@@ -122,9 +114,14 @@ TEST(CStringTrim, StripsOnlyAsciiWhiteSpace)
     EXPECT_EQ("\xB0\x85", Bytes(strNel));
 
     // A lone 0xA0 byte is no white space either.
-    CString strLone("\xA0" "a\xA0");
+    CString strLone(
+        "\xA0"
+        "a\xA0");
     strLone.Trim();
-    EXPECT_EQ("\xA0" "a\xA0", Bytes(strLone));
+    EXPECT_EQ(
+        "\xA0"
+        "a\xA0",
+        Bytes(strLone));
 
     CString strLead("\x81 ");
     strLead.TrimRight();
@@ -141,8 +138,7 @@ TEST(CStringTrim, StripsOnlyAsciiWhiteSpace)
     EXPECT_TRUE(strBlank.IsEmpty());
 }
 
-TEST(CStringCompare, MbcsOrderAndNoCase)
-{
+TEST(CStringCompare, MbcsOrderAndNoCase) {
     EXPECT_EQ(0, CString("Setup.EXE").CompareNoCase("setup.exe"));
     EXPECT_EQ(0, CString("C:\\程序\\A").CompareNoCase(CString("c:\\程序\\a")));
     EXPECT_NE(0, CString("\x81\x41").CompareNoCase("\x81\x61"));
@@ -152,8 +148,7 @@ TEST(CStringCompare, MbcsOrderAndNoCase)
     EXPECT_NE(0, CString("A").Compare("a"));
 }
 
-TEST(CStringFormat, LongOutputAndSelfArgument)
-{
+TEST(CStringFormat, LongOutputAndSelfArgument) {
     CString strLong('x', 100000);
     CString str;
     EXPECT_TRUE(str.Format("%s-%d", (const char*)strLong, 42));
@@ -172,8 +167,7 @@ TEST(CStringFormat, LongOutputAndSelfArgument)
     EXPECT_EQ("57%", Bytes(str));
 }
 
-TEST(CStringBuffer, GetBufferReleaseBuffer)
-{
+TEST(CStringBuffer, GetBufferReleaseBuffer) {
     CString str("abc");
     char* pBuf = str.GetBuffer(10);
     EXPECT_EQ(0, std::memcmp(pBuf, "abc", 3));
@@ -204,8 +198,7 @@ TEST(CStringBuffer, GetBufferReleaseBuffer)
     EXPECT_EQ('\0', ((const char*)str)[1]);
 }
 
-TEST(CStringAccess, GetAtSetAt)
-{
+TEST(CStringAccess, GetAtSetAt) {
     CString str("abc");
     str.SetAt(1, 'X');
     EXPECT_EQ('X', str.GetAt(1));

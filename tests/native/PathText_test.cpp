@@ -8,7 +8,9 @@
 
 namespace {
 
-std::string Bytes(const CString& str) { return std::string(static_cast<const char*>(str), str.GetLength()); }
+std::string Bytes(const CString& str) {
+    return std::string(static_cast<const char*>(str), str.GetLength());
+}
 
 struct Row {
     const char* input;
@@ -23,9 +25,9 @@ TEST(PathText, TrailingBackslashIsAddedUnlessTheLastCharacterIsASeparator) {
         {"C:\\a\\", "C:\\a\\"},
         {"C:/a/", "C:/a/"},
         {"", "\\"},
-        {"C:\\\x95\x5C", "C:\\\x95\x5C\\"},    // ends in a character whose trail byte is 0x5C
+        {"C:\\\x95\x5C", "C:\\\x95\x5C\\"},  // ends in a character whose trail byte is 0x5C
         {"C:\\\x95\x5C\\", "C:\\\x95\x5C\\"},
-        {"C:\\a\x95", "C:\\a\x95\\"},          // a lead byte alone at the end is a character
+        {"C:\\a\x95", "C:\\a\x95\\"},  // a lead byte alone at the end is a character
     };
     for (const Row& row : rows) {
         EXPECT_EQ(row.expected, Bytes(PathWithTrailingBackslash(row.input))) << row.input;

@@ -4,16 +4,15 @@
 
 #include <climits>
 
-TEST(PercentBarWidth, TruncatesTowardZero)
-{
-    struct Row { int nPos, nLower, nUpper, nWidth, nExpected; } rows[] = {
-        {50, 0, 100, 201, 100},   // 100.5
-        {1, 0, 3, 600, 200},
-        {2, 0, 3, 100, 66},       // 66.67
-        {150, 100, 200, 300, 150},
-        {-10, 0, 100, 200, -20},  // before the range: not clamped
-        {-1, 0, 3, 100, -33},     // -33.3 toward zero, not -34
-        {300, 0, 100, 50, 150},   // past the end: wider than the control
+TEST(PercentBarWidth, TruncatesTowardZero) {
+    struct Row {
+        int nPos, nLower, nUpper, nWidth, nExpected;
+    } rows[] = {
+        {50, 0, 100, 201, 100},                              // 100.5
+        {1, 0, 3, 600, 200},       {2, 0, 3, 100, 66},       // 66.67
+        {150, 100, 200, 300, 150}, {-10, 0, 100, 200, -20},  // before the range: not clamped
+        {-1, 0, 3, 100, -33},                                // -33.3 toward zero, not -34
+        {300, 0, 100, 50, 150},                              // past the end: wider than the control
     };
     for (const Row& r : rows) {
         EXPECT_EQ(r.nExpected, PercentBarWidth(r.nPos, r.nLower, r.nUpper, r.nWidth))
@@ -21,8 +20,7 @@ TEST(PercentBarWidth, TruncatesTowardZero)
     }
 }
 
-TEST(PercentDone, TruncatesAndGoesPast100)
-{
+TEST(PercentDone, TruncatesAndGoesPast100) {
     EXPECT_EQ(33, PercentDone(1, 0, 3));
     EXPECT_EQ(66, PercentDone(2, 0, 3));
     EXPECT_EQ(0, PercentDone(0, 0, 100));
@@ -30,8 +28,7 @@ TEST(PercentDone, TruncatesAndGoesPast100)
     EXPECT_EQ(-33, PercentDone(-1, 0, 3));
 }
 
-TEST(PercentBar, EmptyAndReversedRanges)
-{
+TEST(PercentBar, EmptyAndReversedRanges) {
     EXPECT_EQ(0, PercentBarWidth(5, 7, 7, 100));
     EXPECT_EQ(0, PercentDone(5, 7, 7));
     EXPECT_FALSE(PercentRangeDrawable(7, 7));
@@ -40,8 +37,7 @@ TEST(PercentBar, EmptyAndReversedRanges)
 }
 
 // Far-off positions must neither overflow the subtraction nor the conversion back to int.
-TEST(PercentBar, ExtremeValuesStayInRange)
-{
+TEST(PercentBar, ExtremeValuesStayInRange) {
     EXPECT_EQ(INT_MAX, PercentBarWidth(INT_MAX, INT_MIN, INT_MIN + 1, 600));
     EXPECT_EQ(INT_MIN, PercentBarWidth(INT_MIN, INT_MAX - 1, INT_MAX, 600));
     EXPECT_EQ(600, PercentBarWidth(INT_MAX, INT_MIN, INT_MAX, 600));
@@ -49,8 +45,7 @@ TEST(PercentBar, ExtremeValuesStayInRange)
 }
 
 // Stepping a 600-pixel bar through 10 000 positions moves its edge exactly 600 times.
-TEST(PercentBar, BarEdgeMovesOncePerPixelOverManySteps)
-{
+TEST(PercentBar, BarEdgeMovesOncePerPixelOverManySteps) {
     int nLast = PercentBarWidth(0, 0, 10000, 600), nMoves = 0;
     for (int nPos = 1; nPos <= 10000; ++nPos) {
         int nWidth = PercentBarWidth(nPos, 0, 10000, 600);

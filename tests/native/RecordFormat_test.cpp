@@ -1,17 +1,16 @@
 #include "record/RecordFormat.h"
-#include "record/ProductKeys.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-static std::string Bytes(const CString& str)
-{
+#include "record/ProductKeys.h"
+
+static std::string Bytes(const CString& str) {
     return std::string((const char*)str, (size_t)str.GetLength());
 }
 
-TEST(RecordTag, KindsAndOutOfRange)
-{
+TEST(RecordTag, KindsAndOutOfRange) {
     EXPECT_STREQ("File Copy: ", RecordTag(RECORD_FILE));
     EXPECT_STREQ("Made Dir: ", RecordTag(RECORD_FOLDER));
     EXPECT_STREQ("Reg Ctrl: ", RecordTag(RECORD_CONTROL));
@@ -21,8 +20,7 @@ TEST(RecordTag, KindsAndOutOfRange)
     EXPECT_STREQ("Uninstall.log", RECORD_FILE_NAME);
 }
 
-TEST(AppendRecord, WritesTagValueAndLf)
-{
+TEST(AppendRecord, WritesTagValueAndLf) {
     CString strRecord;
     AppendRecord(strRecord, RECORD_FOLDER, "C:\\P\\Support");
     AppendRecord(strRecord, RECORD_FILE, "C:\\P\\Support\\a.dat");
@@ -30,16 +28,16 @@ TEST(AppendRecord, WritesTagValueAndLf)
     AppendRegKeyRecord(strRecord, HIVE_LOCAL_MACHINE, "SOFTWARE\\Kelvora\\Pindlemark\\V5");
     AppendRecord(strRecord, 7, "ignored");
     AppendRecord(strRecord, RECORD_FILE, "");
-    EXPECT_EQ("Made Dir: C:\\P\\Support\n"
-              "File Copy: C:\\P\\Support\\a.dat\n"
-              "Reg Ctrl: C:\\P\\Controls\\c.ocx\n"
-              "RegDB Key: 2,SOFTWARE\\Kelvora\\Pindlemark\\V5\n"
-              "File Copy: \n",
-              Bytes(strRecord));
+    EXPECT_EQ(
+        "Made Dir: C:\\P\\Support\n"
+        "File Copy: C:\\P\\Support\\a.dat\n"
+        "Reg Ctrl: C:\\P\\Controls\\c.ocx\n"
+        "RegDB Key: 2,SOFTWARE\\Kelvora\\Pindlemark\\V5\n"
+        "File Copy: \n",
+        Bytes(strRecord));
 }
 
-TEST(AppendRegKeyRecord, HiveCodes)
-{
+TEST(AppendRegKeyRecord, HiveCodes) {
     CString strRecord;
     AppendRegKeyRecord(strRecord, HIVE_CLASSES_ROOT, "A");
     AppendRegKeyRecord(strRecord, HIVE_CURRENT_USER, "B");
@@ -48,8 +46,7 @@ TEST(AppendRegKeyRecord, HiveCodes)
     EXPECT_EQ("RegDB Key: 0,A\nRegDB Key: 1,B\nRegDB Key: 3,C\nRegDB Key: 4,D\n", Bytes(strRecord));
 }
 
-TEST(HiveFromCode, WholeTextMustMatch)
-{
+TEST(HiveFromCode, WholeTextMustMatch) {
     EXPECT_EQ(HIVE_CLASSES_ROOT, HiveFromCode("0"));
     EXPECT_EQ(HIVE_CURRENT_USER, HiveFromCode("1"));
     EXPECT_EQ(HIVE_LOCAL_MACHINE, HiveFromCode("2"));
@@ -61,8 +58,7 @@ TEST(HiveFromCode, WholeTextMustMatch)
     EXPECT_EQ(HIVE_OTHER, HiveFromCode(CString("2\0", 2)));
 }
 
-TEST(SplitRegKeyValue, SplitsAtFirstComma)
-{
+TEST(SplitRegKeyValue, SplitsAtFirstComma) {
     RecordHive hive = HIVE_CLASSES_ROOT;
     CString strKey;
     ASSERT_TRUE(SplitRegKeyValue("2,SOFTWARE\\Kelvora\\Pindlemark\\V5", hive, strKey));
@@ -82,8 +78,7 @@ TEST(SplitRegKeyValue, SplitsAtFirstComma)
     EXPECT_TRUE(strKey.IsEmpty());
 }
 
-TEST(SplitRegKeyValue, NoCommaIsRejected)
-{
+TEST(SplitRegKeyValue, NoCommaIsRejected) {
     RecordHive hive = HIVE_USERS;
     CString strKey("unchanged");
     EXPECT_FALSE(SplitRegKeyValue("SOFTWARE\\Kelvora", hive, strKey));

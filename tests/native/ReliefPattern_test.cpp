@@ -11,13 +11,18 @@ namespace {
 class CFixedGrain : public CGrainSource {
 public:
     explicit CFixedGrain(int nValue = 0) : m_nValue(nValue) {}
-    int Next() override { ++m_nCalls; return m_nValue; }
+    int Next() override {
+        ++m_nCalls;
+        return m_nValue;
+    }
     int m_nValue;
     int m_nCalls = 0;
 };
 
 // Index of picture pixel (x, r) where r is the stored row (0 = bottom), as the formulas count.
-int At(const CDibImage& image, int x, int r) { return image.GetIndex(x, image.GetHeight() - 1 - r); }
+int At(const CDibImage& image, int x, int r) {
+    return image.GetIndex(x, image.GetHeight() - 1 - r);
+}
 
 CDibImage* MakeFace(CDibImage& image, int nWidth, int nHeight) {
     image.Allocate(nWidth, nHeight, 8);
@@ -28,8 +33,7 @@ CDibImage* MakeFace(CDibImage& image, int nWidth, int nHeight) {
 }  // namespace
 
 // The worked values for a 72 x 23 face with grain strength 8, before grain.
-TEST(ReliefPattern, RimmedPatternWorkedValues)
-{
+TEST(ReliefPattern, RimmedPatternWorkedValues) {
     CDibImage face;
     MakeFace(face, 72, 23);
     CFixedGrain none;
@@ -52,13 +56,13 @@ TEST(ReliefPattern, RimmedPatternWorkedValues)
     EXPECT_EQ(125, right.front());
     EXPECT_EQ(18, right.back());
     for (size_t i = 1; i < left.size(); ++i) EXPECT_LT(left[i], left[i - 1]) << "brightening toward the edge";
-    for (size_t i = 1; i < right.size(); ++i) EXPECT_LT(right[i], right[i - 1]) << "darkening toward the edge";
+    for (size_t i = 1; i < right.size(); ++i)
+        EXPECT_LT(right[i], right[i - 1]) << "darkening toward the edge";
     EXPECT_EQ(247, At(face, 0, 0)) << "the rims narrow to one pixel on the bottom row";
     EXPECT_EQ(19, At(face, 1, 0));
 }
 
-TEST(ReliefPattern, SoftPatternWorkedValues)
-{
+TEST(ReliefPattern, SoftPatternWorkedValues) {
     CDibImage face;
     MakeFace(face, 72, 23);
     CFixedGrain none;
@@ -75,8 +79,7 @@ TEST(ReliefPattern, SoftPatternWorkedValues)
 
 // The grain is added as a byte: it wraps instead of clamping. Pattern 6 draws one grain value
 // per pixel, pattern 7 two: the count decides what a second button built later receives.
-TEST(ReliefPattern, GrainIsAddedModulo256AndConsumedInAFixedCount)
-{
+TEST(ReliefPattern, GrainIsAddedModulo256AndConsumedInAFixedCount) {
     CDibImage plain, grained;
     CFixedGrain none, plus200(200);
     MakeFace(plain, 20, 10);
@@ -93,8 +96,7 @@ TEST(ReliefPattern, GrainIsAddedModulo256AndConsumedInAFixedCount)
     EXPECT_EQ(400, count.m_nCalls);
 }
 
-TEST(ReliefPattern, RandGrainStaysWithinTheStrength)
-{
+TEST(ReliefPattern, RandGrainStaysWithinTheStrength) {
     std::srand(1);
     CRandGrain grain(8);
     int nMin = 100, nMax = -100;
@@ -115,8 +117,7 @@ TEST(ReliefPattern, RandGrainStaysWithinTheStrength)
     for (int i = 0; i < 50; ++i) EXPECT_EQ(a[i], second.Next()) << "the same seed, the same grain";
 }
 
-TEST(ReliefPattern, RefusesUnknownPatternsAndOtherDepths)
-{
+TEST(ReliefPattern, RefusesUnknownPatternsAndOtherDepths) {
     CDibImage face, deep, empty;
     MakeFace(face, 10, 10);
     face.FillIndex(77);
@@ -130,8 +131,7 @@ TEST(ReliefPattern, RefusesUnknownPatternsAndOtherDepths)
 }
 
 // Pattern 7 divides by W / 6 and H * H / 4; tiny faces must not divide by zero.
-TEST(ReliefPattern, TinyFacesAreFilledWithoutRims)
-{
+TEST(ReliefPattern, TinyFacesAreFilledWithoutRims) {
     const int aSizes[][2] = {{5, 23}, {72, 1}, {1, 1}, {6, 2}, {0, 0}};
     for (const auto& size : aSizes) {
         CDibImage face;

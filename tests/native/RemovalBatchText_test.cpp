@@ -7,29 +7,23 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 
-std::string Bytes(const CString& str)
-{
+std::string Bytes(const CString& str) {
     return std::string((const char*)str, (size_t)str.GetLength());
 }
 
-CString Text(const std::string& str)
-{
+CString Text(const std::string& str) {
     return CString(str.data(), (int)str.size());
 }
 
 // Splits at CR LF; fails the test on a bare CR or LF or a missing final CR LF.
-std::vector<std::string> Lines(const std::string& strText)
-{
+std::vector<std::string> Lines(const std::string& strText) {
     std::vector<std::string> lines;
     size_t nStart = 0;
-    while (nStart < strText.size())
-    {
+    while (nStart < strText.size()) {
         size_t nEnd = strText.find("\r\n", nStart);
-        if (nEnd == std::string::npos)
-        {
+        if (nEnd == std::string::npos) {
             ADD_FAILURE() << "text does not end with CR LF: " << strText.substr(nStart);
             break;
         }
@@ -43,8 +37,7 @@ std::vector<std::string> Lines(const std::string& strText)
 
 const char kSystem[] = "C:\\WINDOWS\\system32\\";
 
-CRemovalBatchPaths Paths(const std::string& strExe, const std::string& strRecord = "")
-{
+CRemovalBatchPaths Paths(const std::string& strExe, const std::string& strRecord = "") {
     CRemovalBatchPaths paths;
     paths.strExe = Text(strExe);
     paths.strRecord = Text(strRecord);
@@ -53,22 +46,19 @@ CRemovalBatchPaths Paths(const std::string& strExe, const std::string& strRecord
     return paths;
 }
 
-std::string Build(const CRemovalBatchPaths& paths, int nPasses)
-{
+std::string Build(const CRemovalBatchPaths& paths, int nPasses) {
     CString strText;
     EXPECT_TRUE(BuildRemovalBatchText(paths, nPasses, strText)) << Bytes(paths.strExe);
     return Bytes(strText);
 }
 
-std::string Build(const std::string& strExe, int nPasses)
-{
+std::string Build(const std::string& strExe, int nPasses) {
     return Build(Paths(strExe), nPasses);
 }
 
-} // namespace
+}  // namespace
 
-TEST(RemovalBatchText, LinesForTheInstalledProgram)
-{
+TEST(RemovalBatchText, LinesForTheInstalledProgram) {
     const std::string strFolder = "C:\\Program Files\\Kelvora\\Pindlemark";
     const std::vector<std::string> expected = {
         "setlocal enableextensions",
@@ -94,8 +84,7 @@ TEST(RemovalBatchText, LinesForTheInstalledProgram)
     EXPECT_EQ(withoutRecord, Lines(Build(strFolder + "\\Uninstall.exe", REMOVAL_BATCH_PASSES)));
 }
 
-TEST(RemovalBatchText, FolderIsTheProgramsParent)
-{
+TEST(RemovalBatchText, FolderIsTheProgramsParent) {
     // The parent is cut at the last real backslash (PathText_test): here the program's name
     // ends in a GBK character whose trail byte is 0x5C.
     std::vector<std::string> lines = Lines(Build("C:\\dir\\\x95\x5C.exe", 1));
@@ -103,9 +92,9 @@ TEST(RemovalBatchText, FolderIsTheProgramsParent)
     EXPECT_EQ("rmdir \"C:\\dir\"", lines[8]);
 }
 
-TEST(RemovalBatchText, PercentSignsAreDoubled)
-{
-    CRemovalBatchPaths paths = Paths("C:\\100%\\a%PATH%b\\Uninstall.exe", "C:\\100%\\a%PATH%b\\Uninstall.log");
+TEST(RemovalBatchText, PercentSignsAreDoubled) {
+    CRemovalBatchPaths paths =
+        Paths("C:\\100%\\a%PATH%b\\Uninstall.exe", "C:\\100%\\a%PATH%b\\Uninstall.log");
     paths.strPause = "C:\\W%\\ping.exe";
     std::vector<std::string> lines = Lines(Build(paths, 3));
     ASSERT_EQ(12u, lines.size());
@@ -116,8 +105,7 @@ TEST(RemovalBatchText, PercentSignsAreDoubled)
     EXPECT_EQ("rmdir \"C:\\100%%\\a%%PATH%%b\"", lines[9]);
 }
 
-TEST(RemovalBatchText, RefusesWhatCannotBeQuotedOrHasNoFolder)
-{
+TEST(RemovalBatchText, RefusesWhatCannotBeQuotedOrHasNoFolder) {
     const std::string refused[] = {
         "Uninstall.exe",
         "dir\\Uninstall.exe",
@@ -129,15 +117,13 @@ TEST(RemovalBatchText, RefusesWhatCannotBeQuotedOrHasNoFolder)
         "C:\\a\nb\\Uninstall.exe",
         std::string("C:\\a\0b\\Uninstall.exe", 20),
     };
-    for (const std::string& strBad : refused)
-    {
+    for (const std::string& strBad : refused) {
         // As the program's path, and as each of the other paths beside a good one.
         CRemovalBatchPaths paths[4] = {Paths(strBad), Paths("C:\\a\\u.exe", strBad.empty() ? "\"" : strBad),
                                        Paths("C:\\a\\u.exe"), Paths("C:\\a\\u.exe")};
         paths[2].strPause = Text(strBad);
         paths[3].strBatch = Text(strBad);
-        for (const CRemovalBatchPaths& bad : paths)
-        {
+        for (const CRemovalBatchPaths& bad : paths) {
             CString strText("left over");
             EXPECT_FALSE(BuildRemovalBatchText(bad, 10, strText)) << strBad;
             EXPECT_TRUE(strText.IsEmpty());
@@ -148,8 +134,7 @@ TEST(RemovalBatchText, RefusesWhatCannotBeQuotedOrHasNoFolder)
     EXPECT_FALSE(BuildRemovalBatchText(Paths("C:\\a\\u.exe"), -1, strText));
 }
 
-TEST(RemovalBatchText, LongestPathsFitTheBuffer)
-{
+TEST(RemovalBatchText, LongestPathsFitTheBuffer) {
     // Every path the narrow functions give is at most 259 bytes.
     const std::string strFolder = "C:\\" + std::string(245, 'd');
     const std::string strExe = strFolder + "\\" + "Uninst.exe";
@@ -173,20 +158,20 @@ TEST(RemovalBatchText, LongestPathsFitTheBuffer)
     // A text over the limit is refused whole, never cut: find the longest folder that still
     // fits, one more byte must not.
     std::string strFit;
-    for (int n = 1; n < 2000; ++n)
-    {
+    for (int n = 1; n < 2000; ++n) {
         const std::string strTry = "C:\\" + std::string((size_t)n, '%');
         CString strTryText;
-        if (!BuildRemovalBatchText(Paths(strTry + "\\u.exe", strTry + "\\u.log"), REMOVAL_BATCH_PASSES, strTryText))
+        if (!BuildRemovalBatchText(Paths(strTry + "\\u.exe", strTry + "\\u.log"), REMOVAL_BATCH_PASSES,
+                                   strTryText))
             break;
         EXPECT_LT(strTryText.GetLength(), REMOVAL_BATCH_TEXT_LIMIT);
         strFit = Bytes(strTryText);
     }
-    EXPECT_GE(strFit.size(), (size_t)REMOVAL_BATCH_TEXT_LIMIT - 8) << "the limit stops the text, not something else";
+    EXPECT_GE(strFit.size(), (size_t)REMOVAL_BATCH_TEXT_LIMIT - 8)
+        << "the limit stops the text, not something else";
 }
 
-TEST(RemovalBatchText, CommandWaitsForTheInputsEndThenRunsTheBatch)
-{
+TEST(RemovalBatchText, CommandWaitsForTheInputsEndThenRunsTheBatch) {
     CString strCommand("left over");
     ASSERT_TRUE(BuildRemovalBatchCommand("C:\\WINDOWS\\system32\\cmd.exe", "C:\\DelUS.bat", strCommand));
     EXPECT_EQ("\"C:\\WINDOWS\\system32\\cmd.exe\" /d /e:on /s /c \"set /p DelUSWait=& \"C:\\DelUS.bat\"\"",
@@ -204,8 +189,7 @@ TEST(RemovalBatchText, CommandWaitsForTheInputsEndThenRunsTheBatch)
         {"C:\\WINDOWS\\system32\\cmd.exe", "\\\\srv\\a%PATH%\\DelUS.bat"},
         {"C:\\WINDOWS\\system32\\cmd.exe", "C:\\a\"\\DelUS.bat"},
     };
-    for (const auto& row : refused)
-    {
+    for (const auto& row : refused) {
         strCommand = "left over";
         EXPECT_FALSE(BuildRemovalBatchCommand(Text(row.first), Text(row.second), strCommand))
             << row.first << " " << row.second;

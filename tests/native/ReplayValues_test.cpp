@@ -5,27 +5,25 @@
 
 #include <string>
 
-TEST(ReplayValues, OnlyFullPathsShorterThanMaxPath)
-{
-    struct Row
-    {
+TEST(ReplayValues, OnlyFullPathsShorterThanMaxPath) {
+    struct Row {
         std::string strPath;
         BOOL bUsed;
     };
     const Row rows[] = {
-        { "C:\\Program Files\\Kelvora\\Pindlemark\\Support", TRUE },
-        { "c:/x", TRUE },
-        { "Z:\\", TRUE },
-        { "\\\\server\\share\\a.dat", TRUE },
-        { "C:\\\xD6\xA7\xB3\xD6\\\xCE\xC4\xBC\xFE.txt", TRUE },
-        { "", FALSE },                  // would be the current folder for some calls
-        { "C:", FALSE },                // drive C's current folder
-        { "C:x.txt", FALSE },           // relative to drive C's current folder
-        { "\\Windows\\x.dll", FALSE },  // root of whatever drive is current
-        { "x.ocx", FALSE },             // LoadLibrary would search the system folders
-        { "..\\x", FALSE },
-        { "1:\\x", FALSE },
-        { "\xD6\xA7:\\x", FALSE },
+        {"C:\\Program Files\\Kelvora\\Pindlemark\\Support", TRUE},
+        {"c:/x", TRUE},
+        {"Z:\\", TRUE},
+        {"\\\\server\\share\\a.dat", TRUE},
+        {"C:\\\xD6\xA7\xB3\xD6\\\xCE\xC4\xBC\xFE.txt", TRUE},
+        {"", FALSE},                  // would be the current folder for some calls
+        {"C:", FALSE},                // drive C's current folder
+        {"C:x.txt", FALSE},           // relative to drive C's current folder
+        {"\\Windows\\x.dll", FALSE},  // root of whatever drive is current
+        {"x.ocx", FALSE},             // LoadLibrary would search the system folders
+        {"..\\x", FALSE},
+        {"1:\\x", FALSE},
+        {"\xD6\xA7:\\x", FALSE},
     };
     for (const Row& row : rows)
         EXPECT_EQ(row.bUsed, IsReplayablePath(CString(row.strPath.data(), (int)row.strPath.size())))
@@ -39,9 +37,9 @@ TEST(ReplayValues, OnlyFullPathsShorterThanMaxPath)
     EXPECT_FALSE(IsReplayablePath((strPath + std::string(40, 'b')).c_str()));
 }
 
-TEST(ReplayValues, KeyPathMustNameAKeyBelowTheHive)
-{
+TEST(ReplayValues, KeyPathMustNameAKeyBelowTheHive) {
     EXPECT_FALSE(IsReplayableKeyPath(""));
     EXPECT_TRUE(IsReplayableKeyPath("SOFTWARE\\Kelvora\\Pindlemark\\V5"));
-    EXPECT_TRUE(IsReplayableKeyPath(std::string(600, 'k').c_str())) << "registry paths are not cut at MAX_PATH";
+    EXPECT_TRUE(IsReplayableKeyPath(std::string(600, 'k').c_str()))
+        << "registry paths are not cut at MAX_PATH";
 }

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(CStringArray, AddSetSizeRemove)
-{
+TEST(CStringArray, AddSetSizeRemove) {
     CStringArray arr;
     EXPECT_EQ(0, arr.Add("a"));
     EXPECT_EQ(1, arr.Add("b"));

@@ -30,8 +30,8 @@
 //
 // Exit code 0 when the program did all its work; otherwise 1 with the reason on stderr.
 #include <windows.h>
-#include <psapi.h>
 
+#include <psapi.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -70,7 +70,9 @@ LONGLONG TicksPerSecond() {
     return frequency.QuadPart;
 }
 
-double Now() { return 1000.0 * static_cast<double>(Ticks()) / static_cast<double>(TicksPerSecond()); }
+double Now() {
+    return 1000.0 * static_cast<double>(Ticks()) / static_cast<double>(TicksPerSecond());
+}
 
 double MsBetween(LONGLONG from, LONGLONG to) {
     return 1000.0 * static_cast<double>(to - from) / static_cast<double>(TicksPerSecond());
@@ -84,7 +86,9 @@ std::string ServerText(HWND hWnd) {
     return szText;
 }
 
-bool IsMessageBox(HWND hWnd) { return GetDlgItem(hWnd, 0xFFFF) != NULL; }
+bool IsMessageBox(HWND hWnd) {
+    return GetDlgItem(hWnd, 0xFFFF) != NULL;
+}
 
 struct TopWindows {
     DWORD processId;
@@ -133,8 +137,9 @@ public:
             si.dwFlags = STARTF_USESTDHANDLES;
             si.hStdInput = si.hStdOutput = si.hStdError = hNul;
         }
-        BOOL bStarted = CreateProcessA(NULL, &commandLine[0], NULL, NULL, nulStreams, suspended ? CREATE_SUSPENDED : 0,
-                                       NULL, currentFolder.c_str(), &si, &m_info);
+        BOOL bStarted =
+            CreateProcessA(NULL, &commandLine[0], NULL, NULL, nulStreams, suspended ? CREATE_SUSPENDED : 0,
+                           NULL, currentFolder.c_str(), &si, &m_info);
         DWORD dwError = GetLastError();
         if (hNul != INVALID_HANDLE_VALUE) CloseHandle(hNul);
         if (!bStarted) {
@@ -162,7 +167,9 @@ private:
 };
 
 // Sleeps one poll interval, or less when the process ends meanwhile.
-void PollWait(const Process& process) { WaitForSingleObject(process.Handle(), kPollMs); }
+void PollWait(const Process& process) {
+    WaitForSingleObject(process.Handle(), kPollMs);
+}
 
 // The hook module's counts, shared with the watched program, and the two hooks on its UI thread.
 class PaintCounter {
@@ -179,15 +186,18 @@ public:
         m_hMapping = CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, sizeof(PaintCounts),
                                         PM_PAINT_COUNTS_NAME);
         if (m_hMapping == NULL) return false;
-        m_pCounts = static_cast<PaintCounts*>(MapViewOfFile(m_hMapping, FILE_MAP_WRITE, 0, 0, sizeof(PaintCounts)));
+        m_pCounts =
+            static_cast<PaintCounts*>(MapViewOfFile(m_hMapping, FILE_MAP_WRITE, 0, 0, sizeof(PaintCounts)));
         if (m_pCounts == NULL) return false;
         ZeroMemory(m_pCounts, sizeof *m_pCounts);
         m_pCounts->controlId = controlId;
         m_pCounts->driverProcess = GetCurrentProcessId();
         m_hModule = LoadLibraryA(modulePath.c_str());
         if (m_hModule == NULL) return false;
-        HOOKPROC pfnGetMessage = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(m_hModule, "BenchGetMessageHook")));
-        HOOKPROC pfnCallWndProc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(m_hModule, "BenchCallWndProcHook")));
+        HOOKPROC pfnGetMessage = reinterpret_cast<HOOKPROC>(
+            reinterpret_cast<void*>(GetProcAddress(m_hModule, "BenchGetMessageHook")));
+        HOOKPROC pfnCallWndProc = reinterpret_cast<HOOKPROC>(
+            reinterpret_cast<void*>(GetProcAddress(m_hModule, "BenchCallWndProcHook")));
         if (pfnGetMessage == NULL || pfnCallWndProc == NULL) return false;
         m_hooks[0] = SetWindowsHookExA(WH_GETMESSAGE, pfnGetMessage, m_hModule, threadId);
         m_hooks[1] = SetWindowsHookExA(WH_CALLWNDPROC, pfnCallWndProc, m_hModule, threadId);
@@ -265,10 +275,12 @@ int RunSetup(std::string addOnFolder, const char* pszHookModule, const char* psz
         if (dialog == NULL || nPoll % 100 == 0) {
             // A prompt means a folder was missing or could not be made: a broken run.
             TopWindows windows = FindTopWindows(setup.Id());
-            if (windows.messageBox != NULL) return Fail("Setup.exe asks: " + MessageBoxText(windows.messageBox));
+            if (windows.messageBox != NULL)
+                return Fail("Setup.exe asks: " + MessageBoxText(windows.messageBox));
             dialog = windows.dialog;
         }
-        if (dialog != NULL && ServerText(dialog) == kSetupCompleted && IsWindowVisible(GetDlgItem(dialog, IDOK))) {
+        if (dialog != NULL && ServerText(dialog) == kSetupCompleted &&
+            IsWindowVisible(GetDlgItem(dialog, IDOK))) {
             done = Ticks();
             break;
         }
@@ -277,15 +289,18 @@ int RunSetup(std::string addOnFolder, const char* pszHookModule, const char* psz
 
     PROCESS_MEMORY_COUNTERS memory = {};
     memory.cb = sizeof memory;
-    if (!GetProcessMemoryInfo(setup.Handle(), &memory, sizeof memory)) return Fail("no memory counters for Setup");
+    if (!GetProcessMemoryInfo(setup.Handle(), &memory, sizeof memory))
+        return Fail("no memory counters for Setup");
     RECT bar = {};
     GetClientRect(GetDlgItem(dialog, kSetupProgress), &bar);
 
     if (GetFileAttributesA((InstallFolder() + "Uninstall.log").c_str()) == INVALID_FILE_ATTRIBUTES)
         return Fail("no install record");
-    if (!RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY) || !RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY))
+    if (!RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY) ||
+        !RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY))
         return Fail("the product key or the uninstall entry is missing");
-    if (!PressButton(dialog, IDOK) || !setup.WaitForExit(30000)) return Fail("Setup.exe did not end on its finish button");
+    if (!PressButton(dialog, IDOK) || !setup.WaitForExit(30000))
+        return Fail("Setup.exe did not end on its finish button");
 
     printf("setup_ms %.1f\n", MsBetween(start, done));
     printf("start_qpc %lld\n", static_cast<long long>(start));
@@ -295,7 +310,8 @@ int RunSetup(std::string addOnFolder, const char* pszHookModule, const char* psz
     if (countPaints) {
         if (!counter.LoadedInTarget()) return Fail("the hook module was not loaded into Setup.exe");
         // The bar is painted at least when the dialog shows it: none seen means none was counted.
-        if (counter.QueuedPaints() + counter.SentPaints() == 0) return Fail("no paint of the progress bar was seen");
+        if (counter.QueuedPaints() + counter.SentPaints() == 0)
+            return Fail("no paint of the progress bar was seen");
         printf("bar_paints %ld\n", counter.QueuedPaints() + counter.SentPaints());
         printf("bar_paints_sent %ld\n", counter.SentPaints());
         printf("bar_width %ld\n", bar.right - bar.left);
@@ -320,7 +336,8 @@ int RunUninstall() {
             TopWindows windows = FindTopWindows(uninstall.Id());
             if (windows.messageBox != NULL && windows.messageBox != box)
                 return Fail("Uninstall.exe says: " + MessageBoxText(windows.messageBox));
-            if (windows.dialog != NULL && ServerText(windows.dialog) == kUninstallTitle) dialog = windows.dialog;
+            if (windows.dialog != NULL && ServerText(windows.dialog) == kUninstallTitle)
+                dialog = windows.dialog;
         }
         if (dialog != NULL && IsWindowVisible(GetDlgItem(dialog, kUninstallDoneText))) {
             done = Now();
@@ -331,13 +348,15 @@ int RunUninstall() {
 
     if (GetFileAttributesA((InstallFolder() + "Uninstall.log").c_str()) != INVALID_FILE_ATTRIBUTES)
         return Fail("the install record is still there");
-    if (RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY) || RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY))
+    if (RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY) ||
+        RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY))
         return Fail("the product key or the uninstall entry is still there");
     if (!PressButton(dialog, IDOK) || !uninstall.WaitForExit(30000))
         return Fail("Uninstall.exe did not end on its finish button");
     // The batch removes Uninstall.exe and the folder once the program has ended, then itself.
     const double ended = Now();
-    if (!WaitUntil([] { return GetFileAttributesA(InstallFolder().c_str()) == INVALID_FILE_ATTRIBUTES; }, 120000))
+    if (!WaitUntil([] { return GetFileAttributesA(InstallFolder().c_str()) == INVALID_FILE_ATTRIBUTES; },
+                   120000))
         return Fail("the removal batch left the install folder");
     if (!WaitUntil([] { return GetFileAttributesA(kRemovalBatch) == INVALID_FILE_ATTRIBUTES; }, 60000))
         return Fail("the removal batch did not delete itself");

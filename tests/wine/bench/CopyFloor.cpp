@@ -143,9 +143,10 @@ int main(int argc, char** argv) {
     RegisterClassA(&wc);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.hCursor = LoadCursor(NULL, IDC_ARROW);
-    HWND hWnd = visible ? CreateWindowExA(0, wc.lpszClassName, "floor", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
-                                          kDialogWidth, kDialogHeight, NULL, NULL, wc.hInstance, NULL)
-                        : CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, wc.hInstance, NULL);
+    HWND hWnd = visible ? CreateWindowExA(0, wc.lpszClassName, "floor", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
+                                          100, kDialogWidth, kDialogHeight, NULL, NULL, wc.hInstance, NULL)
+                        : CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL,
+                                          wc.hInstance, NULL);
     if (hWnd == NULL) return 1;
 
     CopyJob job = {WithBackslash(argv[1]), WithBackslash(argv[2]), hWnd, 0, 0};

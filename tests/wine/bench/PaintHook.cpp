@@ -19,15 +19,18 @@ bool IsCountedControl(HWND hWnd) {
 
 }  // namespace
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK BenchGetMessageHook(int nCode, WPARAM wParam, LPARAM lParam) {
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    BenchGetMessageHook(int nCode, WPARAM wParam, LPARAM lParam) {
     const MSG* pMsg = reinterpret_cast<const MSG*>(lParam);
     // A message only looked at (PM_NOREMOVE) is taken again later: counted when removed.
-    if (nCode == HC_ACTION && wParam == PM_REMOVE && pMsg->message == WM_PAINT && IsCountedControl(pMsg->hwnd))
+    if (nCode == HC_ACTION && wParam == PM_REMOVE && pMsg->message == WM_PAINT &&
+        IsCountedControl(pMsg->hwnd))
         InterlockedIncrement(&g_pCounts->queuedPaints);
     return CallNextHookEx(NULL, nCode, wParam, lParam);
 }
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK BenchCallWndProcHook(int nCode, WPARAM wParam, LPARAM lParam) {
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    BenchCallWndProcHook(int nCode, WPARAM wParam, LPARAM lParam) {
     const CWPSTRUCT* pMsg = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (nCode == HC_ACTION && pMsg->message == WM_PAINT && IsCountedControl(pMsg->hwnd))
         InterlockedIncrement(&g_pCounts->sentPaints);
@@ -38,7 +41,8 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD dwReason, LPVOID) {
     if (dwReason == DLL_PROCESS_ATTACH) {
         g_hMapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, PM_PAINT_COUNTS_NAME);
         if (g_hMapping != NULL)
-            g_pCounts = static_cast<PaintCounts*>(MapViewOfFile(g_hMapping, FILE_MAP_WRITE, 0, 0, sizeof(PaintCounts)));
+            g_pCounts = static_cast<PaintCounts*>(
+                MapViewOfFile(g_hMapping, FILE_MAP_WRITE, 0, 0, sizeof(PaintCounts)));
         if (g_pCounts != NULL && GetCurrentProcessId() != g_pCounts->driverProcess)
             InterlockedExchange(&g_pCounts->loadedInTarget, 1);
     } else if (dwReason == DLL_PROCESS_DETACH) {

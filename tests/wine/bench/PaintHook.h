@@ -6,9 +6,9 @@
 #define PM_PAINT_COUNTS_NAME "PmBenchPaintCounts"
 
 struct PaintCounts {
-    LONG controlId;      // set by the driver: the dialog control whose paints are counted
-    DWORD driverProcess; // set by the driver: its own process id
-    LONG loadedInTarget; // set by the hook module when a process other than the driver loads it
-    LONG queuedPaints;   // WM_PAINT the control took from its thread's queue (GetMessage)
-    LONG sentPaints;     // WM_PAINT sent to the control (UpdateWindow, RedrawWindow with RDW_UPDATENOW)
+    LONG controlId;       // set by the driver: the dialog control whose paints are counted
+    DWORD driverProcess;  // set by the driver: its own process id
+    LONG loadedInTarget;  // set by the hook module when a process other than the driver loads it
+    LONG queuedPaints;    // WM_PAINT the control took from its thread's queue (GetMessage)
+    LONG sentPaints;      // WM_PAINT sent to the control (UpdateWindow, RedrawWindow with RDW_UPDATENOW)
 };

@@ -6,8 +6,8 @@
 #include "controls/TexturedButton.h"
 
 // A push button from the "BUTTON" class, as a template would make it, subclassed.
-BOOL AttachTexturedButton(CTexturedButton& button, HWND hParent, const char* pszText, int x,
-                          int y, int nWidth, int nHeight, UINT nID, DWORD dwExtraStyle = 0);
+BOOL AttachTexturedButton(CTexturedButton& button, HWND hParent, const char* pszText, int x, int y,
+                          int nWidth, int nHeight, UINT nID, DWORD dwExtraStyle = 0);
 
 // The colour a picture gives pixel (x, y) of its own, from the table.
 COLORREF DibColor(const CDibImage& image, int x, int y);

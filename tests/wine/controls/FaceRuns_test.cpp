@@ -1,13 +1,14 @@
 // The grain comes from rand() without a seed: every run of a program shows the same faces.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 
 #include "FaceDump.h"
-#include "support/WindowTestSupport.h"
 #include "support/TempFolder.h"
+#include "support/WindowTestSupport.h"
 
 namespace {
 

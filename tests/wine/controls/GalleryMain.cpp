@@ -55,7 +55,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    HWND Child(const char* pszClass, const char* pszText, DWORD dwStyle, int x, int y, int cx, int cy, UINT nID);
+    HWND Child(const char* pszClass, const char* pszText, DWORD dwStyle, int x, int y, int cx, int cy,
+               UINT nID);
 
     std::string m_strQuit;
     CPercentProgressCtrl m_aBars[kBarCount];
@@ -71,21 +72,25 @@ BEGIN_MESSAGE_MAP(CGallery, CWnd)
     ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
-HWND CGallery::Child(const char* pszClass, const char* pszText, DWORD dwStyle, int x, int y, int cx, int cy, UINT nID) {
+HWND CGallery::Child(const char* pszClass, const char* pszText, DWORD dwStyle, int x, int y, int cx, int cy,
+                     UINT nID) {
     return ::CreateWindowExA(0, pszClass, pszText, WS_CHILD | WS_VISIBLE | dwStyle, x, y, cx, cy, m_hWnd,
-                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), ::GetModuleHandleA(NULL), NULL);
+                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), ::GetModuleHandleA(NULL),
+                             NULL);
 }
 
 BOOL CGallery::Build() {
     LPCSTR pszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(NULL, IDC_ARROW),
                                           reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    if (!CreateEx(0, pszClass, "controls gallery", WS_POPUP | WS_VISIBLE | WS_BORDER, 20, 20, kWidth, kHeight, NULL, NULL))
+    if (!CreateEx(0, pszClass, "controls gallery", WS_POPUP | WS_VISIBLE | WS_BORDER, 20, 20, kWidth, kHeight,
+                  NULL, NULL))
         return FALSE;
     HFONT hDialogFont = reinterpret_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
 
     for (int i = 0; i < kBarCount; ++i) {
         const CBarRow& row = kBars[i];
-        m_aBars[i].SubclassWindow(Child(PROGRESS_CLASSA, "Progress2", 0, 150, 30 + i * 26, 201, 20, 1000 + i));
+        m_aBars[i].SubclassWindow(
+            Child(PROGRESS_CLASSA, "Progress2", 0, 150, 30 + i * 26, 201, 20, 1000 + i));
         m_aBars[i].ShowCaption(row.bShowCaption);
         m_aBars[i].SetRange(row.nLower, row.nUpper);
         m_aBars[i].SetStep(1);
@@ -97,8 +102,10 @@ BOOL CGallery::Build() {
     m_lblBlue.SubclassWindow(Child("STATIC", "请访问 www.example.com 激活本产品", 0, 380, 52, 260, 16, 1101));
     m_lblBlue.SetTextColor(RGB(0, 0, 255));
     HWND hFlat = Child("STATIC", "CShadowLabel, shadow off", 0, 380, 80, 260, 20, 1102);
-    HWND hShadow = Child("STATIC", "感谢您使用本产品！ With the shadow on, a long line wraps and its shadow wraps the same way.",
-                         0, 380, 104, 260, 60, 1103);
+    HWND hShadow =
+        Child("STATIC",
+              "感谢您使用本产品！ With the shadow on, a long line wraps and its shadow wraps the same way.",
+              0, 380, 104, 260, 60, 1103);
     ::SendMessageA(hFlat, WM_SETFONT, reinterpret_cast<WPARAM>(hDialogFont), FALSE);
     ::SendMessageA(hShadow, WM_SETFONT, reinterpret_cast<WPARAM>(hDialogFont), FALSE);
     m_lblFlat.SubclassWindow(hFlat);
@@ -114,9 +121,10 @@ BOOL CGallery::Build() {
     AttachTexturedButton(m_btnFocus, m_hWnd, "focus", 20 + 5 * dx, yButtons, w, h, 6);
     AttachTexturedButton(m_btnPlain, m_hWnd, "no faces", 20 + 6 * dx, yButtons, w, h, 7);
     AttachTexturedButton(m_btnDrawn, m_hWnd, "default", -200, -200, w, h, 8);
-    CTexturedButton* apBuilt[] = {&m_btnFinish, &m_btnCancel, &m_btnHot, &m_btnPressed,
-                                  &m_btnDisabled, &m_btnFocus, &m_btnDrawn};
-    for (CTexturedButton* pButton : apBuilt) pButton->BuildFaces(pButton == &m_btnCancel ? 6 : 7, 8, 10, 0, 0);
+    CTexturedButton* apBuilt[] = {&m_btnFinish,   &m_btnCancel, &m_btnHot,  &m_btnPressed,
+                                  &m_btnDisabled, &m_btnFocus,  &m_btnDrawn};
+    for (CTexturedButton* pButton : apBuilt)
+        pButton->BuildFaces(pButton == &m_btnCancel ? 6 : 7, 8, 10, 0, 0);
     m_btnPressed.SetState(TRUE);
     m_btnDisabled.EnableWindow(FALSE);
     m_btnFocus.SetFocus();
@@ -143,8 +151,9 @@ void CGallery::OnPaint() {
     CRect rcLabels(380, 8, 640, 24);
     dc.DrawText("CColorLabel / CShadowLabel", -1, &rcLabels, DT_LEFT | DT_SINGLELINE);
     CRect rcButtons(20, 256, 640, 272);
-    dc.DrawText("CTexturedButton: normal (pattern 7), pattern 6, hot, pressed, disabled, focus, before BuildFaces",
-                -1, &rcButtons, DT_LEFT | DT_SINGLELINE);
+    dc.DrawText(
+        "CTexturedButton: normal (pattern 7), pattern 6, hot, pressed, disabled, focus, before BuildFaces",
+        -1, &rcButtons, DT_LEFT | DT_SINGLELINE);
     CRect rcDrawn(20, 320, 640, 336);
     dc.DrawText("drawn through DrawItem: default, default with focus, pressed with focus", -1, &rcDrawn,
                 DT_LEFT | DT_SINGLELINE);
@@ -166,7 +175,8 @@ void CGallery::OnPaint() {
 }
 
 void CGallery::OnTimer(UINT_PTR nIDEvent) {
-    if (nIDEvent == kQuitTimer && ::GetFileAttributesA(m_strQuit.c_str()) != INVALID_FILE_ATTRIBUTES) DestroyWindow();
+    if (nIDEvent == kQuitTimer && ::GetFileAttributesA(m_strQuit.c_str()) != INVALID_FILE_ATTRIBUTES)
+        DestroyWindow();
 }
 
 void CGallery::OnClose() {

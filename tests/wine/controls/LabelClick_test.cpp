@@ -1,11 +1,12 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <string>
 
-#include "support/WindowTestSupport.h"
 #include "controls/ColorLabel.h"
 #include "support/TempFolder.h"
+#include "support/WindowTestSupport.h"
 
 namespace {
 
@@ -44,4 +45,3 @@ TEST(ColorLabelClick, OpensTheTextOnlyWithTheNotifyStyle) {
     EXPECT_TRUE(FileExists(marker)) << "the shell ran " << batch;
     PumpMessages(500);  // let the batch end before its folder goes
 }
-

@@ -1,12 +1,13 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <set>
 #include <utility>
 
-#include "support/WindowTestSupport.h"
 #include "controls/ColorLabel.h"
 #include "controls/ShadowLabel.h"
+#include "support/WindowTestSupport.h"
 
 namespace {
 
@@ -25,13 +26,18 @@ int InkRows(const CPixelGrab& grab, COLORREF crBack) {
     int nRows = 0;
     for (int y = 0; y < grab.Height(); ++y) {
         for (int x = 0; x < grab.Width(); ++x) {
-            if (grab.At(x, y) != crBack) { ++nRows; break; }
+            if (grab.At(x, y) != crBack) {
+                ++nRows;
+                break;
+            }
         }
     }
     return nRows;
 }
 
-bool Between(int n, int a, int b) { return (n >= a && n <= b) || (n >= b && n <= a); }
+bool Between(int n, int a, int b) {
+    return (n >= a && n <= b) || (n >= b && n <= a);
+}
 bool IsBlend(COLORREF cr, COLORREF crA, COLORREF crB) {
     return Between(GetRValue(cr), GetRValue(crA), GetRValue(crB)) &&
            Between(GetGValue(cr), GetGValue(crA), GetGValue(crB)) &&
@@ -41,8 +47,8 @@ bool IsBlend(COLORREF cr, COLORREF crA, COLORREF crB) {
 class LabelTest : public ::testing::Test {
 protected:
     HWND MakeStatic(const char* pszText, DWORD dwStyle, int y, int nHeight = 24, int nWidth = 160) {
-        return CreateWindowExA(0, "STATIC", pszText, WS_CHILD | WS_VISIBLE | dwStyle, 10, y, nWidth,
-                               nHeight, parent.m_hWnd, NULL, GetModuleHandleA(NULL), NULL);
+        return CreateWindowExA(0, "STATIC", pszText, WS_CHILD | WS_VISIBLE | dwStyle, 10, y, nWidth, nHeight,
+                               parent.m_hWnd, NULL, GetModuleHandleA(NULL), NULL);
     }
     CTestParent parent{400, 300};
 };

@@ -1,14 +1,15 @@
-#include <gtest/gtest.h>
+#include "controls/PercentProgressCtrl.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <memory>
 
-#include "support/WindowTestSupport.h"
-#include "controls/PercentProgressCtrl.h"
 #include "framework/CommonControls.h"
 #include "framework/NarrowString.h"
+#include "support/WindowTestSupport.h"
 
 namespace {
 
@@ -34,8 +35,8 @@ protected:
 
     // A template-like progress control (with its own text), subclassed as a dialog would.
     HWND MakeNative(int nWidth, int nHeight = 20, int y = 10, const char* pszText = "Progress2") {
-        return CreateWindowExA(0, PROGRESS_CLASSA, pszText, WS_CHILD | WS_VISIBLE, 10, y, nWidth,
-                               nHeight, parent.m_hWnd, NULL, GetModuleHandleA(NULL), NULL);
+        return CreateWindowExA(0, PROGRESS_CLASSA, pszText, WS_CHILD | WS_VISIBLE, 10, y, nWidth, nHeight,
+                               parent.m_hWnd, NULL, GetModuleHandleA(NULL), NULL);
     }
     void Attach(CPercentProgressCtrl& bar, int nWidth, int nHeight = 20, int y = 10) {
         ASSERT_TRUE(bar.SubclassWindow(MakeNative(nWidth, nHeight, y)));
@@ -147,7 +148,10 @@ TEST_F(PercentBarTest, AWiderBarIsPaintedWhole) {
 }
 
 TEST_F(PercentBarTest, PercentagesTruncate) {
-    struct Row { int nPos; const char* pszText; } rows[] = {{1, "33%"}, {2, "66%"}};
+    struct Row {
+        int nPos;
+        const char* pszText;
+    } rows[] = {{1, "33%"}, {2, "66%"}};
     for (const Row& row : rows) {
         CPercentProgressCtrl bar, reference;
         Attach(bar, 150);
@@ -181,7 +185,9 @@ TEST_F(PercentBarTest, SteppingPastTheEndFillsTheBarAndReadsAbove100) {
 }
 
 TEST_F(PercentBarTest, EmptyRangeDrawsNothingAndCompletesThePaint) {
-    struct Range { int nLower, nUpper; } ranges[] = {{5, 5}, {10, 0}};
+    struct Range {
+        int nLower, nUpper;
+    } ranges[] = {{5, 5}, {10, 0}};
     for (const Range& range : ranges) {
         CPercentProgressCtrl bar;
         Attach(bar, 120);
@@ -196,7 +202,8 @@ TEST_F(PercentBarTest, EmptyRangeDrawsNothingAndCompletesThePaint) {
         Settle(bar.m_hWnd);
         EXPECT_FALSE(HasPendingPaint(bar.m_hWnd)) << "the paint request was completed";
         CPixelGrab grab(bar.m_hWnd);
-        EXPECT_EQ(120 * 20, grab.Count(CRect(0, 0, 120, 20), kMagenta)) << range.nLower << ".." << range.nUpper;
+        EXPECT_EQ(120 * 20, grab.Count(CRect(0, 0, 120, 20), kMagenta))
+            << range.nLower << ".." << range.nUpper;
         EXPECT_EQ(0, bar.SetPos(7)) << "SetPos still stores";
         EXPECT_EQ(7, bar.SetPos(8));
         bar.DestroyWindow();
@@ -250,7 +257,8 @@ TEST_F(PercentBarTest, CaptionReplacesThePercentageUntilEmptied) {
     Attach(bar, 201);
     Attach(percent, 201, 20, 40);
     Attach(caption, 201, 20, 70);
-    for (CPercentProgressCtrl* p : {static_cast<CPercentProgressCtrl*>(&bar), &percent, &caption}) p->SetPos(40);
+    for (CPercentProgressCtrl* p : {static_cast<CPercentProgressCtrl*>(&bar), &percent, &caption})
+        p->SetPos(40);
     caption.ShowCaption(TRUE);
     bar.SetWindowText("Copying");
     CPixelGrab withCaption = Render(bar);
@@ -278,7 +286,9 @@ TEST_F(PercentBarTest, CaptionReplacesThePercentageUntilEmptied) {
 TEST_F(PercentBarTest, GetTextCutsAtTheBufferAndNeverSplitsACharacter) {
     CPercentProgressCtrl bar;
     Attach(bar, 100);
-    bar.SetWindowText("ab\xB0\xA1" "cd");  // a double-byte character at bytes 2..3
+    bar.SetWindowText(
+        "ab\xB0\xA1"
+        "cd");  // a double-byte character at bytes 2..3
     char szBuf[8];
     memset(szBuf, '#', sizeof(szBuf));
     EXPECT_EQ(4, bar.SendMessage(WM_GETTEXT, 4, reinterpret_cast<LPARAM>(szBuf)));

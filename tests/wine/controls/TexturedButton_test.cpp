@@ -1,12 +1,14 @@
-#include <gtest/gtest.h>
+#include "controls/TexturedButton.h"
+
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 
 #include "ButtonTestSupport.h"
 #include "support/WindowTestSupport.h"
-#include "controls/TexturedButton.h"
 
 namespace {
 

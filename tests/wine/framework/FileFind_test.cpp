@@ -1,10 +1,12 @@
-#include <gtest/gtest.h>
+#include "framework/FileFind.h"
+
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
-#include "framework/FileFind.h"
 #include "support/TempFolder.h"
 
 TEST(FileFind, WalksEveryEntryAndReportsTheLast) {
@@ -20,7 +22,10 @@ TEST(FileFind, WalksEveryEntryAndReportsTheLast) {
     BOOL more = TRUE;
     while (more) {
         more = finder.FindNextFile();
-        if (finder.IsDots()) { ++dots; continue; }
+        if (finder.IsDots()) {
+            ++dots;
+            continue;
+        }
         EXPECT_EQ(std::string(finder.GetFilePath()), folder / std::string(finder.GetFileName()));
         (finder.IsDirectory() ? dirs : files).insert(std::string(finder.GetFileName()));
     }

@@ -1,7 +1,9 @@
-#include <gtest/gtest.h>
+#include "framework/StdioFile.h"
+
 #include <windows.h>
 
-#include "framework/StdioFile.h"
+#include <gtest/gtest.h>
+
 #include "support/TempFolder.h"
 
 TEST(StdioFile, TextModeWritesCrLfAndReadsLf) {
@@ -41,7 +43,8 @@ TEST(StdioFile, OpeningAMissingFileThrowsWithNameAndCause) {
 TEST(StdioFile, OpenWithoutThrowingFillsTheError) {
     CStdioFile file;
     CFileException error;
-    EXPECT_FALSE(file.Open("Z:\\no\\such\\folder\\x.txt", CStdioFile::modeCreate | CStdioFile::modeWrite, &error));
+    EXPECT_FALSE(
+        file.Open("Z:\\no\\such\\folder\\x.txt", CStdioFile::modeCreate | CStdioFile::modeWrite, &error));
     EXPECT_EQ(error.m_cause, CFileException::badPath);
     EXPECT_FALSE(file.IsOpen());
 }

@@ -1,6 +1,7 @@
 // The test control modules behave as the engine tests rely on.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
@@ -21,7 +22,8 @@ HRESULT Call(const std::string& module, const char* entry) {
 TEST(TestControl, ResultAndMarkerFollowTheFileName) {
     TempFolder folder("testcontrol");
     const std::string ok = folder / "ok.ocx", sfalse = folder / "x-sfalse.ocx", fail = folder / "y-fail.ocx";
-    for (const std::string& copy : {ok, sfalse, fail}) ASSERT_TRUE(CopyFileA(TestControlPath().c_str(), copy.c_str(), FALSE));
+    for (const std::string& copy : {ok, sfalse, fail})
+        ASSERT_TRUE(CopyFileA(TestControlPath().c_str(), copy.c_str(), FALSE));
     EXPECT_EQ(Call(ok, "DllRegisterServer"), S_OK);
     EXPECT_EQ(Call(sfalse, "DllRegisterServer"), S_FALSE);
     EXPECT_EQ(Call(fail, "DllRegisterServer"), E_FAIL);

@@ -1,7 +1,9 @@
-#include <gtest/gtest.h>
+#include "framework/WinThread.h"
+
 #include <windows.h>
 
-#include "framework/WinThread.h"
+#include <gtest/gtest.h>
+
 #include "framework/Wnd.h"
 
 namespace {
@@ -14,14 +16,20 @@ public:
         PostThreadMessageA(m_nThreadID, WM_QUIT, 7, 0);
         return CWinThread::Run();
     }
-    int ExitInstance() override { ++exits; return CWinThread::ExitInstance(); }
+    int ExitInstance() override {
+        ++exits;
+        return CWinThread::ExitInstance();
+    }
     DWORD ranOn = 0;
     int exits = 0;
 };
 
 class WorkInInitThread : public CWinThread {
 public:
-    BOOL InitInstance() override { worked = true; return FALSE; }
+    BOOL InitInstance() override {
+        worked = true;
+        return FALSE;
+    }
     int ExitInstance() override { return 42; }
     bool worked = false;
 };
@@ -77,7 +85,8 @@ TEST(WinThread, WaitingHandlesMessagesTheWorkerSendsToUs) {
     wc.lpszClassName = "PmAnswerWindow";
     RegisterClassA(&wc);
     CWnd window;
-    window.m_hWnd = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, wc.hInstance, NULL);
+    window.m_hWnd =
+        CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, wc.hInstance, NULL);
     ASSERT_NE(window.m_hWnd, HWND(NULL));
 
     SendingThread thread;

@@ -1,15 +1,17 @@
 // The window layer: message maps, subclassing, Default(), reflection and the object's life.
-#include <gtest/gtest.h>
+#include "framework/Wnd.h"
+
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "support/WindowTestSupport.h"
 #include "framework/Button.h"
 #include "framework/Static.h"
-#include "framework/Wnd.h"
 #include "framework/WndClass.h"
+#include "support/WindowTestSupport.h"
 
 namespace {
 
@@ -18,7 +20,11 @@ const UINT UM_INNER = WM_USER + 2;
 const UINT UM_BASEONLY = WM_USER + 3;
 
 // What the window procedure under a subclassed window saw.
-struct SeenMessage { UINT nMsg; WPARAM wParam; LPARAM lParam; };
+struct SeenMessage {
+    UINT nMsg;
+    WPARAM wParam;
+    LPARAM lParam;
+};
 std::vector<SeenMessage> g_seen;
 
 LRESULT CALLBACK RecordingProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
@@ -38,8 +44,8 @@ HWND MakeRecordingWindow() {
         RegisterClassA(&wc);
         return "PmRecordingWindow";
     }();
-    return CreateWindowExA(0, s_pszClass, "", WS_POPUP, 0, 0, 10, 10, NULL, NULL,
-                           GetModuleHandleA(NULL), NULL);
+    return CreateWindowExA(0, s_pszClass, "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, GetModuleHandleA(NULL),
+                           NULL);
 }
 
 class CBaseHandler : public CWnd {
@@ -54,7 +60,10 @@ protected:
         m_bProcWasOursInPreSubclass =
             reinterpret_cast<WNDPROC>(GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC)) == &AfxWndProc;
     }
-    afx_msg LRESULT OnBaseOnly(WPARAM, LPARAM) { ++m_nBaseCalls; return 7; }
+    afx_msg LRESULT OnBaseOnly(WPARAM, LPARAM) {
+        ++m_nBaseCalls;
+        return 7;
+    }
     afx_msg LRESULT OnPing(WPARAM, LPARAM) { return -1; }  // hidden by the derived map
     DECLARE_MESSAGE_MAP()
 };
@@ -295,7 +304,9 @@ TEST(WndReflection, ColourQueryAndDrawingReachTheChild) {
     EXPECT_EQ(static_cast<UINT>(ODA_DRAWENTIRE), button.m_nLastAction);
 }
 
-INT_PTR CALLBACK PassiveDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+INT_PTR CALLBACK PassiveDlgProc(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
 
 // The parent can be a dialog from a template: subclassing it is all it takes.
 TEST(WndReflection, ADialogFromATemplateReflectsToo) {
@@ -311,7 +322,10 @@ TEST(WndReflection, ADialogFromATemplateReflectsToo) {
     *pw++ = 0;  // standard class
     *pw++ = 0;  // no title
     *pw++ = 9;  // font size, then the face name
-    for (const char* p = "MS Shell Dlg"; ; ++p) { *pw++ = static_cast<WORD>(*p); if (!*p) break; }
+    for (const char* p = "MS Shell Dlg";; ++p) {
+        *pw++ = static_cast<WORD>(*p);
+        if (!*p) break;
+    }
     pw = reinterpret_cast<WORD*>((reinterpret_cast<ULONG_PTR>(pw) + 3) & ~ULONG_PTR(3));
     DLGITEMTEMPLATE* pItem = reinterpret_cast<DLGITEMTEMPLATE*>(pw);
     pItem->style = WS_CHILD | WS_VISIBLE;
@@ -323,7 +337,10 @@ TEST(WndReflection, ADialogFromATemplateReflectsToo) {
     pw = reinterpret_cast<WORD*>(pItem + 1);
     *pw++ = 0xFFFF;
     *pw++ = 0x0082;  // static
-    for (const char* p = "hint"; ; ++p) { *pw++ = static_cast<WORD>(*p); if (!*p) break; }
+    for (const char* p = "hint";; ++p) {
+        *pw++ = static_cast<WORD>(*p);
+        if (!*p) break;
+    }
     *pw++ = 0;  // no creation data
 
     HWND hDlg = CreateDialogIndirectParamA(GetModuleHandleA(NULL), pDlg, NULL, PassiveDlgProc, 0);

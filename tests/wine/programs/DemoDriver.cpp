@@ -60,7 +60,8 @@ int RunUninstall() {
     if (!uninstall.WaitForExit(g_auto ? 15000 : INFINITE)) return Fail("Uninstall.exe did not end");
     printf("demo: waiting for the removal batch\n");
     fflush(stdout);
-    if (!WaitUntil([] { return GetFileAttributesA(InstallFolder().c_str()) == INVALID_FILE_ATTRIBUTES; }, 60000))
+    if (!WaitUntil([] { return GetFileAttributesA(InstallFolder().c_str()) == INVALID_FILE_ATTRIBUTES; },
+                   60000))
         printf("demo: the install folder is still there\n");
     return 0;
 }

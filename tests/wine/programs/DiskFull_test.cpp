@@ -2,8 +2,9 @@
 // what the cut record names. The install folder is a small tmpfs mounted over its place in the
 // prefix (the target folder is fixed on the system drive); it already holds a file of the user's
 // and an earlier install's program and record when Setup starts.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <cstring>
 #include <map>
@@ -22,11 +23,13 @@
 
 namespace {
 
-const ULONGLONG kPage = 4096;  // tmpfs gives each file whole pages
-const int kBulkFiles = 200;    // far more than the room left for them
+const ULONGLONG kPage = 4096;    // tmpfs gives each file whole pages
+const int kBulkFiles = 200;      // far more than the room left for them
 const ULONGLONG kBulkRoom = 48;  // pages left for the bulk files: the disk fills among them
 
-ULONGLONG Pages(ULONGLONG bytes) { return (bytes + kPage - 1) / kPage; }
+ULONGLONG Pages(ULONGLONG bytes) {
+    return (bytes + kPage - 1) / kPage;
+}
 
 ULONGLONG FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -68,8 +71,9 @@ std::string HostPath(const std::string& windowsPath) {
 
 std::string SystemText(DWORD error) {
     char* text = NULL;
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER, NULL,
-                   error, 0x0400, reinterpret_cast<char*>(&text), 0, NULL);
+    FormatMessageA(
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER, NULL,
+        error, 0x0400, reinterpret_cast<char*>(&text), 0, NULL);
     std::string result = text != NULL ? text : "";
     LocalFree(text);
     while (!result.empty() && strchr(" \t\r\n", result.back())) result.pop_back();
@@ -105,7 +109,8 @@ private:
     // Runs the script with the arguments and a status file after them; true when it reported 0.
     bool Script(const std::string& arguments, std::string& error) {
         const std::string status = m_status / ("status-" + std::to_string(++m_runs));
-        std::string command = "/bin/sh \"" PM_HOST_TMPFS_SCRIPT "\" " + arguments + "\"" + HostPath(status) + "\"";
+        std::string command =
+            "/bin/sh \"" PM_HOST_TMPFS_SCRIPT "\" " + arguments + "\"" + HostPath(status) + "\"";
         STARTUPINFOA si = {};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi = {};
@@ -155,7 +160,8 @@ TEST_F(DiskFull, FullDiskIsReportedAndLosesNothing) {
 
     ASSERT_TRUE(MakeFolders(I));
     FolderTmpfs tmpfs(I, pages * kPage);
-    if (!tmpfs.Mounted()) GTEST_SKIP() << "no tmpfs over the install folder (mounting needs root): " << tmpfs.Error();
+    if (!tmpfs.Mounted())
+        GTEST_SKIP() << "no tmpfs over the install folder (mounting needs root): " << tmpfs.Error();
     ULARGE_INTEGER total = {};
     ASSERT_TRUE(GetDiskFreeSpaceExA(I.c_str(), NULL, &total, NULL));
     ASSERT_EQ(total.QuadPart, pages * kPage) << "the install folder is not on the tmpfs";
@@ -185,7 +191,8 @@ TEST_F(DiskFull, FullDiskIsReportedAndLosesNothing) {
     EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY)) << "the stages after the copy ran";
     EXPECT_EQ(ControlMarker(I + "Controls\\Grid.ocx"), "registered");
     int bulkCopied = 0;
-    for (int i = 0; i < kBulkFiles; ++i) bulkCopied += FileSize(I + "Database\\批量\\" + std::to_string(i) + ".dat") > 0;
+    for (int i = 0; i < kBulkFiles; ++i)
+        bulkCopied += FileSize(I + "Database\\批量\\" + std::to_string(i) + ".dat") > 0;
     EXPECT_GT(bulkCopied, 0);
     EXPECT_LT(bulkCopied, kBulkFiles) << "the disk never filled";
 
@@ -205,14 +212,15 @@ TEST_F(DiskFull, FullDiskIsReportedAndLosesNothing) {
         for (const char* tag : {"File Copy: ", "Reg Ctrl: "})
             if (line.compare(0, strlen(tag), tag) == 0) named.insert(line.substr(strlen(tag)));
     }
-    for (const std::string& path : named) EXPECT_TRUE(FileExists(path)) << "recorded but not copied: " << path;
+    for (const std::string& path : named)
+        EXPECT_TRUE(FileExists(path)) << "recorded but not copied: " << path;
     // What the cut line names, if anything, is made (empty files need no room): it must stay.
     const std::string fileTag = "File Copy: ";
     if (piece.compare(0, fileTag.size(), fileTag) == 0 && piece.size() > fileTag.size() + I.size() &&
         piece.compare(fileTag.size(), I.size(), I) == 0 && !FileExists(piece.substr(fileTag.size())))
         WriteBytes(piece.substr(fileTag.size()), "");
-    printf("disk full: %d of %d bulk files copied, record of %zu bytes, cut line \"%s\"\n", bulkCopied, kBulkFiles,
-           record.size(), piece.c_str());
+    printf("disk full: %d of %d bulk files copied, record of %zu bytes, cut line \"%s\"\n", bulkCopied,
+           kBulkFiles, record.size(), piece.c_str());
 
     // A later uninstall removes what the record names in full, and nothing else.
     std::map<std::string, ULONGLONG> before;
@@ -226,8 +234,8 @@ TEST_F(DiskFull, FullDiskIsReportedAndLosesNothing) {
     for (const auto& file : before) {
         // The running program is deleted by the batch, recorded or not.
         const bool gone = named.count(file.first) > 0 || file.first == I + "Uninstall.exe";
-        EXPECT_NE(FileExists(file.first), gone) << (gone ? "not removed: " : "removed, not named in full: ")
-                                                << file.first;
+        EXPECT_NE(FileExists(file.first), gone)
+            << (gone ? "not removed: " : "removed, not named in full: ") << file.first;
     }
     EXPECT_TRUE(ReadBytes(userFile, data) && data == userData) << "the user's file was damaged";
     EXPECT_TRUE(tmpfs.Unmount());

@@ -1,8 +1,9 @@
 // Modules planted where the elevated programs must never look for one: beside Setup.exe in the
 // folder it was started from, and, copied there as loose files, beside the installed
 // Uninstall.exe. Each planted copy is LoadMarker.dll, which tells on every process that loads it.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include "FaultRuns.h"
 #include "Registry.h"
@@ -26,9 +27,13 @@ protected:
     }
 };
 
-bool Plant(const std::string& path) { return CopyFileA(LoadMarkerPath().c_str(), path.c_str(), FALSE) != FALSE; }
+bool Plant(const std::string& path) {
+    return CopyFileA(LoadMarkerPath().c_str(), path.c_str(), FALSE) != FALSE;
+}
 
-bool SamePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
+bool SamePath(const std::string& a, const std::string& b) {
+    return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
 
 // Wine takes its own comctl32 before a copy in the program's folder, where Windows, for which
 // comctl32 is no known DLL, takes the copy. While this lives, Setup.exe and Uninstall.exe get
@@ -36,16 +41,20 @@ bool SamePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c
 class CopiesOfComctl32First {
 public:
     CopiesOfComctl32First() {
-        for (const char* program : kPrograms) WriteRegString(HKEY_CURRENT_USER, Key(program), "comctl32", "native,builtin");
+        for (const char* program : kPrograms)
+            WriteRegString(HKEY_CURRENT_USER, Key(program), "comctl32", "native,builtin");
     }
     ~CopiesOfComctl32First() {
-        for (const char* program : kPrograms) DeleteRegTree(HKEY_CURRENT_USER, std::string(kAppDefaults) + program);
+        for (const char* program : kPrograms)
+            DeleteRegTree(HKEY_CURRENT_USER, std::string(kAppDefaults) + program);
     }
     CopiesOfComctl32First(const CopiesOfComctl32First&) = delete;
     CopiesOfComctl32First& operator=(const CopiesOfComctl32First&) = delete;
 
 private:
-    static std::string Key(const char* program) { return std::string(kAppDefaults) + program + "\\DllOverrides"; }
+    static std::string Key(const char* program) {
+        return std::string(kAppDefaults) + program + "\\DllOverrides";
+    }
     static constexpr const char* kAppDefaults = "Software\\Wine\\AppDefaults\\";
     static constexpr const char* kPrograms[] = {"Setup.exe", "Uninstall.exe"};
 };
@@ -100,7 +109,8 @@ TEST_F(DllSearch, ControlsFindTheirHelpersBesideThemselvesNeverBesideTheProgram)
     ASSERT_TRUE(CopyFileA(SearchControlPath().c_str(), (sourceControls + "Search.ocx").c_str(), FALSE));
     ASSERT_TRUE(CopyFileA(SearchImportPath().c_str(), (sourceControls + "SearchImport.dll").c_str(), FALSE));
     ASSERT_TRUE(Plant(sourceControls + "SearchHelper.dll"));
-    for (const char* name : {"SearchHelper.dll", "SearchPlanted.dll"}) ASSERT_TRUE(Plant(disk / name)) << name;
+    for (const char* name : {"SearchHelper.dll", "SearchPlanted.dll"})
+        ASSERT_TRUE(Plant(disk / name)) << name;
 
     const std::string target = InstallFolder();
     const std::string own = target + "Controls\\SearchHelper.dll";

@@ -3,8 +3,9 @@
 // killing the process: each time it must be gone within a bound, without a crash and without a
 // window of its own left behind. The seed of the moments is printed with every failure; set
 // PM_FAULT_SEED to repeat a run.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
@@ -18,8 +19,8 @@
 namespace {
 
 const int kEnds = 50;
-const int kBulkFiles = 1000;       // small files more: a second or two of work
-const DWORD kExitBound = 15000;    // an ended program that runs longer than this hangs
+const int kBulkFiles = 1000;     // small files more: a second or two of work
+const DWORD kExitBound = 15000;  // an ended program that runs longer than this hangs
 const UINT kKillCode = 77;
 const int kDoneTextId = 1003;
 
@@ -28,7 +29,8 @@ const char* const kWayNames[kWays] = {"WM_CLOSE", "SC_CLOSE", "Escape", "cancel 
 
 unsigned Seed() {
     char text[32] = "";
-    if (GetEnvironmentVariableA("PM_FAULT_SEED", text, sizeof text) > 0) return static_cast<unsigned>(strtoul(text, NULL, 10));
+    if (GetEnvironmentVariableA("PM_FAULT_SEED", text, sizeof text) > 0)
+        return static_cast<unsigned>(strtoul(text, NULL, 10));
     return GetTickCount();
 }
 
@@ -93,7 +95,8 @@ TEST_F(EarlyEnds, FiftyEndsWhileWorkingLeaveNothingBehind) {
         HWND dialog = StartConfirmedUninstall(uninstall);
         ASSERT_NE(dialog, HWND(NULL)) << "no uninstall dialog";
         DWORD shown = GetTickCount();
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(dialog, kDoneTextId)) != FALSE; }, 60000));
+        ASSERT_TRUE(
+            WaitUntil([&] { return IsWindowVisible(GetDlgItem(dialog, kDoneTextId)) != FALSE; }, 60000));
         workMs = GetTickCount() - shown;
         PressButton(dialog, IDOK);
         ASSERT_TRUE(uninstall->WaitForExit(kExitBound));
@@ -103,7 +106,8 @@ TEST_F(EarlyEnds, FiftyEndsWhileWorkingLeaveNothingBehind) {
     for (int round = 0; round < kEnds; ++round) {
         const Way way = static_cast<Way>(round % kWays);
         const DWORD delay = random() % maxDelay;
-        SCOPED_TRACE("round " + std::to_string(round) + ", " + kWayNames[way] + " after " + std::to_string(delay) + " ms");
+        SCOPED_TRACE("round " + std::to_string(round) + ", " + kWayNames[way] + " after " +
+                     std::to_string(delay) + " ms");
         // The record is the last file the file stage deletes: once it is gone, or the program
         // with it, the next round needs a new install.
         if (!FileExists(I + "Uninstall.log") || !FileExists(I + "Uninstall.exe")) {
@@ -135,9 +139,10 @@ TEST_F(EarlyEnds, FiftyEndsWhileWorkingLeaveNothingBehind) {
 
     EXPECT_LT(completedFirst, kEnds / 2) << "most ends must come while the program works";
     const DWORD totalMs = GetTickCount() - start;
-    printf("early ends: %d ends, moments up to %lu ms (%lu ms at the end), %d installs (%lu ms), %d after the "
-           "completion, %lu ms in all\n",
-           kEnds, workMs + 1, maxDelay, installs, installMs, completedFirst, totalMs);
+    printf(
+        "early ends: %d ends, moments up to %lu ms (%lu ms at the end), %d installs (%lu ms), %d after the "
+        "completion, %lu ms in all\n",
+        kEnds, workMs + 1, maxDelay, installs, installMs, completedFirst, totalMs);
     RecordProperty("installs", installs);
     RecordProperty("total_ms", static_cast<int>(totalMs));
 }

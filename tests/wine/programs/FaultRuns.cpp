@@ -60,8 +60,8 @@ void AnswerBox(HWND box, std::vector<std::string>& boxes) {
 
 // Until the program ends or `bound` (from `start`) runs out: answers its message boxes, and once
 // completionView() shows the completion view, presses its finish button and waits for the end.
-void DriveToEnd(RunningProgram& program, const std::function<HWND()>& completionView, DWORD start, DWORD bound,
-                ProgramRun& run) {
+void DriveToEnd(RunningProgram& program, const std::function<HWND()>& completionView, DWORD start,
+                DWORD bound, ProgramRun& run) {
     while (GetTickCount() - start < bound) {
         if (program.WaitForExit(0, &run.exitCode)) {
             run.exited = true;
@@ -92,7 +92,8 @@ ProgramRun RunSetup(const std::string& sourceFolder, DWORD bound) {
     run.started = setup.Started();
     if (!run.started) return run;
     const DWORD processId = setup.ProcessId();
-    DriveToEnd(setup, [processId] { return FindProgramWindow(processId, kSetupCompleted); }, start, bound, run);
+    DriveToEnd(
+        setup, [processId] { return FindProgramWindow(processId, kSetupCompleted); }, start, bound, run);
     return run;
 }
 
@@ -119,14 +120,17 @@ ProgramRun RunUninstall(DWORD bound, const std::string& exePath) {
     PressButton(confirm, IDYES);
     WaitUntil([&] { return !IsWindow(confirm); }, 5000);
     const DWORD processId = uninstall.ProcessId();
-    DriveToEnd(uninstall, [processId]() -> HWND {
-        // The view is complete once "完成" can be pressed: a notice on it is answered first.
-        HWND dialog = FindProgramWindow(processId, kUninstallTitle);
-        return dialog != NULL && IsWindowVisible(GetDlgItem(dialog, kDoneTextId)) &&
-                       IsWindowEnabled(GetDlgItem(dialog, IDOK))
-                   ? dialog
-                   : NULL;
-    }, start, bound, run);
+    DriveToEnd(
+        uninstall,
+        [processId]() -> HWND {
+            // The view is complete once "完成" can be pressed: a notice on it is answered first.
+            HWND dialog = FindProgramWindow(processId, kUninstallTitle);
+            return dialog != NULL && IsWindowVisible(GetDlgItem(dialog, kDoneTextId)) &&
+                           IsWindowEnabled(GetDlgItem(dialog, IDOK))
+                       ? dialog
+                       : NULL;
+        },
+        start, bound, run);
     return run;
 }
 
@@ -171,7 +175,8 @@ void MakeHandMadeInstall() {
     MakeFolders(InstallFolder());
     CopyFileA((DistFolder() + "Uninstall.exe").c_str(), (InstallFolder() + "Uninstall.exe").c_str(), FALSE);
     WriteRegString(HKEY_LOCAL_MACHINE, PRODUCT_KEY, "installPath", InstallFolder());
-    WriteRegString(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY, "UninstallString", "\"" + InstallFolder() + "Uninstall.exe\"");
+    WriteRegString(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY, "UninstallString",
+                   "\"" + InstallFolder() + "Uninstall.exe\"");
 }
 
 std::vector<std::string> RecordLines(const std::string& text) {
@@ -197,10 +202,13 @@ void InstallStateTest::InstallSample() {
     ASSERT_TRUE(setup.completed && setup.exited && setup.boxes.empty()) << setup.milliseconds << " ms";
 }
 
-std::string InstalledUninstaller() { return InstallFolder() + "Uninstall.exe"; }
+std::string InstalledUninstaller() {
+    return InstallFolder() + "Uninstall.exe";
+}
 
 bool ProductKeysGone() {
-    return !RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY) && !RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY);
+    return !RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY) &&
+           !RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY);
 }
 
 void ExpectNothingLeft() {

@@ -2,30 +2,31 @@
 // within a time bound, every message box on the way answered and kept, and the signs of a crash
 // looked for afterwards.
 #pragma once
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "ProgramDriver.h"
-#include "support/TempFolder.h"
 #include "record/ProductKeys.h"
+#include "support/TempFolder.h"
 
-extern const char kUninstallTitle[];    // the uninstall dialog's caption
-extern const char kSetupCompleted[];    // the install dialog's caption in its completion view
-extern const char kRemovalBatch[];      // C:\DelUS.bat
+extern const char kUninstallTitle[];  // the uninstall dialog's caption
+extern const char kSetupCompleted[];  // the install dialog's caption in its completion view
+extern const char kRemovalBatch[];    // C:\DelUS.bat
 
 // How one run of a program ended.
 struct ProgramRun {
     bool started = false;
-    bool completed = false;           // the completion view was seen
-    bool exited = false;              // the process ended within the bound
+    bool completed = false;  // the completion view was seen
+    bool exited = false;     // the process ended within the bound
     DWORD exitCode = 0;
-    std::vector<std::string> boxes;   // texts of the message boxes answered on the way (OK/Yes)
-    std::string crash;                // non-empty: what showed that something crashed
-    DWORD milliseconds = 0;           // from the start to the exit, or to giving up
+    std::vector<std::string> boxes;  // texts of the message boxes answered on the way (OK/Yes)
+    std::string crash;               // non-empty: what showed that something crashed
+    DWORD milliseconds = 0;          // from the start to the exit, or to giving up
 };
 
 // Installs from `sourceFolder` with its Setup.exe: waits for the completion view, answering every

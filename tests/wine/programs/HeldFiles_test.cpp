@@ -1,8 +1,9 @@
 // Files that another process holds open without sharing, while the real programs work: Setup
 // cannot replace them and Uninstall cannot delete them. Both pass over them as designed and reach
 // their completion view; what the record then says and what stays is checked after the release.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 
@@ -105,7 +106,8 @@ TEST_F(HeldFiles, UninstallPassesOverFilesInUse) {
 
     EXPECT_EQ(Content(I + "Support\\菜单.mnu"), "菜单\r\n");
     EXPECT_TRUE(FileExists(I + "Controls\\Grid.ocx"));
-    EXPECT_EQ(ControlMarker(I + "Controls\\Grid.ocx"), "registered") << "a control that cannot be loaded stays registered";
+    EXPECT_EQ(ControlMarker(I + "Controls\\Grid.ocx"), "registered")
+        << "a control that cannot be loaded stays registered";
     // Everything else went; the folders that still hold a file stay, and so does the install
     // folder above them, which the batch could not remove.
     EXPECT_FALSE(FileExists(I + "Support\\只读.txt"));

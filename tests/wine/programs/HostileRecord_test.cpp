@@ -2,8 +2,9 @@
 // is obeyed; a cut, binary, unterminated or over-long one never makes it crash or hang, and it
 // touches nothing that only a piece of a value names. Beside each damaged value lies a sentinel
 // (file, folder, control or key) named exactly by the piece that a careless reader would use.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <random>
@@ -17,7 +18,7 @@
 namespace {
 
 const char kKeys[] = "SOFTWARE\\PindlemarkTests\\Faults";  // the tests' own keys, HKLM and HKCU
-const DWORD kBound = 60000;  // a run that takes longer than this counts as hung
+const DWORD kBound = 60000;                                // a run that takes longer than this counts as hung
 
 std::string Crlf(const std::vector<std::string>& lines) {
     std::string text;
@@ -36,7 +37,8 @@ bool MakeKey(HKEY root, const std::string& path) {
 // Clears what TestControl.ocx noted for this path in an earlier run.
 void ForgetControlMarker(const std::string& path) {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\PindlemarkTests\\Controls", 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\PindlemarkTests\\Controls", 0, KEY_SET_VALUE, &key) !=
+        ERROR_SUCCESS)
         return;
     RegDeleteValueA(key, path.c_str());
     RegCloseKey(key);
@@ -130,7 +132,8 @@ TEST_F(HostileRecord, WellFormedRecordIsObeyed) {
     EXPECT_EQ(ControlMarker(I + "控件\\ctl.ocx"), "unregistered");
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, std::string(kKeys) + "\\Obey"));
     EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, std::string(kKeys) + "\\Obey"));
-    EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, std::string(kKeys) + "\\Other")) << "only the named key goes";
+    EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, std::string(kKeys) + "\\Other"))
+        << "only the named key goes";
     EXPECT_FALSE(FileExists(I)) << "files, folders, record, and at last the program and its folder";
     RecordProperty("uninstall_ms", static_cast<int>(run.milliseconds));
 }
@@ -140,12 +143,12 @@ TEST_F(HostileRecord, WellFormedRecordIsObeyed) {
 TEST_F(HostileRecord, CutLastValueIsNotUsed) {
     const std::string I = InstallFolder();
     // Each sentinel is the piece of a longer name that the cut value would have had.
-    const std::string file = I + "保留.txt";         // of "保留.txt.bak"
-    const std::string folder = I + "保留目录";       // of "保留目录2"
-    const std::string control = I + "保留.ocx";      // of "保留.ocx.old"
+    const std::string file = I + "保留.txt";                // of "保留.txt.bak"
+    const std::string folder = I + "保留目录";              // of "保留目录2"
+    const std::string control = I + "保留.ocx";             // of "保留.ocx.old"
     const std::string key = std::string(kKeys) + "\\Keep";  // of "KeepMe"
-    const std::string crFile = I + "保留2.txt";      // cut between CR and LF
-    const std::string leadFile = I + "保留";         // of "保留文件", cut after the lead byte of 文 (CE C4)
+    const std::string crFile = I + "保留2.txt";             // cut between CR and LF
+    const std::string leadFile = I + "保留";  // of "保留文件", cut after the lead byte of 文 (CE C4)
     struct Cut {
         const char* what;
         std::string lastLine;  // written without a line end
@@ -157,8 +160,10 @@ TEST_F(HostileRecord, CutLastValueIsNotUsed) {
         {"registry-key record", "RegDB Key: 2," + key, [=] { return RegKeyExists(HKEY_LOCAL_MACHINE, key); }},
         {"control record", "Reg Ctrl: " + control,
          [=] { return FileExists(control) && ControlMarker(control).empty(); }},
-        {"file record cut in its line end", "File Copy: " + crFile + "\r", [=] { return FileExists(crFile); }},
-        {"file record cut inside a character", "File Copy: " + leadFile + "\xCE", [=] { return FileExists(leadFile); }},
+        {"file record cut in its line end", "File Copy: " + crFile + "\r",
+         [=] { return FileExists(crFile); }},
+        {"file record cut inside a character", "File Copy: " + leadFile + "\xCE",
+         [=] { return FileExists(leadFile); }},
     };
 
     for (const Cut& cut : cuts) {
@@ -249,7 +254,8 @@ TEST_F(HostileRecord, OverLongValuesAreRefusedWhole) {
         "File Copy: " + I + "Uninstall.log",
     }));
 
-    for (const std::string& path : {file, huge, control, folder}) EXPECT_TRUE(FileExists(path)) << path.size();
+    for (const std::string& path : {file, huge, control, folder})
+        EXPECT_TRUE(FileExists(path)) << path.size();
     EXPECT_EQ(ControlMarker(control), "");
     EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, keyPiece));
     EXPECT_FALSE(FileExists(obey));

@@ -51,17 +51,21 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
 
 }  // namespace
 
-std::string DistFolder() { return HostPathToWindows(PM_HOST_DIST_DIR); }
+std::string DistFolder() {
+    return HostPathToWindows(PM_HOST_DIST_DIR);
+}
 
-std::string TestProgramsFolder() { return HostPathToWindows(PM_HOST_TEST_PROGRAMS_DIR); }
+std::string TestProgramsFolder() {
+    return HostPathToWindows(PM_HOST_TEST_PROGRAMS_DIR);
+}
 
 RunningProgram::RunningProgram(const std::string& exePath, const std::string& currentFolder) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     std::string commandLine = "\"" + exePath + "\"";
-    if (!CreateProcessA(exePath.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL,
-                        currentFolder.c_str(), &si, &pi)) {
+    if (!CreateProcessA(exePath.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, currentFolder.c_str(),
+                        &si, &pi)) {
         fprintf(stderr, "cannot start %s: error %lu\n", exePath.c_str(), GetLastError());
         return;
     }
@@ -119,7 +123,9 @@ HWND WaitForMessageBox(DWORD processId, DWORD milliseconds) {
     return found;
 }
 
-std::string MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
+std::string MessageBoxText(HWND box) {
+    return WindowText(GetDlgItem(box, 0xFFFF));
+}
 
 std::string WindowText(HWND window) {
     char text[4096] = "";
@@ -139,7 +145,9 @@ bool PressButton(HWND dialog, int buttonId) {
 }
 
 // A named CALLBACK: on i686 a lambda converts only to a cdecl pointer, and DLGPROC is stdcall.
-static INT_PTR CALLBACK PassiveDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+static INT_PTR CALLBACK PassiveDialogProc(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
 
 SIZE DialogFontBaseUnits() {
     // A DLGTEMPLATE with DS_SETFONT: header, empty menu, class and title, then the point size and
@@ -150,11 +158,11 @@ SIZE DialogFontBaseUnits() {
     pTemplate->cx = 100;
     pTemplate->cy = 100;
     words.insert(words.end(), {0, 0, 0, 9});  // menu, class, title, 9 points
-    const wchar_t face[] = L"\x5B8B\x4F53";  // 宋体
+    const wchar_t face[] = L"\x5B8B\x4F53";   // 宋体
     words.insert(words.end(), face, face + 2);
     words.push_back(0);
-    HWND dialog = CreateDialogIndirectParamW(GetModuleHandleA(NULL), reinterpret_cast<DLGTEMPLATE*>(words.data()), NULL,
-                                             PassiveDialogProc, 0);
+    HWND dialog = CreateDialogIndirectParamW(
+        GetModuleHandleA(NULL), reinterpret_cast<DLGTEMPLATE*>(words.data()), NULL, PassiveDialogProc, 0);
     RECT units = {0, 0, 4, 8};
     if (dialog != NULL) {
         MapDialogRect(dialog, &units);
@@ -164,8 +172,12 @@ SIZE DialogFontBaseUnits() {
     return size;
 }
 
-int DialogUnitsToPixelsX(int nUnits) { return MulDiv(nUnits, DialogFontBaseUnits().cx, 4); }
-int DialogUnitsToPixelsY(int nUnits) { return MulDiv(nUnits, DialogFontBaseUnits().cy, 8); }
+int DialogUnitsToPixelsX(int nUnits) {
+    return MulDiv(nUnits, DialogFontBaseUnits().cx, 4);
+}
+int DialogUnitsToPixelsY(int nUnits) {
+    return MulDiv(nUnits, DialogFontBaseUnits().cy, 8);
+}
 
 std::string SaveScreenshot(HWND window, const std::string& name) {
     // The program paints on its own thread: ask for a full repaint and give it time to finish.

@@ -39,4 +39,6 @@ void WriteRegString(HKEY root, const std::string& key, const std::string& value,
     RegCloseKey(h);
 }
 
-void DeleteRegTree(HKEY root, const std::string& key) { SHDeleteKeyA(root, key.c_str()); }
+void DeleteRegTree(HKEY root, const std::string& key) {
+    SHDeleteKeyA(root, key.c_str());
+}

@@ -1,13 +1,14 @@
 #include "SampleAddOn.h"
 
 #include <windows.h>
+
 #include <shlwapi.h>
 
 #include <algorithm>
 
+#include "ProgramDriver.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
-#include "ProgramDriver.h"
 
 namespace {
 
@@ -70,14 +71,16 @@ SampleAddOn BuildSampleAddOn(const std::string& folder, const std::vector<std::s
 
     if (bulkFiles > 0) {
         dir("Database\\批量");
-        for (int i = 0; i < bulkFiles; ++i) file("Database\\批量\\" + std::to_string(i) + ".dat", std::string(512, 'f'));
+        for (int i = 0; i < bulkFiles; ++i)
+            file("Database\\批量\\" + std::to_string(i) + ".dat", std::string(512, 'f'));
     }
 
     dir("Dunmoor");
     file("Dunmoor\\readme.txt", "dunmoor");
 
-    addOn.controls = Left(leaveOut, "Controls") ? std::vector<std::string>{}
-                                               : std::vector<std::string>{"Chart-sfalse.ocx", "Grid.ocx", "hhctrl.ocx"};
+    addOn.controls = Left(leaveOut, "Controls")
+                         ? std::vector<std::string>{}
+                         : std::vector<std::string>{"Chart-sfalse.ocx", "Grid.ocx", "hhctrl.ocx"};
 
     CopyFileA((DistFolder() + "Setup.exe").c_str(), (folder + "Setup.exe").c_str(), FALSE);
     CopyFileA((DistFolder() + "Uninstall.exe").c_str(), (folder + "Uninstall.exe").c_str(), FALSE);
@@ -86,10 +89,13 @@ SampleAddOn BuildSampleAddOn(const std::string& folder, const std::vector<std::s
     return addOn;
 }
 
-std::string InstallFolder() { return "C:\\Program Files\\Kelvora\\Pindlemark\\"; }
+std::string InstallFolder() {
+    return "C:\\Program Files\\Kelvora\\Pindlemark\\";
+}
 
 void RemoveEarlierInstall() {
     RemoveTree("C:\\Program Files\\Kelvora");
     SHDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Kelvora");
-    SHDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5");
+    SHDeleteKeyA(HKEY_LOCAL_MACHINE,
+                 "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5");
 }

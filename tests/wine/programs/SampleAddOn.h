@@ -6,11 +6,11 @@
 #include <vector>
 
 struct SampleAddOn {
-    std::string sourceFolder;                 // ends with a backslash
-    std::vector<std::string> files;           // every file below the install folders, relative
-    std::vector<std::string> subfolders;      // every folder below the install folders, relative
-    std::vector<std::string> looseFiles;      // files next to Setup.exe except Setup.exe
-    std::vector<std::string> controls;        // *.ocx directly in Controls
+    std::string sourceFolder;             // ends with a backslash
+    std::vector<std::string> files;       // every file below the install folders, relative
+    std::vector<std::string> subfolders;  // every folder below the install folders, relative
+    std::vector<std::string> looseFiles;  // files next to Setup.exe except Setup.exe
+    std::vector<std::string> controls;    // *.ocx directly in Controls
 };
 
 // Builds the add-on in `folder` (which must exist). Folders named in `leaveOut` ("Controls",

@@ -1,8 +1,8 @@
 // Setup.exe run as a user runs it: started from the add-on's folder, watched through its windows,
 // answered by pressing the real buttons.
-#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <gtest/gtest.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -33,7 +33,9 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-bool Visible(HWND dialog, int id) { return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE; }
+bool Visible(HWND dialog, int id) {
+    return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE;
+}
 
 // Suspends (or resumes) every thread of the process but the one that owns `window`: the install
 // worker stops where it is, while the dialog goes on painting.
@@ -129,7 +131,8 @@ TEST_F(SetupProgram, InstallsEverythingAndEndsWithTheFinishButton) {
 
     // The record: first the Support folder, last the record itself; every file and control.
     const std::string log = target + "Uninstall.log";
-    EXPECT_EQ(GetFileAttributesA(log.c_str()) & FILE_ATTRIBUTE_HIDDEN, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(GetFileAttributesA(log.c_str()) & FILE_ATTRIBUTE_HIDDEN,
+              static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
     std::string text;
     ASSERT_TRUE(ReadBytes(log, text));
     std::vector<std::string> lines = Lines(text);
@@ -137,8 +140,10 @@ TEST_F(SetupProgram, InstallsEverythingAndEndsWithTheFinishButton) {
     EXPECT_EQ(lines.front(), "Made Dir: " + target + "Support");
     EXPECT_EQ(lines.back(), "File Copy: " + log);
     std::set<std::string> recorded(lines.begin(), lines.end());
-    for (const std::string& file : addOn.files) EXPECT_TRUE(recorded.count("File Copy: " + target + file)) << file;
-    for (const std::string& dir : addOn.subfolders) EXPECT_TRUE(recorded.count("Made Dir: " + target + dir)) << dir;
+    for (const std::string& file : addOn.files)
+        EXPECT_TRUE(recorded.count("File Copy: " + target + file)) << file;
+    for (const std::string& dir : addOn.subfolders)
+        EXPECT_TRUE(recorded.count("Made Dir: " + target + dir)) << dir;
     for (const std::string& control : addOn.controls)
         EXPECT_TRUE(recorded.count("Reg Ctrl: " + target + "Controls\\" + control)) << control;
     EXPECT_FALSE(recorded.count("Reg Ctrl: " + target + "Controls\\old\\Legacy.ocx"));
@@ -149,9 +154,12 @@ TEST_F(SetupProgram, InstallsEverythingAndEndsWithTheFinishButton) {
 
     // Registry.
     std::string value;
-    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, PRODUCT_KEY, "installPath", value) && value == target) << value;
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, PRODUCT_KEY, "installPath", value) && value == target)
+        << value;
     EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, PRODUCT_KEY, "Ver", value) && value == "5.00") << value;
-    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY, "DisplayName", value) && value == "Vennloft管理 V5") << value;
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY, "DisplayName", value) &&
+                value == "Vennloft管理 V5")
+        << value;
     EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY, "UninstallString", value) &&
                 value == "\"" + target + "Uninstall.exe\"")
         << value;
@@ -214,7 +222,8 @@ TEST_F(SetupProgram, MissingControlsAnsweredIgnoreGoesOn) {
     HWND box = WaitForMessageBox(setup.ProcessId(), 30000);
     ASSERT_NE(box, HWND(NULL)) << "no prompt for the missing folder";
     std::string prompt = MessageBoxText(box);
-    EXPECT_NE(prompt.find("找不到安装文件的路径 " + disk.Path() + "Controls\\，"), std::string::npos) << prompt;
+    EXPECT_NE(prompt.find("找不到安装文件的路径 " + disk.Path() + "Controls\\，"), std::string::npos)
+        << prompt;
     EXPECT_EQ(WindowText(box), "Setup") << "caption is the application's name";
     HWND dialog = FindProgramWindow(setup.ProcessId(), kInstalling);
     ASSERT_NE(dialog, HWND(NULL)) << "the dialog shows the installing view while asking";

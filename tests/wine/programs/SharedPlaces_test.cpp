@@ -2,8 +2,9 @@
 // make a folder named like the removal batch, the system's list of deletions at the next restart,
 // and a second uninstaller started while the first still runs. Whatever happens, the user's
 // uninstall can be finished and nothing is left behind.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 #include <tlhelp32.h>
 
 #include <memory>
@@ -28,10 +29,12 @@ const wchar_t kRestartList[] = L"PendingFileRenameOperations";
 std::vector<std::string> RestartDeletions() {
     std::vector<std::string> sources;
     HKEY key = NULL;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return sources;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return sources;
     std::vector<wchar_t> data(32768, L'\0');
     DWORD bytes = static_cast<DWORD>((data.size() - 2) * sizeof(wchar_t));
-    const bool read = RegQueryValueExW(key, kRestartList, NULL, NULL, reinterpret_cast<BYTE*>(data.data()), &bytes) == ERROR_SUCCESS;
+    const bool read = RegQueryValueExW(key, kRestartList, NULL, NULL, reinterpret_cast<BYTE*>(data.data()),
+                                       &bytes) == ERROR_SUCCESS;
     RegCloseKey(key);
     if (!read) return sources;
     std::vector<std::wstring> texts;
@@ -74,8 +77,11 @@ protected:
 std::unique_ptr<RunningProgram> StartUninstaller(HWND& confirm) {
     std::unique_ptr<RunningProgram> program(new RunningProgram(InstalledUninstaller(), "C:\\"));
     confirm = NULL;
-    WaitUntil([&] { return (confirm = WaitForMessageBox(program->ProcessId(), 0)) != NULL || !program->IsRunning(); },
-              20000);
+    WaitUntil(
+        [&] {
+            return (confirm = WaitForMessageBox(program->ProcessId(), 0)) != NULL || !program->IsRunning();
+        },
+        20000);
     return program;
 }
 
@@ -130,7 +136,8 @@ TEST_F(SharedPlaces, TwoUninstallersConfirmedAtOnceLeaveNothingBehindWhicheverEn
         SCOPED_TRACE(firstClosesFirst ? "the first closed first" : "the second closed first");
         InstallSample();
         if (HasFatalFailure()) return;
-        ASSERT_TRUE(CopyFileA((TestProgramsFolder() + "UninstallSeams.exe").c_str(), InstalledUninstaller().c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA((TestProgramsFolder() + "UninstallSeams.exe").c_str(),
+                              InstalledUninstaller().c_str(), FALSE));
 
         HWND confirms[2] = {NULL, NULL};
         std::unique_ptr<RunningProgram> programs[2];
@@ -145,8 +152,11 @@ TEST_F(SharedPlaces, TwoUninstallersConfirmedAtOnceLeaveNothingBehindWhicheverEn
         for (int step = 0; step < 2; ++step) {
             RunningProgram& program = *programs[order[step]];
             HWND dialog = NULL;
-            ASSERT_TRUE(WaitUntil([&] { return (dialog = CompletionView(program.ProcessId())) != NULL || !program.IsRunning(); },
-                                  60000))
+            ASSERT_TRUE(WaitUntil(
+                [&] {
+                    return (dialog = CompletionView(program.ProcessId())) != NULL || !program.IsRunning();
+                },
+                60000))
                 << "no completion view";
             if (dialog != NULL) PressButton(dialog, IDOK);
             EXPECT_TRUE(program.WaitForExit(15000));

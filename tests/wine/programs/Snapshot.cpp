@@ -23,12 +23,12 @@ bool StartsWith(const std::wstring& text, const std::wstring& prefix) {
 
 std::string NarrowText(const std::wstring& text) {
     if (text.empty()) return "";
-    int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), NULL, 0, NULL, NULL);
+    int size =
+        WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), NULL, 0, NULL, NULL);
     std::string out(size, '\0');
     WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), &out[0], size, NULL, NULL);
     return out;
 }
-
 
 // Left out of the file walk, each for its reason:
 // - the user's temporary folder holds the add-on's source folder that the test builds (the
@@ -93,12 +93,16 @@ void WalkKey(HKEY root, const std::wstring& rootName, const std::wstring& path, 
     const std::wstring full = path.empty() ? rootName : rootName + L"\\" + path;
     snapshot[full] = "key";
     DWORD subKeys = 0, maxSubKey = 0, values = 0, maxValueName = 0, maxData = 0;
-    RegQueryInfoKeyW(key, NULL, NULL, NULL, &subKeys, &maxSubKey, NULL, &values, &maxValueName, &maxData, NULL, NULL);
+    RegQueryInfoKeyW(key, NULL, NULL, NULL, &subKeys, &maxSubKey, NULL, &values, &maxValueName, &maxData,
+                     NULL, NULL);
     std::vector<wchar_t> name(std::max(maxValueName, maxSubKey) + 2);
     std::vector<BYTE> data(maxData + 2);
     for (DWORD i = 0;; ++i) {
-        DWORD nameSize = static_cast<DWORD>(name.size()), dataSize = static_cast<DWORD>(data.size()), type = 0;
-        if (RegEnumValueW(key, i, name.data(), &nameSize, NULL, &type, data.data(), &dataSize) != ERROR_SUCCESS) break;
+        DWORD nameSize = static_cast<DWORD>(name.size()), dataSize = static_cast<DWORD>(data.size()),
+              type = 0;
+        if (RegEnumValueW(key, i, name.data(), &nameSize, NULL, &type, data.data(), &dataSize) !=
+            ERROR_SUCCESS)
+            break;
         std::string bytes(reinterpret_cast<const char*>(data.data()), dataSize);
         snapshot[full + L" = " + std::wstring(name.data(), nameSize)] =
             "value of type " + std::to_string(type) + ", " + std::to_string(dataSize) + " bytes, hash " +
@@ -147,8 +151,10 @@ namespace {
 // - the folder above the install folder, "C:\Program Files\Kelvora": it is made on the way to
 //   the install folder and, like every folder made only as a parent, never recorded.
 bool Intended(const std::wstring& path) {
-    return StartsWith(path, L"HKLM\\SOFTWARE\\Autodesk\\AutoCAD\\") || Lower(path) == L"hklm\\software\\kelvora" ||
-           Lower(path) == L"hklm\\software\\kelvora\\pindlemark" || Lower(path) == L"c:\\program files\\kelvora";
+    return StartsWith(path, L"HKLM\\SOFTWARE\\Autodesk\\AutoCAD\\") ||
+           Lower(path) == L"hklm\\software\\kelvora" ||
+           Lower(path) == L"hklm\\software\\kelvora\\pindlemark" ||
+           Lower(path) == L"c:\\program files\\kelvora";
 }
 
 }  // namespace
@@ -167,4 +173,3 @@ std::string Differences(const Snapshot& before, const Snapshot& after) {
             out << "+ " << NarrowText(entry.first) << " (" << entry.second << ")\n";
     return out.str();
 }
-

@@ -7,12 +7,13 @@
 // The test build of Uninstall.exe (UninstallSeams.exe, the same sources) ends itself where
 // PM_UNINSTALL_END_AT asks, and its removal batch gives up after three tries, about two seconds
 // after the program's end, instead of two minutes.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
+#include <string.h>
 #include <tlhelp32.h>
 
 #include <random>
-#include <string.h>
 
 #include "FaultRuns.h"
 #include "Registry.h"
@@ -24,18 +25,19 @@
 namespace {
 
 const UINT kEndedAtExitCode = 86;  // what the test build exits with where it ends itself
-const DWORD kTestBatchTries = 3;  // REMOVAL_BATCH_PASSES of the test build, a second apart
+const DWORD kTestBatchTries = 3;   // REMOVAL_BATCH_PASSES of the test build, a second apart
 const DWORD kTestBatchBoundMs = kTestBatchTries * 1000;
 const int kDoneTextId = 1003;
 const char kAcad[] = "SOFTWARE\\Autodesk\\AutoCAD\\";
 
 bool UseTestBuild() {
-    return CopyFileA((TestProgramsFolder() + "UninstallSeams.exe").c_str(), InstalledUninstaller().c_str(), FALSE) !=
-           FALSE;
+    return CopyFileA((TestProgramsFolder() + "UninstallSeams.exe").c_str(), InstalledUninstaller().c_str(),
+                     FALSE) != FALSE;
 }
 
 bool UseShippedBuild() {
-    return CopyFileA((DistFolder() + "Uninstall.exe").c_str(), InstalledUninstaller().c_str(), FALSE) != FALSE;
+    return CopyFileA((DistFolder() + "Uninstall.exe").c_str(), InstalledUninstaller().c_str(), FALSE) !=
+           FALSE;
 }
 
 // The running processes that `parent` started.
@@ -55,7 +57,8 @@ bool WriteFileW(const std::wstring& path, const std::string& bytes) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL) && written == bytes.size();
+    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL) &&
+                    written == bytes.size();
     CloseHandle(file);
     return ok;
 }
@@ -71,7 +74,8 @@ protected:
     HWND UninstallUpToTheCompletionView(std::unique_ptr<RunningProgram>& program) {
         HWND dialog = StartConfirmedUninstall(program);
         if (dialog == NULL) return NULL;
-        if (!WaitUntil([&] { return IsWindowVisible(GetDlgItem(dialog, kDoneTextId)) != FALSE; }, 60000)) return NULL;
+        if (!WaitUntil([&] { return IsWindowVisible(GetDlgItem(dialog, kDoneTextId)) != FALSE; }, 60000))
+            return NULL;
         return dialog;
     }
 };
@@ -96,7 +100,8 @@ TEST_F(UnfinishedRuns, UninstallEndedBeforeAnyStageIsFinishedByTheNextRun) {
         DWORD exitCode = 0;
         ASSERT_TRUE(first->WaitForExit(60000, &exitCode)) << "the test build did not end itself";
         EXPECT_EQ(exitCode, kEndedAtExitCode);
-        EXPECT_TRUE(WaitUntil([&] { return ChildProcesses(first->ProcessId()) == 0; }, kTestBatchBoundMs + 20000))
+        EXPECT_TRUE(
+            WaitUntil([&] { return ChildProcesses(first->ProcessId()) == 0; }, kTestBatchBoundMs + 20000))
             << "the interpreter outlived its work";
         EXPECT_TRUE(FileExists(InstallFolder() + "Uninstall.log")) << "the record outlives an early end";
         EXPECT_FALSE(FileExists(kRemovalBatch)) << "a batch that nothing runs";
@@ -124,8 +129,8 @@ TEST_F(UnfinishedRuns, UninstallEndedOnceItsBatchIsWrittenIsFinishedByTheBatch) 
         ASSERT_TRUE(uninstall->WaitForExit(60000, &exitCode));
         EXPECT_EQ(exitCode, kEndedAtExitCode);
 
-        EXPECT_TRUE(WaitUntil([&] { return ChildProcesses(uninstall->ProcessId()) == 0; },
-                              kTestBatchBoundMs + 20000))
+        EXPECT_TRUE(
+            WaitUntil([&] { return ChildProcesses(uninstall->ProcessId()) == 0; }, kTestBatchBoundMs + 20000))
             << "the interpreter outlived its work";
         ExpectNothingLeft();
         if (HasFailure()) return;
@@ -242,7 +247,8 @@ TEST_F(UnfinishedRuns, ModulePathCutShortFindsNoRecord) {
     PROCESS_INFORMATION pi = {};
     std::wstring commandLine = L"\"" + exe + L"\"";
     const std::wstring current = WideText(work.Path());
-    ASSERT_TRUE(CreateProcessW(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, current.c_str(), &si, &pi))
+    ASSERT_TRUE(
+        CreateProcessW(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, current.c_str(), &si, &pi))
         << "cannot start the program from a long path: " << GetLastError();
     CloseHandle(pi.hThread);
     HWND confirm = WaitForMessageBox(pi.dwProcessId, 30000);
@@ -285,7 +291,8 @@ TEST_F(UnfinishedRuns, SetupFromAPathTheSystemCutsSaysSoAndInstallsNothing) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     std::wstring commandLine = L"\"" + exe + L"\"";
-    ASSERT_TRUE(CreateProcessW(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, WideText(work.Path()).c_str(), &si, &pi))
+    ASSERT_TRUE(CreateProcessW(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL,
+                               WideText(work.Path()).c_str(), &si, &pi))
         << GetLastError();
     CloseHandle(pi.hThread);
     HWND box = WaitForMessageBox(pi.dwProcessId, 30000);
@@ -294,7 +301,9 @@ TEST_F(UnfinishedRuns, SetupFromAPathTheSystemCutsSaysSoAndInstallsNothing) {
     const bool ended = WaitForSingleObject(pi.hProcess, 15000) == WAIT_OBJECT_0;
     if (!ended) TerminateProcess(pi.hProcess, 1);
     CloseHandle(pi.hProcess);
-    EXPECT_EQ(text, "安装程序所在文件夹的路径太长，无法安装。\n请将安装文件复制到路径较短的文件夹中，再运行安装程序。");
+    EXPECT_EQ(
+        text,
+        "安装程序所在文件夹的路径太长，无法安装。\n请将安装文件复制到路径较短的文件夹中，再运行安装程序。");
     EXPECT_TRUE(ended) << "Setup went on after its message";
     EXPECT_FALSE(FileExists(InstallFolder())) << "something was installed";
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY));

@@ -1,6 +1,7 @@
 // Uninstall.exe run as Windows runs it from the uninstall entry, after a real install.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include "ProgramDriver.h"
 #include "Registry.h"
@@ -86,7 +87,8 @@ TEST_F(UninstallProgram, AnsweringYesRemovesTheInstallAndItself) {
     EXPECT_EQ(client.right, DialogUnitsToPixelsX(249)) << "249 dialog units at 1.5 pixels each";
     EXPECT_EQ(client.bottom, DialogUnitsToPixelsY(121)) << "121 dialog units at 1.5 pixels each";
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDOK))) << "no finish before the end";
-    if (WaitUntil([&] { return WindowText(GetDlgItem(dialog, 1001)).find(" ... ") != std::string::npos; }, 10000))
+    if (WaitUntil([&] { return WindowText(GetDlgItem(dialog, 1001)).find(" ... ") != std::string::npos; },
+                  10000))
         SaveScreenshot(dialog, "uninstall-working");
     else
         ADD_FAILURE() << "the status line never named a file";
@@ -119,7 +121,8 @@ TEST_F(UninstallProgram, AnsweringYesRemovesTheInstallAndItself) {
 
 TEST_F(UninstallProgram, MissingRecordClosesSilently) {
     TempFolder folder("uninstall-alone");
-    ASSERT_TRUE(CopyFileA((DistFolder() + "Uninstall.exe").c_str(), (folder / "Uninstall.exe").c_str(), FALSE));
+    ASSERT_TRUE(
+        CopyFileA((DistFolder() + "Uninstall.exe").c_str(), (folder / "Uninstall.exe").c_str(), FALSE));
     RunningProgram uninstall(folder / "Uninstall.exe", folder.Path());
     HWND box = WaitForMessageBox(uninstall.ProcessId(), 30000);
     ASSERT_NE(box, HWND(NULL));
@@ -131,7 +134,8 @@ TEST_F(UninstallProgram, MissingRecordClosesSilently) {
 
 TEST_F(UninstallProgram, LockedRecordShowsTwoMessagesAndDeletesNothing) {
     Install();
-    HANDLE lock = CreateFileA((InstallFolder() + "Uninstall.log").c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    HANDLE lock = CreateFileA((InstallFolder() + "Uninstall.log").c_str(), GENERIC_READ, 0, NULL,
+                              OPEN_EXISTING, 0, NULL);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     std::unique_ptr<RunningProgram> uninstall;
     HWND box = StartUninstall(uninstall);

@@ -1,8 +1,9 @@
 // An install by the real Setup.exe and its removal by the real Uninstall.exe leave the machine as
 // they found it: the files of drive C: and the keys and values of HKLM\SOFTWARE, HKCU\Software
 // and HKEY_CLASSES_ROOT are the same before and after, but for what the design leaves on purpose.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include "FaultRuns.h"
 #include "Registry.h"

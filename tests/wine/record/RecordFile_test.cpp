@@ -1,14 +1,15 @@
 // The install record on the real file system: written by the install worker's operations, read
 // back by the uninstall worker's.
-#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
+#include "framework/Wnd.h"
 #include "record/RecordFormat.h"
 #include "setup/SetupThread.h"
 #include "support/PromptRecorder.h"
 #include "support/TempFolder.h"
 #include "uninstall/UninstallMessages.h"
-#include "framework/Wnd.h"
 #include "uninstall/UninstallThread.h"
 
 namespace {
@@ -61,11 +62,10 @@ TEST(RecordFile, RoundTripWithChinesePaths) {
 
     std::string bytes;
     ASSERT_TRUE(ReadBytes(path, bytes));
-    const std::string expected = "Made Dir: " + dir + "\r\n" +
-                                 "File Copy: " + dir + "\\文件一.txt\r\n" +
+    const std::string expected = "Made Dir: " + dir + "\r\n" + "File Copy: " + dir + "\\文件一.txt\r\n" +
                                  "Reg Ctrl: " + folder.Path() + "Controls\\控件.ocx\r\n" +
-                                 "RegDB Key: 2,SOFTWARE\\Kelvora\\Pindlemark\\V5\r\n" +
-                                 "File Copy: " + path + "\r\n";
+                                 "RegDB Key: 2,SOFTWARE\\Kelvora\\Pindlemark\\V5\r\n" + "File Copy: " + path +
+                                 "\r\n";
     EXPECT_EQ(bytes, expected);
 
     CUninstallThread reader;
@@ -95,7 +95,8 @@ TEST(RecordFile, SecondWriteReplacesTheFirst) {
 
     std::string bytes;
     ASSERT_TRUE(ReadBytes(folder / "Uninstall.log", bytes));
-    EXPECT_EQ(bytes, "File Copy: " + (folder / "new") + "\r\nFile Copy: " + (folder / "Uninstall.log") + "\r\n");
+    EXPECT_EQ(bytes,
+              "File Copy: " + (folder / "new") + "\r\nFile Copy: " + (folder / "Uninstall.log") + "\r\n");
 }
 
 TEST(RecordFile, WriteIntoMissingFolderReportsAndFails) {

@@ -1,6 +1,7 @@
 // Control registration with the test control modules and a real control of the Wine prefix.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include "InstallHarness.h"
 #include "setup/SetupThread.h"
@@ -26,8 +27,10 @@ TEST(RegisterControls, EveryOcxOfTheFolderIsRegisteredAndRecordedWhateverItRetur
     thread.RegisterControls();
     EXPECT_TRUE(prompts.Prompts().empty()) << "nothing is reported, not even for a broken control";
     EXPECT_EQ(std::string(thread.m_strRecord),
-              "Reg Ctrl: " + C + "hh.ocx\nReg Ctrl: " + C + "junk.ocx\nReg Ctrl: " + C + "noentry.ocx\n"
-              "Reg Ctrl: " + C + "ok.ocx\nReg Ctrl: " + C + "x-sfalse.ocx\nReg Ctrl: " + C + "y-fail.ocx\n");
+              "Reg Ctrl: " + C + "hh.ocx\nReg Ctrl: " + C + "junk.ocx\nReg Ctrl: " + C +
+                  "noentry.ocx\n"
+                  "Reg Ctrl: " +
+                  C + "ok.ocx\nReg Ctrl: " + C + "x-sfalse.ocx\nReg Ctrl: " + C + "y-fail.ocx\n");
     for (const char* name : {"ok.ocx", "x-sfalse.ocx", "y-fail.ocx"})
         EXPECT_EQ(ControlMarker(C + name), "registered") << name;
     EXPECT_EQ(ControlMarker(C + "old\\c.ocx"), "") << "subfolders are not searched";
@@ -36,7 +39,7 @@ TEST(RegisterControls, EveryOcxOfTheFolderIsRegisteredAndRecordedWhateverItRetur
     const struct {
         const char* name;
         BOOL registered;
-    } cases[] = {{"ok.ocx", TRUE},       {"hh.ocx", TRUE},  {"x-sfalse.ocx", FALSE}, {"y-fail.ocx", FALSE},
+    } cases[] = {{"ok.ocx", TRUE},       {"hh.ocx", TRUE},    {"x-sfalse.ocx", FALSE}, {"y-fail.ocx", FALSE},
                  {"noentry.ocx", FALSE}, {"junk.ocx", FALSE}, {"missing.ocx", FALSE}};
     for (const auto& row : cases)
         EXPECT_EQ(thread.RegisterControl((C + row.name).c_str()), row.registered) << row.name;

@@ -1,6 +1,7 @@
 // The folder operations of the install worker called on their own, prompts answered through the seam.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include "InstallHarness.h"
 #include "framework/MessageBox.h"
@@ -38,7 +39,8 @@ TEST(MakeFolderPath, StepsOverDoubleByteCharactersEndingInBackslashByte) {
     CSetupThread thread;
     EXPECT_TRUE(thread.MakeFolderPath(path.c_str()));
     EXPECT_TRUE(prompts.Prompts().empty());
-    EXPECT_EQ(std::string(thread.m_strRecord), "Made Dir: " + path + "\n") << "only the whole path is recorded";
+    EXPECT_EQ(std::string(thread.m_strRecord), "Made Dir: " + path + "\n")
+        << "only the whole path is recorded";
     EXPECT_EQ(SearchOrder(target / ""), std::vector<std::string>{GBK_5C});
     EXPECT_EQ(SearchOrder(target / GBK_5C), std::vector<std::string>{"子"});
     EXPECT_EQ(SearchOrder(target / GBK_5C + "\\子"), std::vector<std::string>{GBK_5C});

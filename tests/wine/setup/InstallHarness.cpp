@@ -15,8 +15,8 @@ InstallWindow::InstallWindow() {
     wc.hInstance = GetModuleHandleA(NULL);
     wc.lpszClassName = WINDOW_CLASS;
     RegisterClassA(&wc);  // fails harmlessly when already registered
-    m_wnd.m_hWnd = CreateWindowExA(0, WINDOW_CLASS, "install", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
-                                   NULL, NULL, wc.hInstance, this);
+    m_wnd.m_hWnd = CreateWindowExA(0, WINDOW_CLASS, "install", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, NULL,
+                                   NULL, wc.hInstance, this);
 }
 
 InstallWindow::~InstallWindow() {
@@ -25,20 +25,17 @@ InstallWindow::~InstallWindow() {
 
 LRESULT CALLBACK InstallWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+        SetWindowLongPtrA(
+            hwnd, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
     }
     InstallWindow* self = reinterpret_cast<InstallWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     switch (msg) {
     case UM_INSTALL_STEP:
         self->steps.push_back({reinterpret_cast<const char*>(wParam), reinterpret_cast<const char*>(lParam)});
         return 1;
-    case UM_INSTALL_DONE:
-        ++self->doneCount;
-        return 1;
-    case WM_CLOSE:
-        ++self->closeCount;
-        return 0;
+    case UM_INSTALL_DONE: ++self->doneCount; return 1;
+    case WM_CLOSE: ++self->closeCount; return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
@@ -72,14 +69,19 @@ bool RunWorker(CSetupThread& thread, InstallWindow& window, const std::function<
 // The keys an install creates, the CAD releases' keys of the tests, and their parents.
 static void RemoveInstallKeys() {
     SHDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Kelvora");
-    SHDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5");
+    SHDeleteKeyA(HKEY_LOCAL_MACHINE,
+                 "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5");
     SHDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk");
     SHDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\Autodesk");
 }
 
-InstallKeys::InstallKeys() { RemoveInstallKeys(); }
+InstallKeys::InstallKeys() {
+    RemoveInstallKeys();
+}
 
-InstallKeys::~InstallKeys() { RemoveInstallKeys(); }
+InstallKeys::~InstallKeys() {
+    RemoveInstallKeys();
+}
 
 RegValue ReadRegValue(HKEY root, const std::string& key, const std::string& name) {
     RegValue value;
@@ -107,9 +109,13 @@ bool KeyExists(HKEY root, const std::string& key) {
     return true;
 }
 
-std::string SzData(const std::string& text) { return text + '\0'; }
+std::string SzData(const std::string& text) {
+    return text + '\0';
+}
 
-std::string DwordData(DWORD value) { return std::string(reinterpret_cast<const char*>(&value), sizeof value); }
+std::string DwordData(DWORD value) {
+    return std::string(reinterpret_cast<const char*>(&value), sizeof value);
+}
 
 std::vector<std::string> SearchOrder(const std::string& folder) {
     std::vector<std::string> names;
@@ -132,7 +138,9 @@ void ForgetControlMarker(const std::string& modulePath) {
     RegCloseKey(hkey);
 }
 
-const char* SystemHhctrlPath() { return "C:\\windows\\system32\\hhctrl.ocx"; }
+const char* SystemHhctrlPath() {
+    return "C:\\windows\\system32\\hhctrl.ocx";
+}
 
 void RegisterSystemHhctrl() {
     HMODULE module = LoadLibraryA(SystemHhctrlPath());

@@ -1,10 +1,11 @@
 // The install worker run as a whole, reporting to a window of the test thread.
-#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include "InstallHarness.h"
-#include "record/ProductKeys.h"
 #include "framework/MessageBox.h"
+#include "record/ProductKeys.h"
 #include "setup/SetupThread.h"
 #include "support/PromptRecorder.h"
 #include "support/TempFolder.h"
@@ -26,7 +27,9 @@ std::string PathPrompt(DWORD error, const std::string& folder) {
            "点击“取消”按钮将终止程序运行。";
 }
 
-DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+DWORD Attributes(const std::string& path) {
+    return GetFileAttributesA(path.c_str());
+}
 const DWORD KEPT_MARKS = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 // A file held open without sharing, so that nothing can replace it while the lock lives.
@@ -62,11 +65,10 @@ TEST(Install, CopiesRegistersAndRecordsEverythingInOrder) {
     TempFolder source("源"), target("目标");
     const std::string S = source.Path(), T = target.Path();
     // Support: a file, a subfolder, a GBK folder whose name ends in the byte of '\', an empty folder.
-    const std::vector<std::string> dirs = {"Support", "Support\\Sub", "Support\\" + std::string(GBK_5C),
-                                           "Support\\空", "Controls", "Controls\\old", "Database", "Dunmoor",
-                                           "Dunmoor\\Sub"};
-    for (const std::string& dir : dirs)
-        ASSERT_TRUE(CreateDirectoryA((S + dir).c_str(), NULL)) << dir;
+    const std::vector<std::string> dirs = {"Support",     "Support\\Sub", "Support\\" + std::string(GBK_5C),
+                                           "Support\\空", "Controls",     "Controls\\old",
+                                           "Database",    "Dunmoor",      "Dunmoor\\Sub"};
+    for (const std::string& dir : dirs) ASSERT_TRUE(CreateDirectoryA((S + dir).c_str(), NULL)) << dir;
     ASSERT_TRUE(WriteBytes(S + "Support\\a.txt", "a"));
     ASSERT_TRUE(WriteBytes(S + "Support\\Sub\\b.txt", "b"));
     ASSERT_TRUE(WriteBytes(S + "Support\\" + GBK_5C + "\\c.txt", "c"));
@@ -107,40 +109,87 @@ TEST(Install, CopiesRegistersAndRecordsEverythingInOrder) {
     ASSERT_TRUE(ReadBytes(T + "Database\\ro-target.dat", roTarget));
     const bool roReplaced = roTarget == "new";
     const std::string expected =
-        "Made Dir: " + T + "Support\n"
-        "File Copy: " + T + "Support\\a.txt\n"
-        "Made Dir: " + T + "Support\\Sub\n"
-        "File Copy: " + T + "Support\\Sub\\b.txt\n"
-        "Made Dir: " + T + "Support\\" + GBK_5C + "\n"
-        "File Copy: " + T + "Support\\" + GBK_5C + "\\c.txt\n"
-        "Made Dir: " + T + "Support\\空\n"
-        "Made Dir: " + T + "Controls\n"
-        "File Copy: " + T + "Controls\\hh.ocx\n"
-        "File Copy: " + T + "Controls\\ok.ocx\n"
-        "Made Dir: " + T + "Controls\\old\n"
-        "File Copy: " + T + "Controls\\old\\c.ocx\n"
-        "Made Dir: " + T + "Database\n"
-        "File Copy: " + T + "Database\\hidden.dat\n"
-        "File Copy: " + T + "Database\\ro-source.dat\n" +
-        (roReplaced ? "File Copy: " + T + "Database\\ro-target.dat\n" : std::string()) +
-        "Made Dir: " + T + "Dunmoor\n"
-        "Made Dir: " + T + "Dunmoor\\Sub\n"
-        "File Copy: " + T + "locked.txt\n"
-        "File Copy: " + T + "Uninstall.exe\n"
-        "File Copy: " + T + "说明.txt\n"
-        "Reg Ctrl: " + T + "Controls\\hh.ocx\n"
-        "Reg Ctrl: " + T + "Controls\\ok.ocx\n" +
-        REGISTRY_RECORDS +
-        "File Copy: " + T + "Uninstall.log\n";
+        "Made Dir: " + T +
+        "Support\n"
+        "File Copy: " +
+        T +
+        "Support\\a.txt\n"
+        "Made Dir: " +
+        T +
+        "Support\\Sub\n"
+        "File Copy: " +
+        T +
+        "Support\\Sub\\b.txt\n"
+        "Made Dir: " +
+        T + "Support\\" + GBK_5C +
+        "\n"
+        "File Copy: " +
+        T + "Support\\" + GBK_5C +
+        "\\c.txt\n"
+        "Made Dir: " +
+        T +
+        "Support\\空\n"
+        "Made Dir: " +
+        T +
+        "Controls\n"
+        "File Copy: " +
+        T +
+        "Controls\\hh.ocx\n"
+        "File Copy: " +
+        T +
+        "Controls\\ok.ocx\n"
+        "Made Dir: " +
+        T +
+        "Controls\\old\n"
+        "File Copy: " +
+        T +
+        "Controls\\old\\c.ocx\n"
+        "Made Dir: " +
+        T +
+        "Database\n"
+        "File Copy: " +
+        T +
+        "Database\\hidden.dat\n"
+        "File Copy: " +
+        T + "Database\\ro-source.dat\n" +
+        (roReplaced ? "File Copy: " + T + "Database\\ro-target.dat\n" : std::string()) + "Made Dir: " + T +
+        "Dunmoor\n"
+        "Made Dir: " +
+        T +
+        "Dunmoor\\Sub\n"
+        "File Copy: " +
+        T +
+        "locked.txt\n"
+        "File Copy: " +
+        T +
+        "Uninstall.exe\n"
+        "File Copy: " +
+        T +
+        "说明.txt\n"
+        "Reg Ctrl: " +
+        T +
+        "Controls\\hh.ocx\n"
+        "Reg Ctrl: " +
+        T + "Controls\\ok.ocx\n" + REGISTRY_RECORDS + "File Copy: " + T + "Uninstall.log\n";
     EXPECT_EQ(std::string(thread.m_strRecord), expected);
 
     // One step per file and subfolder, a subfolder's after its content, copied or not.
-    const std::vector<std::string> stepTargets = {
-        "Support\\a.txt", "Support\\Sub\\b.txt", "Support\\Sub", "Support\\" + std::string(GBK_5C) + "\\c.txt",
-        "Support\\" + std::string(GBK_5C), "Support\\空", "Controls\\hh.ocx", "Controls\\ok.ocx",
-        "Controls\\old\\c.ocx", "Controls\\old",
-        "Database\\hidden.dat", "Database\\locked.dat", "Database\\ro-source.dat", "Database\\ro-target.dat",
-        "Dunmoor\\Sub\\d.txt", "Dunmoor\\Sub"};
+    const std::vector<std::string> stepTargets = {"Support\\a.txt",
+                                                  "Support\\Sub\\b.txt",
+                                                  "Support\\Sub",
+                                                  "Support\\" + std::string(GBK_5C) + "\\c.txt",
+                                                  "Support\\" + std::string(GBK_5C),
+                                                  "Support\\空",
+                                                  "Controls\\hh.ocx",
+                                                  "Controls\\ok.ocx",
+                                                  "Controls\\old\\c.ocx",
+                                                  "Controls\\old",
+                                                  "Database\\hidden.dat",
+                                                  "Database\\locked.dat",
+                                                  "Database\\ro-source.dat",
+                                                  "Database\\ro-target.dat",
+                                                  "Dunmoor\\Sub\\d.txt",
+                                                  "Dunmoor\\Sub"};
     ASSERT_EQ(window.steps.size(), stepTargets.size());
     for (size_t i = 0; i < stepTargets.size(); ++i) {
         EXPECT_EQ(window.steps[i].source, S + stepTargets[i]) << i;
@@ -198,16 +247,24 @@ TEST(Install, IgnoredMissingFolderIsStillMadeAndTheInstallGoesOn) {
     EXPECT_EQ(asked[0].owner, window.Hwnd());
     EXPECT_EQ(asked[0].threadId, thread.m_nThreadID);
 
-    EXPECT_EQ(std::string(thread.m_strRecord),
-              "Made Dir: " + T + "Support\nFile Copy: " + T + "Support\\f.txt\n"
-              "Made Dir: " + T + "Controls\n"
-              "Made Dir: " + T + "Database\nFile Copy: " + T + "Database\\f.txt\n"
-              "Made Dir: " + T + "Dunmoor\nFile Copy: " + T + "Dunmoor\\f.txt\n"
-              "File Copy: " + T + "Uninstall.exe\n" + REGISTRY_RECORDS +
-              "File Copy: " + T + "Uninstall.log\n");
+    EXPECT_EQ(std::string(thread.m_strRecord), "Made Dir: " + T + "Support\nFile Copy: " + T +
+                                                   "Support\\f.txt\n"
+                                                   "Made Dir: " +
+                                                   T +
+                                                   "Controls\n"
+                                                   "Made Dir: " +
+                                                   T + "Database\nFile Copy: " + T +
+                                                   "Database\\f.txt\n"
+                                                   "Made Dir: " +
+                                                   T + "Dunmoor\nFile Copy: " + T +
+                                                   "Dunmoor\\f.txt\n"
+                                                   "File Copy: " +
+                                                   T + "Uninstall.exe\n" + REGISTRY_RECORDS +
+                                                   "File Copy: " + T + "Uninstall.log\n");
     EXPECT_EQ(window.steps.size(), 3u);
     EXPECT_EQ(window.doneCount, 1);
-    EXPECT_EQ(Attributes(T + "Controls") & FILE_ATTRIBUTE_DIRECTORY, static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(Attributes(T + "Controls") & FILE_ATTRIBUTE_DIRECTORY,
+              static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
 }
 
 TEST(Install, AbortAtTheFirstFolderDoesNothingAndClosesTheWindow) {
@@ -297,6 +354,7 @@ TEST(Install, RealMessageBoxAnsweredByPressingIgnore) {
     EXPECT_EQ(seen[0].owner, window.Hwnd());
     EXPECT_TRUE(seen[0].abortRetryIgnore);
     EXPECT_EQ(window.doneCount, 1);
-    EXPECT_NE(std::string(thread.m_strRecord).find("Made Dir: " + T + "Dunmoor\nFile Copy: " + T + "Uninstall.exe\n"),
+    EXPECT_NE(std::string(thread.m_strRecord)
+                  .find("Made Dir: " + T + "Dunmoor\nFile Copy: " + T + "Uninstall.exe\n"),
               std::string::npos);
 }

@@ -1,8 +1,8 @@
 // The registry value helpers, the product and uninstall entries, and the CAD releases' keys, on the
 // prefix's real registry.
-#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <gtest/gtest.h>
 #include <shlwapi.h>
 
 #include <algorithm>
@@ -126,7 +126,8 @@ TEST(RegistryValues, TextsAtTheBufferBound) {
     ASSERT_TRUE(SetRaw(HKEY_LOCAL_MACHINE, key, "full", REG_BINARY, std::string(REG_TEXT_BUFFER_SIZE, 'c')));
     EXPECT_TRUE(GetMachineRegString(key.c_str(), "full", text));
     EXPECT_EQ(std::string(text), std::string(REG_TEXT_BUFFER_SIZE, 'c'));
-    ASSERT_TRUE(SetRaw(HKEY_LOCAL_MACHINE, key, "over", REG_BINARY, std::string(REG_TEXT_BUFFER_SIZE + 1, 'd')));
+    ASSERT_TRUE(
+        SetRaw(HKEY_LOCAL_MACHINE, key, "over", REG_BINARY, std::string(REG_TEXT_BUFFER_SIZE + 1, 'd')));
     text = "stale";
     EXPECT_FALSE(GetMachineRegString(key.c_str(), "over", text));
     EXPECT_TRUE(text.IsEmpty());
@@ -140,7 +141,8 @@ TEST(WriteRegistry, ProductKeyAndUninstallEntryWithAQuotedCommand) {
         CSetupThread thread;
         thread.m_strTargetDir = TARGET;
         thread.WriteRegistry();
-        EXPECT_EQ(std::string(thread.m_strRecord), "RegDB Key: 2," + product + "\nRegDB Key: 2," + entry + "\n");
+        EXPECT_EQ(std::string(thread.m_strRecord),
+                  "RegDB Key: 2," + product + "\nRegDB Key: 2," + entry + "\n");
     }
     EXPECT_EQ(ReadRegValue(HKEY_LOCAL_MACHINE, product, "installPath").data, SzData(TARGET));
     EXPECT_EQ(ReadRegValue(HKEY_LOCAL_MACHINE, product, "Ver").data, SzData("5.00"));
@@ -170,7 +172,8 @@ TEST(AcadRegistration, WritesTheKeysOfEachInstalledReleaseUnderTheMachine) {
         Lower(acad + "R15.0") + "|CurVer|" + sz + SzData("ACAD-1:804"),
         r15 + "applications\\quorrel|LOADCTRLS|" + dword + DwordData(2),
         r15 + "applications\\quorrel|REGPATH|" + sz +
-            SzData("\\\\HKEY_LOCAL_MACHINE\\Software\\Autodesk\\AutoCAD\\R15.0\\ACAD-1:804\\AutodeskApps\\Quorrel"),
+            SzData("\\\\HKEY_LOCAL_MACHINE\\Software\\Autodesk\\AutoCAD\\R15.0\\ACAD-1:"
+                   "804\\AutodeskApps\\Quorrel"),
         r15 + "autodeskapps\\quorrel\\loader|MODULE|" + sz +
             SzData(std::string(TARGET) + "Support\\2000-02\\Quorrel.arx"),
         r15 + "autodeskapps\\quorrel\\name|Quorrel|" + sz + SzData("Quorrel"),

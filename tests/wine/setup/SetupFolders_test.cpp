@@ -7,11 +7,16 @@
 #include "setup/SetupPaths.h"
 
 namespace {
-std::string Str(const CString& s) { return std::string(s, s.GetLength()); }
+std::string Str(const CString& s) {
+    return std::string(s, s.GetLength());
+}
 }  // namespace
 
 TEST(SetupFolders, TargetIsOnTheSystemRootsDrive) {
-    const struct { const char* root; const char* target; } cases[] = {
+    const struct {
+        const char* root;
+        const char* target;
+    } cases[] = {
         {"D:\\WINDOWS", "D:\\Program Files\\Kelvora\\Pindlemark"},
         {"  E:\\WINNT \t", "E:\\Program Files\\Kelvora\\Pindlemark"},
         {"", "C:\\Program Files\\Kelvora\\Pindlemark"},
@@ -19,6 +24,7 @@ TEST(SetupFolders, TargetIsOnTheSystemRootsDrive) {
         {"G:", "G:\\Program Files\\Kelvora\\Pindlemark"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Str(PathWithTrailingBackslash(InstallFolderForSystemRoot(c.root))), std::string(c.target) + "\\")
+        EXPECT_EQ(Str(PathWithTrailingBackslash(InstallFolderForSystemRoot(c.root))),
+                  std::string(c.target) + "\\")
             << "system root \"" << c.root << "\"";
 }

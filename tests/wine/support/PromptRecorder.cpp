@@ -4,7 +4,9 @@
 
 namespace {
 PromptRecorder* g_active = nullptr;
-PromptRecorder* Active() { return g_active; }
+PromptRecorder* Active() {
+    return g_active;
+}
 }  // namespace
 
 PromptRecorder::PromptRecorder(std::vector<int> answers, int fallbackAnswer)

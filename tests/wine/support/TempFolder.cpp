@@ -11,8 +11,7 @@ TempFolder::TempFolder(const std::string& name) {
     static unsigned s_counter = 0;
     for (int attempt = 0; attempt < 1000; ++attempt) {
         std::string candidate = std::string(temp) + "pm-" + name + "-" +
-                                std::to_string(GetCurrentProcessId()) + "-" +
-                                std::to_string(++s_counter);
+                                std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++s_counter);
         if (CreateDirectoryA(candidate.c_str(), NULL)) {
             m_path = candidate + "\\";
             return;
@@ -21,7 +20,9 @@ TempFolder::TempFolder(const std::string& name) {
     throw std::runtime_error("cannot make a temporary folder");
 }
 
-TempFolder::~TempFolder() { RemoveTree(m_path.substr(0, m_path.size() - 1)); }
+TempFolder::~TempFolder() {
+    RemoveTree(m_path.substr(0, m_path.size() - 1));
+}
 
 void RemoveTree(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
@@ -44,7 +45,8 @@ void RemoveTree(const std::string& path) {
 }
 
 bool WriteBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL);

@@ -9,9 +9,13 @@ std::string TestProgramFolder() {
     return folder.substr(0, folder.rfind('\\') + 1);
 }
 
-std::string TestControlPath() { return TestProgramFolder() + "TestControl.ocx"; }
+std::string TestControlPath() {
+    return TestProgramFolder() + "TestControl.ocx";
+}
 
-std::string NoEntryControlPath() { return TestProgramFolder() + "NoEntry.ocx"; }
+std::string NoEntryControlPath() {
+    return TestProgramFolder() + "NoEntry.ocx";
+}
 
 namespace {
 
@@ -29,15 +33,25 @@ std::string Marker(const char* area, const std::string& name) {
 
 }  // namespace
 
-std::string ControlMarker(const std::string& modulePath) { return Marker("Controls", modulePath); }
+std::string ControlMarker(const std::string& modulePath) {
+    return Marker("Controls", modulePath);
+}
 
-std::string LoadMarkerPath() { return TestProgramFolder() + "LoadMarker.dll"; }
+std::string LoadMarkerPath() {
+    return TestProgramFolder() + "LoadMarker.dll";
+}
 
-std::string LoadedBy(const std::string& modulePath) { return Marker("Loads", modulePath); }
+std::string LoadedBy(const std::string& modulePath) {
+    return Marker("Loads", modulePath);
+}
 
-std::string SearchControlPath() { return TestProgramFolder() + "SearchControl.ocx"; }
+std::string SearchControlPath() {
+    return TestProgramFolder() + "SearchControl.ocx";
+}
 
-std::string SearchImportPath() { return TestProgramFolder() + "SearchImport.dll"; }
+std::string SearchImportPath() {
+    return TestProgramFolder() + "SearchImport.dll";
+}
 
 std::string SearchControlFound(const std::string& entry, const std::string& moduleName) {
     return Marker("Search", entry + " " + moduleName);

@@ -9,8 +9,8 @@ END_MESSAGE_MAP()
 CTestParent::CTestParent(int nWidth, int nHeight, int x, int y) : m_nClicks(0) {
     LPCSTR pszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(NULL, IDC_ARROW),
                                           reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    CreateEx(0, pszClass, "controls test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, nWidth,
-             nHeight, NULL, NULL);
+    CreateEx(0, pszClass, "controls test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, nWidth, nHeight,
+             NULL, NULL);
     ::SetForegroundWindow(m_hWnd);
     Settle(m_hWnd);
 }

@@ -37,8 +37,14 @@ HRESULT LoadHelpers(const char* entry) {
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
+    return TRUE;
+}
 
-extern "C" HRESULT WINAPI DllRegisterServer() { return LoadHelpers("DllRegisterServer"); }
+extern "C" HRESULT WINAPI DllRegisterServer() {
+    return LoadHelpers("DllRegisterServer");
+}
 
-extern "C" HRESULT WINAPI DllUnregisterServer() { return LoadHelpers("DllUnregisterServer"); }
+extern "C" HRESULT WINAPI DllUnregisterServer() {
+    return LoadHelpers("DllUnregisterServer");
+}

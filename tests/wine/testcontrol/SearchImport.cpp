@@ -2,6 +2,10 @@
 // searched for what it imports.
 #include <windows.h>
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
+    return TRUE;
+}
 
-extern "C" __declspec(dllexport) int PmSearchImport() { return 42; }
+extern "C" __declspec(dllexport) int PmSearchImport() {
+    return 42;
+}

@@ -32,7 +32,8 @@ HRESULT ResultForName(const char* path) {
 
 void Mark(const char* path, const char* state) {
     HKEY key;
-    if (RegCreateKeyA(HKEY_CURRENT_USER, "Software\\PindlemarkTests\\Controls", &key) != ERROR_SUCCESS) return;
+    if (RegCreateKeyA(HKEY_CURRENT_USER, "Software\\PindlemarkTests\\Controls", &key) != ERROR_SUCCESS)
+        return;
     RegSetValueExA(key, path, 0, REG_SZ, reinterpret_cast<const BYTE*>(state), lstrlenA(state) + 1);
     RegCloseKey(key);
 }
@@ -54,6 +55,7 @@ extern "C" HRESULT WINAPI DllRegisterServer() {
 extern "C" HRESULT WINAPI DllUnregisterServer() {
     char path[MAX_PATH];
     ModulePath(path, MAX_PATH);
-    Mark(path, GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES ? "unregistered" : "unregistered-without-file");
+    Mark(path,
+         GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES ? "unregistered" : "unregistered-without-file");
     return ResultForName(path);
 }

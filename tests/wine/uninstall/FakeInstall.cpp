@@ -1,7 +1,6 @@
 #include "FakeInstall.h"
 
 #include "record/ProductKeys.h"
-
 #include "record/RecordFile.h"
 #include "support/TempFolder.h"
 
@@ -33,7 +32,9 @@ std::string CFakeInstall::CopyOf(const std::string& strModule, const std::string
     return strPath;
 }
 
-void CFakeInstall::Control(const std::string& strPath) { AppendRecord(m_strRecord, RECORD_CONTROL, strPath.c_str()); }
+void CFakeInstall::Control(const std::string& strPath) {
+    AppendRecord(m_strRecord, RECORD_CONTROL, strPath.c_str());
+}
 
 void CFakeInstall::Key(RecordHive hive, const std::string& strKeyPath) {
     AppendRegKeyRecord(m_strRecord, hive, strKeyPath.c_str());

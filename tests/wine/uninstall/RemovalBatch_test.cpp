@@ -1,9 +1,9 @@
 // Self-removal for real: a program copied into a folder writes and starts "\DelUS.bat" and exits;
 // the batch, run by the real command interpreter, deletes the program, its folder if empty, and
 // itself.
-#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <gtest/gtest.h>
 #include <sddl.h>
 #include <stdio.h>
 
@@ -66,7 +66,8 @@ protected:
         STARTUPINFOA si = {};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi = {};
-        if (!CreateProcessA(NULL, &strCommand[0], NULL, NULL, FALSE, 0, NULL, m_temp->Path().c_str(), &si, &pi)) {
+        if (!CreateProcessA(NULL, &strCommand[0], NULL, NULL, FALSE, 0, NULL, m_temp->Path().c_str(), &si,
+                            &pi)) {
             ADD_FAILURE() << "cannot start " << strExe << ": " << GetLastError();
             return 0xFFFFFFFF;
         }
@@ -225,7 +226,8 @@ TEST_F(RemovalBatch, ProgramThatCannotBeDeletedEndsTheBatchWithinItsBound) {
 
     EXPECT_TRUE(WaitUntil([&] { return !FileExists(m_strBatch); }, 60000)) << "the batch never gave up";
     DWORD dwElapsed = GetTickCount() - dwEnded;
-    EXPECT_GE(dwElapsed, static_cast<DWORD>(nPasses - 1) * 900) << "each pass after the end waits about a second";
+    EXPECT_GE(dwElapsed, static_cast<DWORD>(nPasses - 1) * 900)
+        << "each pass after the end waits about a second";
     EXPECT_LT(dwElapsed, static_cast<DWORD>(nPasses) * 1000 + 20000);
     EXPECT_TRUE(FileExists(strExe));
     EXPECT_TRUE(FileExists(strFolder));
@@ -280,8 +282,8 @@ TEST_F(RemovalBatch, OnlySystemAndAdministratorsMayChangeTheBatch) {
 
     std::vector<BYTE> sd(4096);
     DWORD dwNeeded = 0;
-    ASSERT_TRUE(GetFileSecurityA(m_strBatch.c_str(), DACL_SECURITY_INFORMATION | OWNER_SECURITY_INFORMATION, sd.data(),
-                                 static_cast<DWORD>(sd.size()), &dwNeeded))
+    ASSERT_TRUE(GetFileSecurityA(m_strBatch.c_str(), DACL_SECURITY_INFORMATION | OWNER_SECURITY_INFORMATION,
+                                 sd.data(), static_cast<DWORD>(sd.size()), &dwNeeded))
         << GetLastError();
     BOOL bPresent = FALSE, bDefaulted = FALSE;
     PACL pDacl = NULL;
@@ -304,7 +306,8 @@ TEST_F(RemovalBatch, OnlySystemAndAdministratorsMayChangeTheBatch) {
         const std::string strEntry = DescribeAce(pAce);
         const std::string strSid = SidText(&pAce->SidStart);
         EXPECT_TRUE(pAce->Header.AceType == ACCESS_ALLOWED_ACE_TYPE) << strEntry;
-        EXPECT_NE(std::find(allowed.begin(), allowed.end(), strSid), allowed.end()) << "an entry for others: " << strEntry;
+        EXPECT_NE(std::find(allowed.begin(), allowed.end(), strSid), allowed.end())
+            << "an entry for others: " << strEntry;
         EXPECT_EQ(pAce->Header.AceFlags & INHERITED_ACE, 0) << "inherited from the drive root: " << strEntry;
     }
     EXPECT_TRUE(probe->WaitForExit(30000));

@@ -20,12 +20,14 @@ ATOM RegisterLogClass(WNDPROC pfnWndProc) {
 
 CMessageLog::CMessageLog() {
     RegisterLogClass(&CMessageLog::WndProc);
-    m_wnd.m_hWnd = CreateWindowExA(0, LOG_CLASS, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL,
-                                   GetModuleHandleA(NULL), NULL);
+    m_wnd.m_hWnd =
+        CreateWindowExA(0, LOG_CLASS, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, GetModuleHandleA(NULL), NULL);
     SetWindowLongPtrA(m_wnd.m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-CMessageLog::~CMessageLog() { Destroy(); }
+CMessageLog::~CMessageLog() {
+    Destroy();
+}
 
 void CMessageLog::Destroy() {
     if (m_wnd.m_hWnd != NULL) DestroyWindow(m_wnd.m_hWnd);
@@ -47,7 +49,8 @@ std::vector<std::string> CMessageLog::DeletedPaths() const {
 }
 
 void CMessageLog::Log(UINT nMsg, const std::string& strPath, WPARAM wParam) {
-    bool bExists = !m_strWatched.empty() && GetFileAttributesA(m_strWatched.c_str()) != INVALID_FILE_ATTRIBUTES;
+    bool bExists =
+        !m_strWatched.empty() && GetFileAttributesA(m_strWatched.c_str()) != INVALID_FILE_ATTRIBUTES;
     m_messages.push_back({nMsg, strPath, bExists, wParam});
 }
 
@@ -61,12 +64,8 @@ LRESULT CALLBACK CMessageLog::WndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARA
         case UM_FILES_DONE:
         case UM_UNINSTALL_DONE:
         case UM_TEST_BATCH:
-        case UM_TEST_RESTART:
-            pLog->Log(nMsg, std::string(), wParam);
-            return 1;
-        case WM_NCDESTROY:
-            SetWindowLongPtrA(hWnd, GWLP_USERDATA, 0);
-            break;
+        case UM_TEST_RESTART: pLog->Log(nMsg, std::string(), wParam); return 1;
+        case WM_NCDESTROY: SetWindowLongPtrA(hWnd, GWLP_USERDATA, 0); break;
         }
     }
     return DefWindowProcA(hWnd, nMsg, wParam, lParam);

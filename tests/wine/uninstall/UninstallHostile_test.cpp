@@ -1,7 +1,8 @@
 // Damaged and hostile install records: the worker touches nothing but the paths and keys that
 // the records name in full, and goes on.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include "ReplayHarness.h"
 #include "support/TempFolder.h"
@@ -11,7 +12,8 @@
 namespace {
 
 // strFolder (ending in a backslash) + a name of fill bytes, nLength bytes in all.
-std::string PathOfLength(const std::string& strFolder, size_t nLength, char chFill, const std::string& strTail = "") {
+std::string PathOfLength(const std::string& strFolder, size_t nLength, char chFill,
+                         const std::string& strTail = "") {
     return strFolder + std::string(nLength - strFolder.size() - strTail.size(), chFill) + strTail;
 }
 
@@ -50,22 +52,18 @@ TEST(UninstallHostile, ValuesThatNameNothingInFullAreLeftAlone) {
     const std::string strLast = temp / "last.txt";
     const std::string strNoBlank = temp / "noblank.txt";
     const std::string strLower = temp / "lower.txt";
-    for (const std::string& strFile : {strMid, strLast, strNoBlank, strLower}) ASSERT_TRUE(WriteBytes(strFile, "x"));
+    for (const std::string& strFile : {strMid, strLast, strNoBlank, strLower})
+        ASSERT_TRUE(WriteBytes(strFile, "x"));
 
     const std::string strRecord =
-        "File Copy: " + strLongFile + strTooLong + "\n" +
-        "Made Dir: " + strLongDir + strTooLong + "\n" +
+        "File Copy: " + strLongFile + strTooLong + "\n" + "Made Dir: " + strLongDir + strTooLong + "\n" +
         "Reg Ctrl: " + strLongCtl + strTooLong + "\n" +
         "File Copy: \nMade Dir: \nReg Ctrl: \nRegDB Key: \nRegDB Key: 1,\nRegDB Key: 4,\nRegDB Key: ,\n" +
         "File Copy: ..\\rel.txt\nMade Dir: ..\\rel-dir\nReg Ctrl: ..\\rel.ocx\nReg Ctrl: TestControl.ocx\n" +
-        "Made Dir: .\nMade Dir: C:\nFile Copy: C:..\\rel.txt\n" +
-        "RegDB Key: " + strNoComma + "\n" +
-        "RegDB Key: 1" + strKeys + "\n" +
-        "RegDB Key: 1,\\" + strKeys + "\\Kept\n" +
-        "\x81\x82\xff\xfe\x01 junk \x80\n\n" +
-        "File Copy:" + strNoBlank + "\n" +
-        "file copy: " + strLower + "\n" +
-        "some text before File Copy: " + strMid + "\n" +
+        "Made Dir: .\nMade Dir: C:\nFile Copy: C:..\\rel.txt\n" + "RegDB Key: " + strNoComma + "\n" +
+        "RegDB Key: 1" + strKeys + "\n" + "RegDB Key: 1,\\" + strKeys + "\\Kept\n" +
+        "\x81\x82\xff\xfe\x01 junk \x80\n\n" + "File Copy:" + strNoBlank + "\n" + "file copy: " + strLower +
+        "\n" + "some text before File Copy: " + strMid + "\n" +
         "File Copy: " + strLast;  // no line end after the last record
 
     CReplayThread worker;
@@ -73,8 +71,8 @@ TEST(UninstallHostile, ValuesThatNameNothingInFullAreLeftAlone) {
     CMessageLog log;
     ASSERT_TRUE(RunReplay(worker, &log));
 
-    EXPECT_EQ(log.DeletedPaths(),
-              (std::vector<std::string>{strLongFile + strTooLong, "", "..\\rel.txt", "C:..\\rel.txt", strMid, strLast}))
+    EXPECT_EQ(log.DeletedPaths(), (std::vector<std::string>{strLongFile + strTooLong, "", "..\\rel.txt",
+                                                            "C:..\\rel.txt", strMid, strLast}))
         << "one report per file record, each with its whole value";
     EXPECT_EQ(log.Count(UM_UNINSTALL_DONE), 1u) << "the stages go on past every bad record";
 
@@ -87,7 +85,8 @@ TEST(UninstallHostile, ValuesThatNameNothingInFullAreLeftAlone) {
     for (const char* pszName : {"\\rel-dir", "\\empty", "\\rel.txt", "\\rel.ocx"})
         EXPECT_TRUE(FileExists(strCwd + pszName)) << pszName;
     EXPECT_EQ(ControlMarker(strCwd + "\\rel.ocx"), "");
-    EXPECT_EQ(ControlMarker(TestControlPath()), "") << "a bare module name must not load from the search path";
+    EXPECT_EQ(ControlMarker(TestControlPath()), "")
+        << "a bare module name must not load from the search path";
     EXPECT_TRUE(FileExists(TestControlPath()));
 
     EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_CONFIG, strNoComma));

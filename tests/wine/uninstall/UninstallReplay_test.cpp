@@ -1,7 +1,8 @@
 // The uninstall worker replays an install record on a real tree, real controls and the real
 // registry.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include "FakeInstall.h"
 #include "ReplayHarness.h"
@@ -133,7 +134,8 @@ TEST(UninstallReplay, WithoutABatchTheRecordStaysAndTheRemovalWaitsForARestart) 
     CMessageLog log;
     ASSERT_TRUE(ReplayRecordFile(worker, strRecordFile, log));
 
-    EXPECT_EQ(Describe(log.Messages()), Reports(install, {"UM_FILES_DONE ", "batch ", "restart ", "UM_UNINSTALL_DONE "}));
+    EXPECT_EQ(Describe(log.Messages()),
+              Reports(install, {"UM_FILES_DONE ", "batch ", "restart ", "UM_UNINSTALL_DONE "}));
     ASSERT_FALSE(log.Messages().empty());
     EXPECT_EQ(log.Messages().back().wParam, UNINSTALL_DONE_AT_RESTART) << "the dialog is told of the restart";
     EXPECT_TRUE(FileExists(strRecordFile)) << "the record went though no batch will finish the removal";
@@ -172,14 +174,17 @@ TEST(UninstallReplay, HiveCodesSelectTheirHive) {
         HKEY hRoot;
         const char* pszName;
     };
-    const Hive hives[] = {{HKEY_CLASSES_ROOT, "HKCR"}, {HKEY_CURRENT_USER, "HKCU"}, {HKEY_LOCAL_MACHINE, "HKLM"},
-                          {HKEY_USERS, "HKU"}, {HKEY_CURRENT_CONFIG, "HKCC"}};
+    const Hive hives[] = {{HKEY_CLASSES_ROOT, "HKCR"},
+                          {HKEY_CURRENT_USER, "HKCU"},
+                          {HKEY_LOCAL_MACHINE, "HKLM"},
+                          {HKEY_USERS, "HKU"},
+                          {HKEY_CURRENT_CONFIG, "HKCC"}};
     struct Row {
         const char* pszCode;
         int nHive;  // index into hives
     };
-    const Row rows[] = {{"0", 0}, {"1", 1}, {"2", 2}, {"3", 3}, {"4", 4},
-                        {"9", 4}, {"", 4}, {"02", 4}, {"1 ", 4}, {"A", 4}};
+    const Row rows[] = {{"0", 0}, {"1", 1}, {"2", 2},  {"3", 3},  {"4", 4},
+                        {"9", 4}, {"", 4},  {"02", 4}, {"1 ", 4}, {"A", 4}};
     const std::string strKey = UniqueName("PmUninstallHive");
 
     for (const Row& row : rows) {

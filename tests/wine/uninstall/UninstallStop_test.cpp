@@ -1,8 +1,9 @@
 // The uninstall dialog ending while its worker runs, at randomised moments of a long replay:
 // nothing hangs, nothing is reported once the stop is under way beyond the message already in
 // flight, what the worker had not reached stays, and no batch is written.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <random>
@@ -46,7 +47,8 @@ void PumpUntil(CMessageLog& log, CUninstallThread& worker, size_t nCount) {
 size_t DeletedPrefix(const std::vector<std::string>& files) {
     size_t n = 0;
     while (n < files.size() && !FileExists(files[n])) ++n;
-    for (size_t i = n; i < files.size(); ++i) EXPECT_TRUE(FileExists(files[i])) << "deleted out of order: " << files[i];
+    for (size_t i = n; i < files.size(); ++i)
+        EXPECT_TRUE(FileExists(files[i])) << "deleted out of order: " << files[i];
     return n;
 }
 
@@ -67,8 +69,9 @@ TEST(UninstallStop, EndingTheDialogAtRandomMoments) {
         const size_t nWait = nRun % 10 == 9 ? FILES + 3 : random() % (FILES + 3);
         const EndOrder order = static_cast<EndOrder>(nRun % END_ORDERS);
         const DWORD dwStall = random() % 4;  // not pumping: the worker is often caught inside SendMessage
-        SCOPED_TRACE("run " + std::to_string(nRun) + ", after " + std::to_string(nWait) + " messages, order " +
-                     std::to_string(order) + ", stall " + std::to_string(dwStall) + " ms");
+        SCOPED_TRACE("run " + std::to_string(nRun) + ", after " + std::to_string(nWait) +
+                     " messages, order " + std::to_string(order) + ", stall " + std::to_string(dwStall) +
+                     " ms");
         ++nByOrder[order];
 
         const std::string strKey = "Software\\PindlemarkTests\\" + UniqueName("Stop");
@@ -93,11 +96,10 @@ TEST(UninstallStop, EndingTheDialogAtRandomMoments) {
         switch (order) {
         case STOP_THEN_DESTROY:
             ASSERT_TRUE(dialog->worker.StopAndWait(NO_HANG_MS)) << "the worker did not end";
-            EXPECT_LE(log.Messages().size(), nAtEnd + 1) << "only the message already in flight may follow a stop";
+            EXPECT_LE(log.Messages().size(), nAtEnd + 1)
+                << "only the message already in flight may follow a stop";
             break;
-        case DESTROY_THEN_DELETE:
-            log.Destroy();
-            break;
+        case DESTROY_THEN_DELETE: log.Destroy(); break;
         default:  // DELETE_THEN_DESTROY: the dialog object goes first
             break;
         }
