@@ -1,6 +1,7 @@
 #include "framework/Dc.h"
 
 #include "framework/GdiObject.h"
+#include "framework/GdiOwnership.h"
 #include "framework/NarrowString.h"
 #include "framework/Wnd.h"
 
@@ -11,22 +12,15 @@ BOOL CDC::CreateCompatibleDC(CDC* pDC) {
 }
 
 BOOL CDC::Attach(HDC hDC) {
-    if (hDC == NULL || m_hDC != NULL) return FALSE;
-    m_hDC = hDC;
-    return TRUE;
+    return DcOwnership::Attach(m_hDC, hDC);
 }
 
 HDC CDC::Detach() {
-    HDC hDC = m_hDC;
-    m_hDC = NULL;
-    return hDC;
+    return DcOwnership::Detach(m_hDC);
 }
 
 BOOL CDC::DeleteDC() {
-    if (m_hDC == NULL) return FALSE;
-    BOOL bDone = ::DeleteDC(m_hDC);
-    m_hDC = NULL;
-    return bDone;
+    return DcOwnership::Delete(m_hDC);
 }
 
 HGDIOBJ CDC::SelectObject(CGdiObject* pObject) {

@@ -1,6 +1,7 @@
 #include "framework/FileException.h"
 
 #include "framework/MessageBox.h"
+#include "framework/SystemErrorText.h"
 
 CFileException::CFileException(int nCause, LONG lOsError, LPCSTR pszFileName)
     : m_cause(nCause), m_lOsError(lOsError), m_strFileName(pszFileName) {}

@@ -1,22 +1,17 @@
 #include "framework/GdiObject.h"
 
+#include "framework/GdiOwnership.h"
+
 BOOL CGdiObject::Attach(HGDIOBJ h) {
-    if (h == NULL || m_hObject != NULL) return FALSE;
-    m_hObject = h;
-    return TRUE;
+    return GdiObjectOwnership::Attach(m_hObject, h);
 }
 
 HGDIOBJ CGdiObject::Detach() {
-    HGDIOBJ h = m_hObject;
-    m_hObject = NULL;
-    return h;
+    return GdiObjectOwnership::Detach(m_hObject);
 }
 
 BOOL CGdiObject::DeleteObject() {
-    if (m_hObject == NULL) return FALSE;
-    BOOL bDone = ::DeleteObject(m_hObject);
-    m_hObject = NULL;
-    return bDone;
+    return GdiObjectOwnership::Delete(m_hObject);
 }
 
 BOOL CGdiObject::AttachCreated(HGDIOBJ h) {

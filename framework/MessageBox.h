@@ -12,11 +12,3 @@ PFN_MESSAGEBOX_HOOK AfxSetMessageBoxHook(PFN_MESSAGEBOX_HOOK pfnHook);
 
 // MessageBoxA, or the hook when one is set. A null caption shows the application's name.
 int AfxShowMessageBox(HWND hOwner, LPCSTR pszText, LPCSTR pszCaption, UINT nType);
-
-// The application's name: the program file's name without folder and extension.
-LPCSTR AfxGetAppName();
-
-// The system's text for an error code (FormatMessageA, user's default language), as the system
-// gives it (usually ending in CR LF); empty when the system has none.
-class CString;
-CString AfxGetSystemErrorText(DWORD dwError);

@@ -2,28 +2,28 @@
 
 #include "framework/Mbcs.h"
 
-namespace {
-
-BOOL IsSeparator(char ch) {
+BOOL IsPathSeparator(char ch) {
     return ch == '\\' || ch == '/';
 }
 
-}  // namespace
+BOOL PathIsFull(const CString& strPath) {
+    if (strPath.GetLength() < 3) return FALSE;
+    const char chDrive = strPath[0];
+    const BOOL bLetter = (chDrive >= 'A' && chDrive <= 'Z') || (chDrive >= 'a' && chDrive <= 'z');
+    if (bLetter && strPath[1] == ':' && IsPathSeparator(strPath[2])) return TRUE;
+    return strPath[0] == '\\' && strPath[1] == '\\';
+}
 
 BOOL PathEndsWithSeparator(const CString& strPath) {
     const char* pch = strPath;
     const int nLength = strPath.GetLength();
     int nLast = -1;
     for (int i = 0; i < nLength; i += MbcsCharLength(pch + i, nLength - i)) nLast = i;
-    return nLast >= 0 && MbcsCharLength(pch + nLast, nLength - nLast) == 1 && IsSeparator(pch[nLast]);
+    return nLast >= 0 && MbcsCharLength(pch + nLast, nLength - nLast) == 1 && IsPathSeparator(pch[nLast]);
 }
 
 CString PathWithTrailingBackslash(const CString& strPath) {
     return PathEndsWithSeparator(strPath) ? strPath : strPath + '\\';
-}
-
-CString PathWithoutTrailingSeparator(const CString& strPath) {
-    return PathEndsWithSeparator(strPath) ? strPath.Left(strPath.GetLength() - 1) : strPath;
 }
 
 CString JoinPath(const CString& strFolder, const CString& strName) {

@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
+#include "framework/AppName.h"
 #include "framework/CommonControls.h"
 #include "framework/DllSearch.h"
-#include "framework/MessageBox.h"
 
 namespace {
 CWinApp* g_pApp = NULL;

@@ -4,6 +4,8 @@
 
 #include <io.h>
 
+#include "framework/FailureTrace.h"
+#include "framework/PathText.h"
 #include "framework/StdioFile.h"
 #include "record/ProductKeys.h"
 #include "record/RecordFormat.h"
@@ -20,7 +22,8 @@ BOOL WriteInstallRecordFile(const CString& strTargetDir, CString& strRecord, CFi
         error = e;
         return FALSE;
     }
-    ::SetFileAttributesA(strPath, FILE_ATTRIBUTE_HIDDEN);
+    if (!::SetFileAttributesA(strPath, FILE_ATTRIBUTE_HIDDEN))
+        AfxTraceFailure("SetFileAttributesA (hidden)", strPath, ::GetLastError());
     return TRUE;
 }
 

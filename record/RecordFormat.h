@@ -5,7 +5,6 @@
 
 #include "framework/BaseTypes.h"
 #include "framework/NarrowString.h"
-#include "framework/PathText.h"  // JoinPath, which the record's paths are made with
 
 // The kind number selects a tag; it never appears in the file.
 enum RecordKind { RECORD_FILE = 0, RECORD_FOLDER = 1, RECORD_CONTROL = 2, RECORD_REGKEY = 3 };

@@ -16,7 +16,8 @@ std::u16string SourcePath(const std::u16string& strSource) {
 }
 
 // strPath is strFolder itself or lies below it.
-bool IsUnder(const std::u16string& strPath, const std::u16string& strFolder) {
+bool IsUnder(const std::u16string& strPath, std::u16string strFolder) {
+    if (!strFolder.empty() && strFolder.back() == u'\\') strFolder.pop_back();
     if (strFolder.empty() || strPath.size() < strFolder.size()) return false;
     for (size_t i = 0; i < strFolder.size(); ++i) {
         if (FoldAscii(strPath[i]) != FoldAscii(strFolder[i])) return false;

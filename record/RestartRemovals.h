@@ -8,8 +8,8 @@
 // The list as stored: UTF-16 texts, each ended by a NUL, in pairs of a source and a target (an
 // empty target deletes the source); the registry value adds a NUL at the end.
 //
-// Returns the list without the deletions whose source is strFolder (no trailing backslash) or
-// lies below it, the source's "\??\" prefix aside and ASCII letters compared without case (the
+// Returns the list without the deletions whose source is strFolder (with or without its trailing
+// backslash) or lies below it, the source's "\??\" prefix aside and ASCII letters compared without case (the
 // fixed install folder is ASCII). Renames and the deletions of other files stay as they were, in
 // their order. A list that does not parse as pairs comes back unchanged. An empty result means
 // that nothing is left.

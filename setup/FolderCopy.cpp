@@ -1,5 +1,6 @@
 // CSetupThread's folder copy: the install folders depth first, the loose files next to Setup, and
 // the listing of one folder's files.
+#include "framework/FailureTrace.h"
 #include "framework/FileFind.h"
 #include "framework/PathText.h"
 #include "framework/Timings.h"
@@ -33,7 +34,9 @@ CTimedPart s_sendWait("send_wait");
 // Over an existing file of the same name, as a second install does.
 BOOL CopyOneFile(const CString& strSource, const CString& strTarget) {
     CTimedScope timed(s_copyFile);
-    return ::CopyFileA(strSource, strTarget, FALSE);
+    if (::CopyFileA(strSource, strTarget, FALSE)) return TRUE;
+    AfxTraceFailure("CopyFileA", strTarget, ::GetLastError());
+    return FALSE;
 }
 
 }  // namespace
@@ -58,20 +61,20 @@ BOOL CSetupThread::CopyFolder(const CString& strSource, const CString& strTarget
     }
     if (!bFound) return TRUE;
 
-    const CString strTargetDir = PathWithTrailingBackslash(strTarget);
     BOOL bMore = TRUE;
     while (bMore) {
         bMore = finder.FindNextFile();
         if (finder.IsDots()) continue;
         const CString strEntrySource = finder.GetFilePath();
-        const CString strEntryTarget = JoinPath(strTargetDir, finder.GetFileName());
+        const CString strEntryTarget = JoinPath(strTarget, finder.GetFileName());
         if (finder.IsDirectory()) {
             if (!CopyFolder(strEntrySource, strEntryTarget)) return FALSE;
         } else if (CopyOneFile(strEntrySource, strEntryTarget)) {
             // The source's read-only, hidden and system marks are not kept.
             {
                 CTimedScope timed(s_setAttributes);
-                ::SetFileAttributesA(strEntryTarget, FILE_ATTRIBUTE_NORMAL);
+                if (!::SetFileAttributesA(strEntryTarget, FILE_ATTRIBUTE_NORMAL))
+                    AfxTraceFailure("SetFileAttributesA", strEntryTarget, ::GetLastError());
             }
             CTimedScope timed(s_addRecord);
             AddFileRecord(strEntryTarget);
@@ -90,7 +93,7 @@ void CSetupThread::CopyLooseFiles() {
     for (int i = 0; i < arrNames.GetSize(); ++i) {
         if (arrNames[i].CompareNoCase(INSTALLER_FILE_NAME) == 0) continue;
         const CString strTarget = m_strTargetDir + arrNames[i];
-        ::CopyFileA(m_strSourceDir + arrNames[i], strTarget, FALSE);
+        CopyOneFile(m_strSourceDir + arrNames[i], strTarget);
         AddFileRecord(strTarget);  // recorded whether the copy succeeded or not
     }
 }
@@ -101,7 +104,7 @@ void CSetupThread::ListFiles(const CString& strFolder, const CString& strMask, C
     // the time of the search: the listing is the same, and no other thread's relative paths
     // can be redirected meanwhile.
     CFileFind finder;
-    if (!finder.FindFile(PathWithTrailingBackslash(strFolder) + strMask)) return;
+    if (!finder.FindFile(JoinPath(strFolder, strMask))) return;
     BOOL bMore = TRUE;
     while (bMore) {
         bMore = finder.FindNextFile();

@@ -3,6 +3,7 @@
 
 #include "framework/FileFind.h"
 #include "framework/Mbcs.h"
+#include "framework/PathText.h"
 #include "setup/SetupThread.h"
 
 namespace {
@@ -15,10 +16,6 @@ const char FOLDER_PROMPT[] =
     "点击“重试”按钮试图重新创建文件夹；\n"
     "点击“取消”按钮将终止程序运行。";
 const UINT FOLDER_PROMPT_TYPE = MB_RETRYCANCEL | MB_ICONQUESTION;
-
-BOOL IsSeparator(char ch) {
-    return ch == '\\' || ch == '/';
-}
 
 }  // namespace
 
@@ -51,7 +48,7 @@ BOOL CSetupThread::MakeFolderPath(const CString& strPath) {
         const BOOL bEnd = pszPath[i] == '\0';
         // pszPath[i] is not NUL here, so pszPath[i + 1] is readable.
         const int nChar = bEnd ? 1 : MbcsCharLength(pszPath + i, 2);
-        const BOOL bSeparator = !bEnd && nChar == 1 && IsSeparator(pszPath[i]);
+        const BOOL bSeparator = !bEnd && nChar == 1 && IsPathSeparator(pszPath[i]);
         if ((bSeparator || (bEnd && !bAfterSeparator)) && i > 0 && !bAfterColon) {
             szPrefix[i] = '\0';
             if (!MakeFolder(szPrefix)) return FALSE;

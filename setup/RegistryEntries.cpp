@@ -1,4 +1,5 @@
 // CSetupThread::WriteRegistry: the product key, the CAD releases, the uninstall entry.
+#include "framework/PathText.h"
 #include "record/ProductKeys.h"
 #include "record/RecordFormat.h"
 #include "setup/RegistryValues.h"

@@ -2,50 +2,44 @@
 
 #include <string.h>
 
+#include "framework/FailureTrace.h"
 #include "framework/Handles.h"
+#include "framework/RegistryText.h"
 
 namespace {
 
-BOOL GetRegString(HKEY hRoot, const char* pszKey, const char* pszValueName, CString& strValue) {
-    strValue.Empty();
-    CRegKeyHandle hKey;
-    if (::RegOpenKeyExA(hRoot, pszKey, 0, KEY_QUERY_VALUE, hKey.Receive()) != ERROR_SUCCESS) return FALSE;
-    char szData[REG_TEXT_BUFFER_SIZE];
-    DWORD cbData = sizeof szData;
-    if (::RegQueryValueExA(hKey, pszValueName, NULL, NULL, reinterpret_cast<BYTE*>(szData), &cbData) !=
-        ERROR_SUCCESS)
-        return FALSE;
-    // Data that fills the buffer need not end with a zero: the text never runs past cbData.
-    if (cbData > sizeof szData) cbData = sizeof szData;
-    const void* pZero = memchr(szData, '\0', cbData);
-    const int nText =
-        pZero != NULL ? static_cast<int>(static_cast<const char*>(pZero) - szData) : static_cast<int>(cbData);
-    strValue = CString(szData, nText);
-    return TRUE;
+// "HKEY_LOCAL_MACHINE\key\value", as the trace names what it could not write.
+CString MachineValueName(const char* pszKey, const char* pszValueName) {
+    return CString("HKEY_LOCAL_MACHINE\\") + pszKey + "\\" + pszValueName;
 }
 
 BOOL SetMachineRegValue(const char* pszKey, const char* pszValueName, DWORD dwType, const BYTE* pData,
                         DWORD cbData) {
     CRegKeyHandle hKey;
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, NULL,
-                          hKey.Receive(), NULL) != ERROR_SUCCESS)
-        return FALSE;
-    return ::RegSetValueExA(hKey, pszValueName, 0, dwType, pData, cbData) == ERROR_SUCCESS;
+    LONG lResult = ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, NULL, REG_OPTION_NON_VOLATILE,
+                                     KEY_SET_VALUE, NULL, hKey.Receive(), NULL);
+    if (lResult == ERROR_SUCCESS) lResult = ::RegSetValueExA(hKey, pszValueName, 0, dwType, pData, cbData);
+    if (lResult == ERROR_SUCCESS) return TRUE;
+    AfxTraceFailure("RegSetValueExA", MachineValueName(pszKey, pszValueName), static_cast<DWORD>(lResult));
+    return FALSE;
 }
 
 }  // namespace
 
 BOOL GetMachineRegString(const char* pszKey, const char* pszValueName, CString& strValue) {
-    return GetRegString(HKEY_LOCAL_MACHINE, pszKey, pszValueName, strValue);
+    return AfxReadRegText(HKEY_LOCAL_MACHINE, pszKey, pszValueName, REG_TEXT_BUFFER_SIZE, strValue);
 }
 
 BOOL GetUserRegString(const char* pszKey, const char* pszValueName, CString& strValue) {
-    return GetRegString(HKEY_CURRENT_USER, pszKey, pszValueName, strValue);
+    return AfxReadRegText(HKEY_CURRENT_USER, pszKey, pszValueName, REG_TEXT_BUFFER_SIZE, strValue);
 }
 
 BOOL SetMachineRegString(const char* pszKey, const char* pszValueName, const char* pszText) {
     const size_t nText = strlen(pszText);
-    if (nText >= REG_TEXT_BUFFER_SIZE) return FALSE;  // refused rather than cut short
+    if (nText >= REG_TEXT_BUFFER_SIZE) {  // refused rather than cut short
+        AfxTraceFailure("RegSetValueExA", MachineValueName(pszKey, pszValueName), ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
     return SetMachineRegValue(pszKey, pszValueName, REG_SZ, reinterpret_cast<const BYTE*>(pszText),
                               static_cast<DWORD>(nText + 1));
 }

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/FailureTrace.h"
 #include "framework/Handles.h"
-#include "framework/PathText.h"
 #include "framework/WideText.h"
 #include "record/RestartRemovals.h"
 #include "setup/SetupThread.h"
@@ -34,21 +34,22 @@ void CancelIn(HKEY hKey, const wchar_t* pszValue, const std::u16string& strFolde
     const std::u16string strList(reinterpret_cast<const char16_t*>(data.data()), nBytes / sizeof(wchar_t));
     const std::u16string strKept = WithoutRemovalsUnder(strList, strFolder);
     if (strKept == strList) return;
-    if (strKept.empty()) {
-        ::RegDeleteValueW(hKey, pszValue);
-        return;
-    }
-    ::RegSetValueExW(hKey, pszValue, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(strKept.data()),
-                     static_cast<DWORD>(strKept.size() * sizeof(char16_t)));
+    const LONG lResult =
+        strKept.empty()
+            ? ::RegDeleteValueW(hKey, pszValue)
+            : ::RegSetValueExW(hKey, pszValue, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(strKept.data()),
+                               static_cast<DWORD>(strKept.size() * sizeof(char16_t)));
+    if (lResult != ERROR_SUCCESS)
+        AfxTraceFailure("dropping the install folder's deletions at the next restart",
+                        "PendingFileRenameOperations", static_cast<DWORD>(lResult));
 }
 
 }  // namespace
 
 void CSetupThread::CancelRemovalsAtRestart() {
     // The target folder without its backslash, wide. Its text is fixed and ASCII but for the drive.
-    const CString strFolder = PathWithoutTrailingSeparator(m_strTargetDir);
     wchar_t wszFolder[MAX_PATH];
-    if (!AfxNarrowToWide(strFolder, wszFolder, MAX_PATH)) return;
+    if (!AfxNarrowToWide(m_strTargetDir, wszFolder, MAX_PATH)) return;
     const std::u16string strWideFolder(reinterpret_cast<const char16_t*>(wszFolder));
 
     CRegKeyHandle hKey;

@@ -11,6 +11,10 @@ namespace {
 const char INSTALLING_TITLE[] = "正在安装...";
 const char COMPLETED_TITLE[] = "安装完成!";
 const COLORREF HINT_COLOUR = 0x00FF0000;  // blue
+// The bar's range is one step per file and this many more: the subfolders of the add-on the
+// installer was made for. Every subfolder sends a step as well, so with another number of them the
+// bar ends short of 100 % or passes it; it is hidden at the end either way.
+const int PROGRESS_EXTRA_STEPS = 9;
 CTimedPart s_countFiles("count_files");
 CTimedPart s_stepIt("step_it");
 }  // namespace
@@ -56,11 +60,6 @@ BOOL CSetupDlg::OnInitDialog() {
     SetWindowText(INSTALLING_TITLE);
     ShowWindow(SW_SHOW);
     CenterWindow(::GetDesktopWindow());
-    // A backslash is appended unless the last character is one; the test steps over double-byte
-    // characters, whose trail byte may be that of a backslash.
-    m_strSourceDir = PathWithTrailingBackslash(m_strSourceDir);
-    m_strTargetDir.Trim();
-    m_strTargetDir = PathWithTrailingBackslash(m_strTargetDir);
 
     m_wndHint.SetTextColor(HINT_COLOUR);
     m_wndHint.ShowWindow(SW_HIDE);
@@ -72,7 +71,7 @@ BOOL CSetupDlg::OnInitDialog() {
         nFiles = CountInstallFiles();
     }
     m_wndProgress.ShowCaption(TRUE);
-    m_wndProgress.SetRange(0, nFiles + 9);
+    m_wndProgress.SetRange(0, nFiles + PROGRESS_EXTRA_STEPS);
     m_wndProgress.SetStep(1);
     AfxTimingMark("count_done");
 

@@ -17,7 +17,7 @@ void CSetupDlg::FindFolders() {
     // The application object has made sure that the system gives the path whole.
     CString strModule;
     AfxGetModulePath(strModule);
-    m_strSourceDir = PathParent(strModule);
+    m_strSourceDir = PathWithTrailingBackslash(PathParent(strModule));
 
     CString strSystemRoot;
     if (!GetMachineRegString(WINDOWS_KEY, SYSTEM_ROOT_VALUE, strSystemRoot))
@@ -35,9 +35,8 @@ int CSetupDlg::CountInstallFiles() {
 int CSetupDlg::CountFiles(CString strFolder, BOOL bRecurse) {
     strFolder.Trim();
     if (strFolder.IsEmpty()) return 0;
-    strFolder = PathWithTrailingBackslash(strFolder);
     CFileFind finder;
-    if (!finder.FindFile(strFolder + "*.*")) return 0;
+    if (!finder.FindFile(JoinPath(strFolder, "*.*"))) return 0;
     int nCount = 0;
     BOOL bMore = TRUE;
     while (bMore) {

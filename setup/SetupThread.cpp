@@ -2,6 +2,7 @@
 #include "setup/SetupThread.h"
 
 #include "framework/MessageBox.h"
+#include "framework/SystemErrorText.h"
 #include "framework/Timings.h"
 #include "framework/Wnd.h"
 #include "setup/SetupMessages.h"

@@ -1,5 +1,6 @@
 // The control stage: each recorded control is unregistered, then its file deleted.
 #include "framework/ControlEntry.h"
+#include "framework/FailureTrace.h"
 #include "record/RecordFormat.h"
 #include "uninstall/ReplayValues.h"
 #include "uninstall/UninstallThread.h"
@@ -15,7 +16,7 @@ BOOL CUninstallThread::UnregisterControls() {
     while (!m_bStop && NextRecordValue(RECORD_CONTROL, nPos, strPath, bEnded)) {
         if (!bEnded || !IsReplayablePath(strPath)) continue;
         UnregisterControl(strPath);
-        ::DeleteFileA(strPath);
+        if (!::DeleteFileA(strPath)) AfxTraceDeletionFailure("DeleteFileA", strPath);
     }
     return !m_bStop;
 }

@@ -1,6 +1,7 @@
 // The folder stage. The install records a folder before anything inside it, so walking the
 // records backwards removes sub-folders before their parents. Only empty folders go: one that
 // still holds something (a file the user added) stays, and so do the folders above it.
+#include "framework/FailureTrace.h"
 #include "framework/StringArray.h"
 #include "record/RecordFormat.h"
 #include "uninstall/ReplayValues.h"
@@ -16,7 +17,7 @@ BOOL CUninstallThread::RemoveFolders() {
     }
     if (m_bStop) return FALSE;
     for (int i = arrFolders.GetUpperBound(); i >= 0; --i) {
-        ::RemoveDirectoryA(arrFolders[i]);
+        if (!::RemoveDirectoryA(arrFolders[i])) AfxTraceDeletionFailure("RemoveDirectoryA", arrFolders[i]);
         if (m_bStop) return FALSE;
     }
     return TRUE;

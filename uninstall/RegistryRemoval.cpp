@@ -1,5 +1,6 @@
 // The registry stage: each recorded key is deleted, in record order. Only the named key goes,
 // never its parents; a key that still has sub-keys stays.
+#include "framework/FailureTrace.h"
 #include "record/RecordFormat.h"
 #include "record/RecordHive.h"
 #include "uninstall/ReplayValues.h"
@@ -15,8 +16,11 @@ BOOL CUninstallThread::DeleteRegKeys() {
         CString strKeyPath;
         // A value without a comma names no hive: skipped, as is an empty key path, which would
         // make RegDeleteKeyA delete the hive's own key, and a key path cut off with the file.
-        if (bEnded && SplitRegKeyValue(strValue, hive, strKeyPath) && IsReplayableKeyPath(strKeyPath))
-            ::RegDeleteKeyA(RecordKeyOfHive(hive), strKeyPath);
+        if (bEnded && SplitRegKeyValue(strValue, hive, strKeyPath) && IsReplayableKeyPath(strKeyPath)) {
+            const LONG lResult = ::RegDeleteKeyA(RecordKeyOfHive(hive), strKeyPath);
+            if (lResult != ERROR_SUCCESS && lResult != ERROR_FILE_NOT_FOUND)
+                AfxTraceFailure("RegDeleteKeyA", strValue, static_cast<DWORD>(lResult));
+        }
         if (m_bStop) return FALSE;
     }
     return TRUE;

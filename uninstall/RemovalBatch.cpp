@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "framework/FailureTrace.h"
 #include "framework/Handles.h"
 #include "framework/ModulePath.h"
 #include "framework/PathText.h"
@@ -47,6 +48,12 @@ public:
     CFileHandle m_hOutput;
 };
 
+// Traces why no batch will run; FALSE, for the caller to return.
+BOOL NoBatch(LPCSTR pszWhat, LPCSTR pszObject, DWORD dwError) {
+    AfxTraceFailure(CString("removal batch: ") + pszWhat, pszObject, dwError);
+    return FALSE;
+}
+
 // A batch that others could change would run their commands elevated: on a drive that keeps no
 // access rights (FAT), none is written.
 BOOL KeepsAccessRights(const CString& strBatch) {
@@ -59,19 +66,23 @@ BOOL KeepsAccessRights(const CString& strBatch) {
 // Made new, never opened: an existing file keeps its own access rights, which may be anyone's.
 // What stands at the path goes first; a folder, or a file that cannot be deleted, stops the write.
 BOOL WriteBatchFile(const CString& strBatch, const CString& strText) {
-    if (::GetFileAttributesA(strBatch) != INVALID_FILE_ATTRIBUTES && !::DeleteFileA(strBatch)) return FALSE;
+    if (::GetFileAttributesA(strBatch) != INVALID_FILE_ATTRIBUTES && !::DeleteFileA(strBatch))
+        return NoBatch("DeleteFileA (what stands at the batch's name)", strBatch, ::GetLastError());
     CAdminOnlySecurity security;
-    if (security.Get() == NULL) return FALSE;
+    if (security.Get() == NULL)
+        return NoBatch("building the batch's access list", strBatch, ::GetLastError());
     CFileHandle hFile(::CreateFileA(strBatch, GENERIC_WRITE, 0, security.Get(), CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL));
-    if (!hFile.IsValid()) return FALSE;
+    if (!hFile.IsValid()) return NoBatch("CreateFileA", strBatch, ::GetLastError());
     DWORD nLength = static_cast<DWORD>(strText.GetLength());
     DWORD nWritten = 0;
     BOOL bWritten = ::WriteFile(hFile, static_cast<const char*>(strText), nLength, &nWritten, NULL);
+    const DWORD dwError =
+        bWritten ? ERROR_HANDLE_DISK_FULL : ::GetLastError();  // a short write: the disk is full
     hFile.Close();
     if (bWritten && nWritten == nLength) return TRUE;
     ::DeleteFileA(strBatch);
-    return FALSE;
+    return NoBatch("WriteFile", strBatch, dwError);
 }
 
 // The system folder, with no trailing backslash: where cmd.exe and ping.exe are taken from, and
@@ -103,16 +114,19 @@ BOOL StartRemovalBatch(const CString& strRecordPath, int nPasses) {
     CString strText;
     CString strInterpreter;
     CString strCommand;
-    if (!AfxGetModulePath(paths.strExe) || !GetSystemFolder(strSystem) || !GetBatchPath(paths.strBatch))
-        return FALSE;
+    if (!AfxGetModulePath(paths.strExe))
+        return NoBatch("the program's path, given cut short", "", ERROR_FILENAME_EXCED_RANGE);
+    if (!GetSystemFolder(strSystem) || !GetBatchPath(paths.strBatch))
+        return NoBatch("the system folder or the drive root", "", ::GetLastError());
     paths.strPause = JoinPath(strSystem, "ping.exe");
     strInterpreter = JoinPath(strSystem, "cmd.exe");
     if (!BuildRemovalBatchText(paths, nPasses, strText) ||
-        !BuildRemovalBatchCommand(strInterpreter, paths.strBatch, strCommand) ||
-        !KeepsAccessRights(paths.strBatch))
-        return FALSE;
+        !BuildRemovalBatchCommand(strInterpreter, paths.strBatch, strCommand))
+        return NoBatch("a path that the batch cannot name", paths.strExe, ERROR_BAD_PATHNAME);
+    if (!KeepsAccessRights(paths.strBatch))
+        return NoBatch("a drive that keeps no access rights", paths.strBatch, ERROR_NOT_SUPPORTED);
     CBatchStreams streams;
-    if (!streams.IsValid()) return FALSE;
+    if (!streams.IsValid()) return NoBatch("the interpreter's input", "", ::GetLastError());
 
     STARTUPINFOA si;
     ::ZeroMemory(&si, sizeof si);
@@ -135,7 +149,7 @@ BOOL StartRemovalBatch(const CString& strRecordPath, int nPasses) {
     if (!::CreateProcessA(strInterpreter, szCommand, NULL, NULL, TRUE,
                           IDLE_PRIORITY_CLASS | inherited.CreationFlags(), NULL, strSystem,
                           inherited.StartupInfo(), &pi))
-        return FALSE;
+        return NoBatch("CreateProcessA", strInterpreter, ::GetLastError());
     CKernelHandle hProcess(pi.hProcess);
     CKernelHandle hThread(pi.hThread);
     EndHereIfAsked("batch-file");
@@ -149,7 +163,9 @@ BOOL StartRemovalBatch(const CString& strRecordPath, int nPasses) {
     }
     if (::WaitForSingleObject(hProcess, 0) != WAIT_TIMEOUT) {
         ::DeleteFileA(paths.strBatch);
-        return FALSE;
+        DWORD dwExitCode = 0;
+        ::GetExitCodeProcess(hProcess, &dwExitCode);
+        return NoBatch("the interpreter ended before the batch was written", strInterpreter, dwExitCode);
     }
     g_hRunningSignal = std::move(streams.m_hSignal);
     EndHereIfAsked("batch-run");

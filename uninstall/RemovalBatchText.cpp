@@ -42,18 +42,8 @@ BOOL CanQuote(const CString& strPath) {
     return TRUE;
 }
 
-// "X:\..." or "\\server\...": a bare or relative name would be looked for in the current folder.
-BOOL IsFullPath(const CString& strPath) {
-    const BOOL bDrive =
-        strPath.GetLength() >= 3 &&
-        ((strPath[0] >= 'A' && strPath[0] <= 'Z') || (strPath[0] >= 'a' && strPath[0] <= 'z')) &&
-        strPath[1] == ':' && strPath[2] == '\\';
-    const BOOL bNetwork = strPath.GetLength() >= 3 && strPath[0] == '\\' && strPath[1] == '\\';
-    return bDrive || bNetwork;
-}
-
 BOOL CanName(const CString& strPath) {
-    return CanQuote(strPath) && IsFullPath(strPath);
+    return CanQuote(strPath) && PathIsFull(strPath);
 }
 
 CString EscapePercent(const CString& strPath) {

@@ -2,9 +2,10 @@
 
 #include <io.h>
 
-#include "framework/Handles.h"
+#include "controls/ReliefPattern.h"
 #include "framework/ModulePath.h"
 #include "framework/PathText.h"
+#include "framework/RegistryText.h"
 #include "framework/WinApp.h"
 #include "record/ProductKeys.h"
 #include "record/RecordFormat.h"
@@ -16,6 +17,12 @@ const char FAILED_TEXT[] = "Vennloft管理 卸载未能完成!";
 const char AT_RESTART_TEXT[] = "卸载程序及其文件夹将在计算机重新启动后删除。";
 const char STATUS_FORMAT[] = "%s ... ";
 const DWORD INSTALL_PATH_BYTES = 1024;
+// The two buttons' faces: different reliefs ("完成" rimmed, "取消" soft), the same grain, the hot
+// face 10 % toward the highlight colour, no tint.
+const BYTE BUTTON_GRAIN = 8;
+const BYTE BUTTON_HOT_PERCENT = 10;
+const BYTE BUTTON_TINT_PERCENT = 0;
+const COLORREF BUTTON_TINT = 0;
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CUninstallDlg, CDialog)
@@ -53,8 +60,8 @@ BOOL CUninstallDlg::OnInitDialog() {
     SetIcon(m_hIcon, FALSE);
     m_wndThanks.SetShadow(TRUE);
     // Button 1 before button 2: the faces' grain comes from one random sequence.
-    m_btnFinish.BuildFaces(7, 8, 10, 0, 0);
-    m_btnCancel.BuildFaces(6, 8, 10, 0, 0);
+    m_btnFinish.BuildFaces(RELIEF_RIMMED, BUTTON_GRAIN, BUTTON_HOT_PERCENT, BUTTON_TINT_PERCENT, BUTTON_TINT);
+    m_btnCancel.BuildFaces(RELIEF_SOFT, BUTTON_GRAIN, BUTTON_HOT_PERCENT, BUTTON_TINT_PERCENT, BUTTON_TINT);
     m_btnFinish.EnableWindow(FALSE);
     m_wndDoneText.ShowWindow(SW_HIDE);
 
@@ -83,19 +90,9 @@ BOOL CUninstallDlg::OnInitDialog() {
 }
 
 BOOL CUninstallDlg::ReadInstallPath(CString& strPath) {
-    CRegKeyHandle hKey;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, PRODUCT_KEY, 0, KEY_ALL_ACCESS, hKey.Receive()) != ERROR_SUCCESS)
+    if (!AfxReadRegText(HKEY_LOCAL_MACHINE, PRODUCT_KEY, PRODUCT_INSTALL_PATH, INSTALL_PATH_BYTES, strPath))
         return FALSE;
-    // One byte more than offered keeps a value that fills the buffer terminated.
-    char szValue[INSTALL_PATH_BYTES + 1] = "";
-    DWORD nSize = INSTALL_PATH_BYTES;
-    if (::RegQueryValueExA(hKey, PRODUCT_INSTALL_PATH, NULL, NULL, reinterpret_cast<BYTE*>(szValue),
-                           &nSize) != ERROR_SUCCESS)
-        return FALSE;
-    szValue[nSize < INSTALL_PATH_BYTES ? nSize : INSTALL_PATH_BYTES] = '\0';
-    strPath = szValue;
-    // ReverseFind steps over double-byte characters, whose trail byte may be that of a backslash.
-    if (strPath.IsEmpty() || strPath.ReverseFind('\\') != strPath.GetLength() - 1) strPath += "\\";
+    strPath = PathWithTrailingBackslash(strPath);
     return TRUE;
 }
 

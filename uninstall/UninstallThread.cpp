@@ -1,5 +1,6 @@
 #include "uninstall/UninstallThread.h"
 
+#include "framework/FailureTrace.h"
 #include "framework/Wnd.h"
 #include "uninstall/ReplayValues.h"
 #include "uninstall/TestSeams.h"
@@ -61,7 +62,7 @@ CString CUninstallThread::RecordFileToRemove() const {
 
 void CUninstallThread::DeleteRecordFile() {
     const CString strRecord = RecordFileToRemove();
-    if (!strRecord.IsEmpty()) ::DeleteFileA(strRecord);
+    if (!strRecord.IsEmpty() && !::DeleteFileA(strRecord)) AfxTraceDeletionFailure("DeleteFileA", strRecord);
 }
 
 BOOL CUninstallThread::NextRecordValue(int nKind, int& nPos, CString& strValue, BOOL& bEnded) const {

@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "framework/NarrowString.h"
+#include "framework/PathText.h"
 #include "record/RecordFormat.h"
 
 namespace {

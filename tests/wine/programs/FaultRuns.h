@@ -80,6 +80,24 @@ void ExpectNothingLeft();
 // Runs the installed uninstaller to its end, which shows no message box, then ExpectNothingLeft.
 void ExpectUninstallFinishes();
 
+// Holds a file open with no sharing at all, as another program may.
+class HeldFile {
+public:
+    explicit HeldFile(const std::string& path)
+        : m_handle(CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL)) {}
+    ~HeldFile() { Release(); }
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+    bool Held() const { return m_handle != INVALID_HANDLE_VALUE; }
+    void Release() {
+        if (m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);
+        m_handle = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    HANDLE m_handle;
+};
+
 // Creates a folder and the missing folders above it.
 bool MakeFolders(const std::string& path);
 // The lines of a record file's text, CR LF or LF ended; an unterminated last line is kept.

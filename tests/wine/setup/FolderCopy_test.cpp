@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "InstallHarness.h"
+#include "framework/AppName.h"
 #include "framework/MessageBox.h"
+#include "framework/SystemErrorText.h"
 #include "setup/SetupThread.h"
 #include "support/PromptRecorder.h"
 #include "support/TempFolder.h"
