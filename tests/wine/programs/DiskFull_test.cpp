@@ -11,9 +11,9 @@
 #include <random>
 #include <set>
 
-#include "FaultRuns.h"
-#include "Registry.h"
+#include "ProgramRuns.h"
 #include "SampleAddOn.h"
+#include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
 
@@ -201,7 +201,7 @@ TEST_F(DiskFull, FullDiskIsReportedAndLosesNothing) {
     std::string record;
     ASSERT_TRUE(ReadBytes(I + "Uninstall.log", record));
     ASSERT_FALSE(record.empty());
-    std::vector<std::string> lines = RecordLines(record);
+    std::vector<std::string> lines = TextLines(record);
     std::string piece;
     if (record.back() != '\n') {
         piece = lines.back();

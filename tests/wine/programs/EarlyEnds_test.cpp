@@ -10,8 +10,7 @@
 #include <algorithm>
 #include <random>
 
-#include "FaultRuns.h"
-#include "Registry.h"
+#include "ProgramRuns.h"
 #include "SampleAddOn.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
@@ -22,7 +21,6 @@ const int kEnds = 50;
 const int kBulkFiles = 1000;     // small files more: a second or two of work
 const DWORD kExitBound = 15000;  // an ended program that runs longer than this hangs
 const UINT kKillCode = 77;
-const int kDoneTextId = 1003;
 
 enum Way { kCloseBox, kSystemClose, kEscape, kCancelButton, kKill, kWays };
 const char* const kWayNames[kWays] = {"WM_CLOSE", "SC_CLOSE", "Escape", "cancel button", "TerminateProcess"};
@@ -95,8 +93,7 @@ TEST_F(EarlyEnds, FiftyEndsWhileWorkingLeaveNothingBehind) {
         HWND dialog = StartConfirmedUninstall(uninstall);
         ASSERT_NE(dialog, HWND(NULL)) << "no uninstall dialog";
         DWORD shown = GetTickCount();
-        ASSERT_TRUE(
-            WaitUntil([&] { return IsWindowVisible(GetDlgItem(dialog, kDoneTextId)) != FALSE; }, 60000));
+        ASSERT_TRUE(WaitUntil([&] { return ShowsUninstallCompletion(dialog); }, 60000));
         workMs = GetTickCount() - shown;
         PressButton(dialog, IDOK);
         ASSERT_TRUE(uninstall->WaitForExit(kExitBound));
@@ -119,7 +116,7 @@ TEST_F(EarlyEnds, FiftyEndsWhileWorkingLeaveNothingBehind) {
         HWND dialog = StartConfirmedUninstall(uninstall);
         ASSERT_NE(dialog, HWND(NULL)) << "no uninstall dialog";
         Sleep(delay);
-        if (IsWindowVisible(GetDlgItem(dialog, kDoneTextId))) {  // then a plain close
+        if (ShowsUninstallCompletion(dialog)) {  // then a plain close
             ++completedFirst;
             maxDelay = std::max<DWORD>(maxDelay - maxDelay / 4, 100);
         }

@@ -7,31 +7,13 @@
 
 #include <algorithm>
 
-#include "FaultRuns.h"
-#include "Registry.h"
+#include "ProgramRuns.h"
 #include "SampleAddOn.h"
+#include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
 
 namespace {
-
-// Holds a file open with no sharing at all, as another program may.
-class HeldFile {
-public:
-    explicit HeldFile(const std::string& path)
-        : m_handle(CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL)) {}
-    ~HeldFile() { Release(); }
-    HeldFile(const HeldFile&) = delete;
-    HeldFile& operator=(const HeldFile&) = delete;
-    bool Held() const { return m_handle != INVALID_HANDLE_VALUE; }
-    void Release() {
-        if (m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);
-        m_handle = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE m_handle;
-};
 
 bool Has(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
@@ -40,15 +22,6 @@ bool Has(const std::vector<std::string>& lines, const std::string& line) {
 std::string Content(const std::string& path) {
     std::string bytes;
     return ReadBytes(path, bytes) ? bytes : "<unreadable>";
-}
-
-void ExpectClean(const ProgramRun& run) {
-    EXPECT_TRUE(run.started);
-    EXPECT_TRUE(run.completed) << "no completion view after " << run.milliseconds << " ms";
-    EXPECT_TRUE(run.exited) << "still running after " << run.milliseconds << " ms";
-    EXPECT_EQ(run.exitCode, 0u);
-    EXPECT_EQ(run.crash, "");
-    EXPECT_TRUE(run.boxes.empty()) << "unexpected message: " << (run.boxes.empty() ? "" : run.boxes[0]);
 }
 
 class HeldFiles : public InstallStateTest {};
@@ -68,7 +41,7 @@ TEST_F(HeldFiles, SetupPassesOverTargetsItCannotReplace) {
     ASSERT_TRUE(menu.Held() && notes.Held());
 
     ProgramRun run = RunSetup(disk.Path());
-    ExpectClean(run);
+    ExpectCleanRun(run);
     menu.Release();
     notes.Release();
     RecordProperty("setup_ms", static_cast<int>(run.milliseconds));
@@ -78,7 +51,7 @@ TEST_F(HeldFiles, SetupPassesOverTargetsItCannotReplace) {
     EXPECT_EQ(Content(I + "Dunmoor\\readme.txt"), "dunmoor") << "the copy went on past the held files";
     std::string text;
     ASSERT_TRUE(ReadBytes(I + "Uninstall.log", text));
-    std::vector<std::string> lines = RecordLines(text);
+    std::vector<std::string> lines = TextLines(text);
     EXPECT_FALSE(Has(lines, "File Copy: " + I + "Support\\菜单.mnu")) << "a file not copied is not recorded";
     EXPECT_TRUE(Has(lines, "File Copy: " + I + "Support\\只读.txt"));
     EXPECT_TRUE(Has(lines, "File Copy: " + I + "安装说明.txt")) << "a loose file is recorded, copied or not";
@@ -98,7 +71,7 @@ TEST_F(HeldFiles, UninstallPassesOverFilesInUse) {
     HeldFile grid(I + "Controls\\Grid.ocx");
     ASSERT_TRUE(menu.Held() && grid.Held());
     ProgramRun run = RunUninstall();
-    ExpectClean(run);
+    ExpectCleanRun(run);
     EXPECT_TRUE(WaitForRemovalBatch()) << "the removal batch did not end";
     menu.Release();
     grid.Release();

@@ -9,9 +9,9 @@
 #include <functional>
 #include <random>
 
-#include "FaultRuns.h"
-#include "Registry.h"
+#include "ProgramRuns.h"
 #include "SampleAddOn.h"
+#include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
 
@@ -24,29 +24,6 @@ std::string Crlf(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += line + "\r\n";
     return text;
-}
-
-// An empty key, with the keys above it.
-bool MakeKey(HKEY root, const std::string& path) {
-    HKEY key;
-    if (RegCreateKeyA(root, path.c_str(), &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
-
-// Clears what TestControl.ocx noted for this path in an earlier run.
-void ForgetControlMarker(const std::string& path) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\PindlemarkTests\\Controls", 0, KEY_SET_VALUE, &key) !=
-        ERROR_SUCCESS)
-        return;
-    RegDeleteValueA(key, path.c_str());
-    RegCloseKey(key);
-}
-
-// folder + a name of fill bytes (and tail), `length` bytes in all.
-std::string PathOfLength(const std::string& folder, size_t length, char fill, const std::string& tail = "") {
-    return folder + std::string(length - folder.size() - tail.size(), fill) + tail;
 }
 
 class HostileRecord : public ::testing::Test {
@@ -71,12 +48,7 @@ protected:
     ProgramRun Replay(const std::string& record) {
         EXPECT_TRUE(WriteBytes(InstallFolder() + "Uninstall.log", record));
         ProgramRun run = RunUninstall(kBound);
-        EXPECT_TRUE(run.started);
-        EXPECT_TRUE(run.completed) << "no completion view within " << kBound << " ms";
-        EXPECT_TRUE(run.exited) << "still running after " << run.milliseconds << " ms";
-        EXPECT_EQ(run.exitCode, 0u);
-        EXPECT_EQ(run.crash, "");
-        EXPECT_TRUE(run.boxes.empty()) << "unexpected message: " << (run.boxes.empty() ? "" : run.boxes[0]);
+        ExpectCleanRun(run);
         EXPECT_TRUE(WaitForRemovalBatch(kBound)) << "the removal batch did not end";
         return run;
     }
@@ -110,9 +82,9 @@ TEST_F(HostileRecord, WellFormedRecordIsObeyed) {
     File("数据\\子目录\\b.dat");
     File("readme.txt");
     Control("控件\\ctl.ocx");
-    ASSERT_TRUE(MakeKey(HKEY_LOCAL_MACHINE, std::string(kKeys) + "\\Obey"));
-    ASSERT_TRUE(MakeKey(HKEY_LOCAL_MACHINE, std::string(kKeys) + "\\Other"));
-    ASSERT_TRUE(MakeKey(HKEY_CURRENT_USER, std::string(kKeys) + "\\Obey"));
+    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, std::string(kKeys) + "\\Obey"));
+    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, std::string(kKeys) + "\\Other"));
+    ASSERT_TRUE(CreateRegKey(HKEY_CURRENT_USER, std::string(kKeys) + "\\Obey"));
 
     ProgramRun run = Replay(Crlf({
         "Made Dir: " + I + "数据",
@@ -175,7 +147,7 @@ TEST_F(HostileRecord, CutLastValueIsNotUsed) {
         File("保留2.txt");
         File("保留");
         File("完整.txt");
-        ASSERT_TRUE(MakeKey(HKEY_LOCAL_MACHINE, key));
+        ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, key));
         Replay(Crlf({"File Copy: " + I + "完整.txt", "File Copy: " + I + "Uninstall.log"}) + cut.lastLine);
         EXPECT_FALSE(FileExists(I + "完整.txt")) << "a complete record before the cut is obeyed";
         EXPECT_TRUE(cut.survived()) << "the piece of a cut value was used: " << cut.lastLine;
@@ -200,7 +172,7 @@ TEST_F(HostileRecord, BinaryRecordTouchesOnlyCompleteValues) {
     const std::string keepFolder = Folder("二进制目录");
     const std::string keepControl = Control("二进制.ocx");
     const std::string keepKey = std::string(kKeys) + "\\BinKeep";
-    ASSERT_TRUE(MakeKey(HKEY_LOCAL_MACHINE, keepKey));
+    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, keepKey));
     const std::string obey = File("二进制-完整.txt");
 
     // Each piece starts after two line ends, so that no lead byte of the junk before it can
@@ -241,7 +213,7 @@ TEST_F(HostileRecord, OverLongValuesAreRefusedWhole) {
     const std::string control = Control(PathOfLength(I, MAX_PATH - 1, 'c', ".ocx").substr(I.size()));
     const std::string folder = Folder(PathOfLength(I, MAX_PATH - 13, 'd').substr(I.size()));
     const std::string keyPiece = std::string(kKeys) + "\\" + std::string(200, 'k');
-    ASSERT_TRUE(MakeKey(HKEY_LOCAL_MACHINE, keyPiece));
+    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, keyPiece));
     const std::string obey = File("长-完整.txt");
 
     ProgramRun run = Replay(Crlf({

@@ -15,10 +15,10 @@
 
 #include <random>
 
-#include "FaultRuns.h"
-#include "Registry.h"
+#include "ProgramRuns.h"
 #include "SampleAddOn.h"
 #include "Snapshot.h"
+#include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
 
@@ -27,8 +27,6 @@ namespace {
 const UINT kEndedAtExitCode = 86;  // what the test build exits with where it ends itself
 const DWORD kTestBatchTries = 3;   // REMOVAL_BATCH_PASSES of the test build, a second apart
 const DWORD kTestBatchBoundMs = kTestBatchTries * 1000;
-const int kDoneTextId = 1003;
-const char kAcad[] = "SOFTWARE\\Autodesk\\AutoCAD\\";
 
 bool UseTestBuild() {
     return CopyFileA((TestProgramsFolder() + "UninstallSeams.exe").c_str(), InstalledUninstaller().c_str(),
@@ -74,8 +72,7 @@ protected:
     HWND UninstallUpToTheCompletionView(std::unique_ptr<RunningProgram>& program) {
         HWND dialog = StartConfirmedUninstall(program);
         if (dialog == NULL) return NULL;
-        if (!WaitUntil([&] { return IsWindowVisible(GetDlgItem(dialog, kDoneTextId)) != FALSE; }, 60000))
-            return NULL;
+        if (!WaitUntil([&] { return ShowsUninstallCompletion(dialog); }, 60000)) return NULL;
         return dialog;
     }
 };
@@ -138,7 +135,7 @@ TEST_F(UnfinishedRuns, UninstallEndedOnceItsBatchIsWrittenIsFinishedByTheBatch) 
 }
 
 TEST_F(UnfinishedRuns, SetupKilledWhileCopyingThenRunAgainLeavesNoResidue) {
-    WriteRegString(HKEY_LOCAL_MACHINE, std::string(kAcad) + "R16.2", "CurVer", "ACAD-4001:804");
+    AddCadRelease(HKEY_LOCAL_MACHINE, "R16.2", "ACAD-4001:804");
     TempFolder disk("killed-setup");
     BuildSampleAddOn(disk.Path(), {}, 1000);
     // Wine's own hhctrl.ocx, which the sample add-on borrows as a control, unregisters the
@@ -156,7 +153,7 @@ TEST_F(UnfinishedRuns, SetupKilledWhileCopyingThenRunAgainLeavesNoResidue) {
         ASSERT_TRUE(setup.Started());
         ASSERT_NE(WaitForWindow(setup.ProcessId(), "", 30000), HWND(NULL));
         Sleep(random() % maxDelay);
-        killedWhileCopying = FindProgramWindow(setup.ProcessId(), kSetupCompleted) == NULL &&
+        killedWhileCopying = FindProgramWindow(setup.ProcessId(), kSetupCompletedTitle) == NULL &&
                              !FileExists(InstallFolder() + "Uninstall.log");
         HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, setup.ProcessId());
         ASSERT_NE(process, HANDLE(NULL));
@@ -242,23 +239,15 @@ TEST_F(UnfinishedRuns, ModulePathCutShortFindsNoRecord) {
     ASSERT_GE(ansiBytes, MAX_PATH) << "the ANSI path must not fit MAX_PATH";
     ASSERT_TRUE(CopyFileW(WideText(DistFolder() + "Uninstall.exe").c_str(), exe.c_str(), FALSE));
 
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    const std::wstring current = WideText(work.Path());
-    ASSERT_TRUE(
-        CreateProcessW(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, current.c_str(), &si, &pi))
-        << "cannot start the program from a long path: " << GetLastError();
-    CloseHandle(pi.hThread);
-    HWND confirm = WaitForMessageBox(pi.dwProcessId, 30000);
-    EXPECT_NE(confirm, HWND(NULL));
-    if (confirm != NULL) PressButton(confirm, IDYES);
-    const bool ended = WaitForSingleObject(pi.hProcess, 15000) == WAIT_OBJECT_0;
-    if (!ended) TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hProcess);
-    EXPECT_TRUE(ended) << "the dialog closes by itself";
-    EXPECT_EQ(WaitForMessageBox(pi.dwProcessId, 0), HWND(NULL));
+    {
+        RunningProgram uninstall(exe, WideText(work.Path()));
+        ASSERT_TRUE(uninstall.Started()) << "cannot start the program from a long path";
+        HWND confirm = WaitForMessageBox(uninstall.ProcessId(), 30000);
+        EXPECT_NE(confirm, HWND(NULL));
+        if (confirm != NULL) PressButton(confirm, IDYES);
+        EXPECT_TRUE(uninstall.WaitForExit(15000)) << "the dialog closes by itself";
+        EXPECT_EQ(WaitForMessageBox(uninstall.ProcessId(), 0), HWND(NULL));
+    }
     EXPECT_TRUE(FileExists(victim)) << "a record in a folder that the cut path names was replayed";
     EXPECT_FALSE(FileExists(kRemovalBatch));
 
@@ -287,20 +276,16 @@ TEST_F(UnfinishedRuns, SetupFromAPathTheSystemCutsSaysSoAndInstallsNothing) {
     ASSERT_GE(WideCharToMultiByte(CP_ACP, 0, exe.c_str(), -1, NULL, 0, NULL, NULL) - 1, MAX_PATH);
     ASSERT_TRUE(CopyFileW(WideText(DistFolder() + "Setup.exe").c_str(), exe.c_str(), FALSE));
 
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    ASSERT_TRUE(CreateProcessW(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL,
-                               WideText(work.Path()).c_str(), &si, &pi))
-        << GetLastError();
-    CloseHandle(pi.hThread);
-    HWND box = WaitForMessageBox(pi.dwProcessId, 30000);
-    const std::string text = box != NULL ? MessageBoxText(box) : "";
-    if (box != NULL) PressButton(box, IDOK);
-    const bool ended = WaitForSingleObject(pi.hProcess, 15000) == WAIT_OBJECT_0;
-    if (!ended) TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hProcess);
+    std::string text;
+    bool ended = false;
+    {
+        RunningProgram setup(exe, WideText(work.Path()));
+        ASSERT_TRUE(setup.Started());
+        HWND box = WaitForMessageBox(setup.ProcessId(), 30000);
+        if (box != NULL) text = MessageBoxText(box);
+        if (box != NULL) PressButton(box, IDOK);
+        ended = setup.WaitForExit(15000);
+    }
     EXPECT_EQ(
         text,
         "安装程序所在文件夹的路径太长，无法安装。\n请将安装文件复制到路径较短的文件夹中，再运行安装程序。");

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "InstallHarness.h"
 #include "setup/SetupThread.h"
 #include "support/PromptRecorder.h"
 #include "support/TempFolder.h"
@@ -17,7 +16,7 @@ TEST(RegisterControls, EveryOcxOfTheFolderIsRegisteredAndRecordedWhateverItRetur
     for (const char* name : {"ok.ocx", "x-sfalse.ocx", "y-fail.ocx", "old\\c.ocx"})
         ASSERT_TRUE(CopyFileA(TestControlPath().c_str(), (C + name).c_str(), FALSE)) << name;
     ASSERT_TRUE(CopyFileA(NoEntryControlPath().c_str(), (C + "noentry.ocx").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(SystemHhctrlPath(), (C + "hh.ocx").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(SystemHhctrlPath().c_str(), (C + "hh.ocx").c_str(), FALSE));
     ASSERT_TRUE(WriteBytes(C + "junk.ocx", "not a module"));
     ASSERT_TRUE(WriteBytes(C + "readme.txt", ""));
 

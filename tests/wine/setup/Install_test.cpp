@@ -8,12 +8,12 @@
 #include "record/ProductKeys.h"
 #include "setup/SetupThread.h"
 #include "support/PromptRecorder.h"
+#include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
 
 namespace {
 
-const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5";
 const std::string REGISTRY_RECORDS =
     "RegDB Key: 2,SOFTWARE\\Kelvora\\Pindlemark\\V5\n"
     "RegDB Key: 2,SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5\n";
@@ -31,22 +31,6 @@ DWORD Attributes(const std::string& path) {
     return GetFileAttributesA(path.c_str());
 }
 const DWORD KEPT_MARKS = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-
-// A file held open without sharing, so that nothing can replace it while the lock lives.
-class FileLock {
-public:
-    explicit FileLock(const std::string& path)
-        : m_h(CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL)) {}
-    ~FileLock() { Release(); }
-    bool Held() const { return m_h != INVALID_HANDLE_VALUE; }
-    void Release() {
-        if (Held()) CloseHandle(m_h);
-        m_h = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE m_h;
-};
 
 // Makes the source's loose files and a small install folder tree (without the named folder).
 void MakeSmallSource(const TempFolder& source, const std::string& without) {
@@ -73,7 +57,7 @@ TEST(Install, CopiesRegistersAndRecordsEverythingInOrder) {
     ASSERT_TRUE(WriteBytes(S + "Support\\Sub\\b.txt", "b"));
     ASSERT_TRUE(WriteBytes(S + "Support\\" + GBK_5C + "\\c.txt", "c"));
     ASSERT_TRUE(CopyFileA(TestControlPath().c_str(), (S + "Controls\\ok.ocx").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(SystemHhctrlPath(), (S + "Controls\\hh.ocx").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(SystemHhctrlPath().c_str(), (S + "Controls\\hh.ocx").c_str(), FALSE));
     ASSERT_TRUE(CopyFileA(TestControlPath().c_str(), (S + "Controls\\old\\c.ocx").c_str(), FALSE));
     for (const char* name : {"hidden.dat", "locked.dat", "ro-source.dat", "ro-target.dat"})
         ASSERT_TRUE(WriteBytes(S + "Database\\" + name, "new"));
@@ -90,7 +74,7 @@ TEST(Install, CopiesRegistersAndRecordsEverythingInOrder) {
     for (const char* name : {"Database\\locked.dat", "Database\\ro-target.dat", "locked.txt", "Dunmoor\\Sub"})
         ASSERT_TRUE(WriteBytes(T + name, "old"));
     ASSERT_TRUE(SetFileAttributesA((T + "Database\\ro-target.dat").c_str(), FILE_ATTRIBUTE_READONLY));
-    FileLock lockedDat(T + "Database\\locked.dat"), lockedTxt(T + "locked.txt");
+    HeldFile lockedDat(T + "Database\\locked.dat"), lockedTxt(T + "locked.txt");
     ASSERT_TRUE(lockedDat.Held() && lockedTxt.Held());
 
     PromptRecorder prompts;
@@ -222,7 +206,7 @@ TEST(Install, CopiesRegistersAndRecordsEverythingInOrder) {
     for (char ch : expected) crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
     EXPECT_EQ(onDisk, crlf);
     EXPECT_EQ(ReadRegValue(HKEY_LOCAL_MACHINE, PRODUCT_KEY, "installPath").data, SzData(T));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk")) << "no CAD release installed";
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk")) << "no CAD release installed";
     ForgetControlMarker(T + "Controls\\ok.ocx");
 }
 
@@ -285,8 +269,8 @@ TEST(Install, AbortAtTheFirstFolderDoesNothingAndClosesTheWindow) {
     EXPECT_EQ(window.closeCount, 1);
     EXPECT_TRUE(window.steps.empty());
     EXPECT_FALSE(FileExists(T)) << "no folder made";
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY));
     EXPECT_EQ(std::string(thread.m_strRecord), "");
     DWORD exitCode = 1;
     EXPECT_TRUE(GetExitCodeThread(thread.m_hThread, &exitCode));
@@ -295,30 +279,13 @@ TEST(Install, AbortAtTheFirstFolderDoesNothingAndClosesTheWindow) {
 
 namespace {
 
-// The worker's message box as a person sees it, found among the worker thread's windows.
+// The worker's message box as a person sees it.
 struct SeenBox {
     HWND box = NULL;
     std::string caption, text;
     HWND owner = NULL;
     bool abortRetryIgnore = false;
 };
-
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM lParam) {
-    char cls[64] = "";
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (std::string(cls) != "#32770" || !IsWindowVisible(hwnd)) return TRUE;
-    reinterpret_cast<SeenBox*>(lParam)->box = hwnd;
-    return FALSE;
-}
-
-BOOL CALLBACK LongestStatic(HWND hwnd, LPARAM lParam) {
-    char cls[64] = "", text[2048] = "";
-    GetClassNameA(hwnd, cls, sizeof cls);
-    GetWindowTextA(hwnd, text, sizeof text);
-    std::string* longest = reinterpret_cast<std::string*>(lParam);
-    if (lstrcmpiA(cls, "Static") == 0 && strlen(text) > longest->size()) *longest = text;
-    return TRUE;
-}
 
 }  // namespace
 
@@ -335,17 +302,16 @@ TEST(Install, RealMessageBoxAnsweredByPressingIgnore) {
     std::vector<SeenBox> seen;
     ASSERT_TRUE(RunWorker(thread, window, [&]() {
         SeenBox found;
-        EnumThreadWindows(thread.m_nThreadID, FindBox, reinterpret_cast<LPARAM>(&found));
-        if (found.box == NULL) return;
-        char caption[256] = "";
-        GetWindowTextA(found.box, caption, sizeof caption);
-        found.caption = caption;
-        EnumChildWindows(found.box, LongestStatic, reinterpret_cast<LPARAM>(&found.text));
+        found.box = WaitForMessageBox(GetCurrentProcessId(), 0);
+        // Pressed already: the box closes once the worker's thread has handled the click.
+        if (found.box == NULL || (!seen.empty() && seen.back().box == found.box)) return;
+        found.caption = WindowText(found.box);
+        found.text = MessageBoxText(found.box);
         found.owner = GetWindow(found.box, GW_OWNER);
         found.abortRetryIgnore = GetDlgItem(found.box, IDABORT) && GetDlgItem(found.box, IDRETRY) &&
                                  GetDlgItem(found.box, IDIGNORE) && !GetDlgItem(found.box, IDCANCEL);
         seen.push_back(found);
-        SendMessageA(GetDlgItem(found.box, IDIGNORE), BM_CLICK, 0, 0);
+        PressButton(found.box, IDIGNORE);
     }));
 
     ASSERT_EQ(seen.size(), 1u);

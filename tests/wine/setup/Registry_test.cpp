@@ -1,9 +1,10 @@
 // The registry value helpers, the product and uninstall entries, and the CAD releases' keys, on the
 // prefix's real registry.
+#include "support/Registry.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <shlwapi.h>
 
 #include <algorithm>
 #include <cctype>
@@ -12,17 +13,16 @@
 #include "InstallHarness.h"
 #include "setup/RegistryValues.h"
 #include "setup/SetupThread.h"
+#include "support/TempFolder.h"
 
 namespace {
 
 // A private key below HKEY_LOCAL_MACHINE, removed at the end.
 class SandboxKey {
 public:
-    SandboxKey() : m_path("SOFTWARE\\PindlemarkTests\\Values-" + std::to_string(GetCurrentProcessId())) {
-        SHDeleteKeyA(HKEY_LOCAL_MACHINE, m_path.c_str());
-    }
+    SandboxKey() : m_path("SOFTWARE\\PindlemarkTests\\" + UniqueName("Values")) {}
     ~SandboxKey() {
-        SHDeleteKeyA(HKEY_LOCAL_MACHINE, m_path.c_str());
+        DeleteRegTree(HKEY_LOCAL_MACHINE, m_path);
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\PindlemarkTests");  // only once it is empty
     }
     std::string operator/(const std::string& sub) const { return m_path + "\\" + sub; }
@@ -30,16 +30,6 @@ public:
 private:
     std::string m_path;
 };
-
-bool SetRaw(HKEY root, const std::string& key, const char* name, DWORD type, const std::string& data) {
-    HKEY hkey;
-    if (RegCreateKeyExA(root, key.c_str(), 0, NULL, 0, KEY_SET_VALUE, NULL, &hkey, NULL) != ERROR_SUCCESS)
-        return false;
-    LONG rc = RegSetValueExA(hkey, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                             static_cast<DWORD>(data.size()));
-    RegCloseKey(hkey);
-    return rc == ERROR_SUCCESS;
-}
 
 DWORD ValueCount(const std::string& key) {
     HKEY hkey;
@@ -82,7 +72,7 @@ const char TARGET[] = "C:\\Program Files\\Kelvora\\Pindlemark\\";
 
 TEST(RegistryValues, ReadsOfMissingKeysAndValuesFailWithEmptyText) {
     SandboxKey sandbox;
-    ASSERT_TRUE(SetRaw(HKEY_LOCAL_MACHINE, sandbox / "k", "present", REG_SZ, SzData("x")));
+    ASSERT_TRUE(WriteRegValue(HKEY_LOCAL_MACHINE, sandbox / "k", "present", REG_SZ, SzData("x")));
     CString text("stale");
     EXPECT_FALSE(GetMachineRegString((sandbox / "missing").c_str(), "present", text));
     EXPECT_TRUE(text.IsEmpty());
@@ -120,14 +110,15 @@ TEST(RegistryValues, TextsAtTheBufferBound) {
 
     const std::string tooLong(REG_TEXT_BUFFER_SIZE, 'b');
     EXPECT_FALSE(SetMachineRegString((sandbox / "new").c_str(), "long", tooLong.c_str()));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, sandbox / "new")) << "refused before the key is made";
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, sandbox / "new")) << "refused before the key is made";
 
     // Data that fills the whole buffer without a zero is read no further than the data.
-    ASSERT_TRUE(SetRaw(HKEY_LOCAL_MACHINE, key, "full", REG_BINARY, std::string(REG_TEXT_BUFFER_SIZE, 'c')));
+    ASSERT_TRUE(
+        WriteRegValue(HKEY_LOCAL_MACHINE, key, "full", REG_BINARY, std::string(REG_TEXT_BUFFER_SIZE, 'c')));
     EXPECT_TRUE(GetMachineRegString(key.c_str(), "full", text));
     EXPECT_EQ(std::string(text), std::string(REG_TEXT_BUFFER_SIZE, 'c'));
-    ASSERT_TRUE(
-        SetRaw(HKEY_LOCAL_MACHINE, key, "over", REG_BINARY, std::string(REG_TEXT_BUFFER_SIZE + 1, 'd')));
+    ASSERT_TRUE(WriteRegValue(HKEY_LOCAL_MACHINE, key, "over", REG_BINARY,
+                              std::string(REG_TEXT_BUFFER_SIZE + 1, 'd')));
     text = "stale";
     EXPECT_FALSE(GetMachineRegString(key.c_str(), "over", text));
     EXPECT_TRUE(text.IsEmpty());
@@ -157,11 +148,11 @@ TEST(AcadRegistration, WritesTheKeysOfEachInstalledReleaseUnderTheMachine) {
     InstallKeys keys;
     const std::string acad = "SOFTWARE\\Autodesk\\AutoCAD\\";
     const std::string tooLongName(300, 'n');  // no key of that name can be made
-    ASSERT_TRUE(SetRaw(HKEY_LOCAL_MACHINE, acad + "R15.0", "CurVer", REG_SZ, SzData("ACAD-1:804")));
-    ASSERT_TRUE(SetRaw(HKEY_LOCAL_MACHINE, acad + "R16.0", "CurVer", REG_SZ, SzData(tooLongName)));
-    ASSERT_TRUE(SetRaw(HKEY_LOCAL_MACHINE, acad + "R16.1", "CurVer", REG_SZ, SzData("ACAD-301:804")));
-    ASSERT_TRUE(SetRaw(HKEY_CURRENT_USER, acad + "R17.2", "CurVer", REG_SZ, SzData("ACAD-7001:804")));
-    ASSERT_TRUE(SetRaw(HKEY_CURRENT_USER, acad + "R16.1", "CurVer", REG_SZ, SzData("user-only")));
+    ASSERT_TRUE(WriteRegValue(HKEY_LOCAL_MACHINE, acad + "R15.0", "CurVer", REG_SZ, SzData("ACAD-1:804")));
+    ASSERT_TRUE(WriteRegValue(HKEY_LOCAL_MACHINE, acad + "R16.0", "CurVer", REG_SZ, SzData(tooLongName)));
+    ASSERT_TRUE(WriteRegValue(HKEY_LOCAL_MACHINE, acad + "R16.1", "CurVer", REG_SZ, SzData("ACAD-301:804")));
+    ASSERT_TRUE(WriteRegValue(HKEY_CURRENT_USER, acad + "R17.2", "CurVer", REG_SZ, SzData("ACAD-7001:804")));
+    ASSERT_TRUE(WriteRegValue(HKEY_CURRENT_USER, acad + "R16.1", "CurVer", REG_SZ, SzData("user-only")));
     CSetupThread thread;
     thread.m_strTargetDir = TARGET;
     thread.RegisterAcadReleases();

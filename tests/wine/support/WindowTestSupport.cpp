@@ -24,18 +24,6 @@ LRESULT CTestParent::OnCommand(WPARAM wParam, LPARAM lParam) {
     return Default();
 }
 
-void PumpMessages(DWORD dwMilliseconds) {
-    DWORD dwStart = ::GetTickCount();
-    do {
-        MSG msg;
-        while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        if (dwMilliseconds != 0) ::Sleep(5);
-    } while (::GetTickCount() - dwStart < dwMilliseconds);
-}
-
 void Settle(HWND hWnd) {
     PumpMessages();
     ::RedrawWindow(hWnd, NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);

@@ -1,11 +1,12 @@
 // Windows on the virtual display for the control tests: a parent that records the clicks its
-// buttons send, pumping, and reading back what a window shows.
+// buttons send, reading back what a window shows, and the real mouse.
 #pragma once
 #include <windows.h>
 
 #include <vector>
 
 #include "framework/Wnd.h"
+#include "support/WindowHelpers.h"
 
 // A visible top-level window at a fixed place, built on CWnd so that its children's colour
 // queries and drawing are reflected to them.
@@ -20,9 +21,6 @@ protected:
     afx_msg LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };
-
-// Dispatches this thread's messages for the given time (at least one pass).
-void PumpMessages(DWORD dwMilliseconds = 0);
 
 // Brings a window's painting up to date and lets GDI finish.
 void Settle(HWND hWnd);

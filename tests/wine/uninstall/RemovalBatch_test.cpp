@@ -8,11 +8,11 @@
 #include <stdio.h>
 
 #include <algorithm>
-#include <functional>
 #include <memory>
 #include <vector>
 
 #include "ReplayHarness.h"
+#include "support/RunningProgram.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
 #include "uninstall/RemovalBatchText.h"
@@ -20,15 +20,6 @@
 namespace {
 
 const char PROBE[] = "RemovalProbe.exe";
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD dwMilliseconds) {
-    DWORD dwStart = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - dwStart >= dwMilliseconds) return false;
-        Sleep(100);
-    }
-    return true;
-}
 
 class RemovalBatch : public ::testing::Test {
 protected:
@@ -62,21 +53,11 @@ protected:
     // Runs the copy from the temporary folder (on drive C:) and waits for its end, which
     // *pEnded gets (GetTickCount) when given.
     DWORD RunProbe(const std::string& strExe, const std::string& strArgs = "", DWORD* pEnded = nullptr) {
-        std::string strCommand = "\"" + strExe + "\"" + (strArgs.empty() ? "" : " " + strArgs);
-        STARTUPINFOA si = {};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi = {};
-        if (!CreateProcessA(NULL, &strCommand[0], NULL, NULL, FALSE, 0, NULL, m_temp->Path().c_str(), &si,
-                            &pi)) {
-            ADD_FAILURE() << "cannot start " << strExe << ": " << GetLastError();
-            return 0xFFFFFFFF;
-        }
-        DWORD dwCode = 0xFFFFFFFE;
-        EXPECT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0) << "the probe did not end";
+        RunningProgram probe(strExe, m_temp->Path(), strArgs);
+        DWORD dwCode = 0xFFFFFFFF;
+        EXPECT_TRUE(probe.Started());
+        EXPECT_TRUE(probe.WaitForExit(30000, &dwCode)) << "the probe did not end";
         if (pEnded) *pEnded = GetTickCount();
-        GetExitCodeProcess(pi.hProcess, &dwCode);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
         return dwCode;
     }
 
@@ -88,32 +69,6 @@ protected:
     std::unique_ptr<TempFolder> m_temp;
     std::unique_ptr<CCurrentFolder> m_current;
     std::string m_strBatch;
-};
-
-// A probe left running while the test looks at its batch.
-class RunningProbe {
-public:
-    RunningProbe(const std::string& strExe, const std::string& strArgs, const std::string& strFolder) {
-        std::string strCommand = "\"" + strExe + "\" " + strArgs;
-        STARTUPINFOA si = {};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi = {};
-        if (CreateProcessA(NULL, &strCommand[0], NULL, NULL, FALSE, 0, NULL, strFolder.c_str(), &si, &pi)) {
-            CloseHandle(pi.hThread);
-            m_hProcess = pi.hProcess;
-        }
-    }
-    ~RunningProbe() {
-        if (m_hProcess != NULL) CloseHandle(m_hProcess);
-    }
-    RunningProbe(const RunningProbe&) = delete;
-    RunningProbe& operator=(const RunningProbe&) = delete;
-    bool WaitForExit(DWORD dwMilliseconds) {
-        return m_hProcess != NULL && WaitForSingleObject(m_hProcess, dwMilliseconds) == WAIT_OBJECT_0;
-    }
-
-private:
-    HANDLE m_hProcess = NULL;
 };
 
 std::string SidText(const void* pSid) {
@@ -276,7 +231,7 @@ TEST_F(RemovalBatch, OnlySystemAndAdministratorsMayChangeTheBatch) {
     CloseHandle(hOld);
 
     const std::string strExe = PlaceProbe(m_temp->Path() + "acl");
-    std::unique_ptr<RunningProbe> probe(new RunningProbe(strExe, "3 4000", m_temp->Path()));
+    RunningProgram probe(strExe, m_temp->Path(), "3 4000");
     ASSERT_TRUE(WaitUntil([&] { return ReadBatchText().find(strExe) != std::string::npos; }, 20000))
         << "the batch was not written";
 
@@ -310,5 +265,5 @@ TEST_F(RemovalBatch, OnlySystemAndAdministratorsMayChangeTheBatch) {
             << "an entry for others: " << strEntry;
         EXPECT_EQ(pAce->Header.AceFlags & INHERITED_ACE, 0) << "inherited from the drive root: " << strEntry;
     }
-    EXPECT_TRUE(probe->WaitForExit(30000));
+    EXPECT_TRUE(probe.WaitForExit(30000));
 }

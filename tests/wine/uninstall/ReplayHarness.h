@@ -1,13 +1,12 @@
 // Running the uninstall worker in a test: a window of the test thread that logs what the worker
-// sends, a worker whose batch step only reports itself, and sandboxes for the current folder and
-// the registry.
+// sends, a worker whose batch step only reports itself, and a sandbox for the current folder.
 #pragma once
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-#include "framework/Wnd.h"
+#include "support/WindowHelpers.h"
 #include "uninstall/UninstallThread.h"
 
 // Sent by CReplayThread instead of writing the batch, or of registering the removal at the next
@@ -23,16 +22,13 @@ struct LoggedMessage {
 };
 
 // A message-only window of the creating thread. Messages are handled whenever that thread
-// pumps: WaitForExit does, and so does Pump().
+// pumps: WaitForExit does, and so does PumpMessages().
 class CMessageLog {
 public:
     CMessageLog();
-    ~CMessageLog();
-    CMessageLog(const CMessageLog&) = delete;
-    CMessageLog& operator=(const CMessageLog&) = delete;
 
-    CWnd* Wnd() { return &m_wnd; }
-    void Destroy();
+    CWnd* Wnd() { return m_window.Wnd(); }
+    void Destroy() { m_window.Destroy(); }
     // A file whose presence is noted with every message from now on.
     void Watch(const std::string& strPath) { m_strWatched = strPath; }
     const std::vector<LoggedMessage>& Messages() const { return m_messages; }
@@ -40,11 +36,10 @@ public:
     std::vector<std::string> DeletedPaths() const;
 
 private:
-    static LRESULT CALLBACK WndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
     void Log(UINT nMsg, const std::string& strPath, WPARAM wParam = 0);
-    CWnd m_wnd;
     std::vector<LoggedMessage> m_messages;
     std::string m_strWatched;
+    HandlerWindow m_window;
 };
 
 // The worker with its removal steps replaced: a replay in a test must not start a batch that
@@ -68,9 +63,6 @@ bool StartReplay(CReplayThread& worker, CMessageLog* pLog);
 // StartReplay, then waits (handling what the worker sends). FALSE when it did not end in time.
 bool RunReplay(CReplayThread& worker, CMessageLog* pLog, DWORD dwTimeout = 60000);
 
-// Handles messages sent to this thread's windows for up to dwMilliseconds.
-void Pump(DWORD dwMilliseconds);
-
 // Makes a folder on drive C: the current folder while alive, so that nothing relative to the
 // current drive (such as "\DelUS.bat") can land outside the Wine prefix's drive C:.
 class CCurrentFolder {
@@ -85,11 +77,3 @@ private:
     std::string m_strPrevious;
     bool m_bSet;
 };
-
-// Registry sandbox helpers.
-bool CreateRegKey(HKEY hRoot, const std::string& strPath);
-bool RegKeyExists(HKEY hRoot, const std::string& strPath);
-void DeleteRegTree(HKEY hRoot, const std::string& strPath);
-
-// A name unique to this test process, for keys and folders shared by the whole prefix.
-std::string UniqueName(const std::string& strPrefix);

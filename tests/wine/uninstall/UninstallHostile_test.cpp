@@ -5,19 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "ReplayHarness.h"
+#include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
 #include "uninstall/UninstallMessages.h"
-
-namespace {
-
-// strFolder (ending in a backslash) + a name of fill bytes, nLength bytes in all.
-std::string PathOfLength(const std::string& strFolder, size_t nLength, char chFill,
-                         const std::string& strTail = "") {
-    return strFolder + std::string(nLength - strFolder.size() - strTail.size(), chFill) + strTail;
-}
-
-}  // namespace
 
 TEST(UninstallHostile, ValuesThatNameNothingInFullAreLeftAlone) {
     TempFolder temp("hostile");

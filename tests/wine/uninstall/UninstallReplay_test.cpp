@@ -7,6 +7,7 @@
 #include "FakeInstall.h"
 #include "ReplayHarness.h"
 #include "record/RecordHive.h"
+#include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
 #include "uninstall/UninstallMessages.h"

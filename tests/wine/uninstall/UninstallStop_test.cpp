@@ -10,6 +10,7 @@
 
 #include "FakeInstall.h"
 #include "ReplayHarness.h"
+#include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "uninstall/UninstallMessages.h"
 
@@ -112,7 +113,7 @@ TEST(UninstallStop, EndingTheDialogAtRandomMoments) {
         }
         const size_t nAfterEnd = log.Messages().size();
         log.Destroy();
-        Pump(5);
+        PumpMessages(5);
         EXPECT_EQ(log.Messages().size(), nAfterEnd) << "a message after the end";
         if (order == DESTROY_THEN_DELETE) {
             EXPECT_EQ(nAtDelete, nAtEnd) << "a destroyed window got a message";
