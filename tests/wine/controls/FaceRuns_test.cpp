@@ -35,14 +35,14 @@ TEST(TexturedButtonFaces, TwoRunsShowTheSameFacesAsTheDefaultSeed) {
 
     // The C library starts unseeded programs as if seeded with 1.
     SetCursorPos(0, 0);
-    CTestParent parent(300, 200);
+    TestParent parent(300, 200);
     std::srand(1);
     std::string here;
     ASSERT_TRUE(DumpDialogButtonFaces(parent, here));
     EXPECT_TRUE(here == first);
     std::srand(2);
     std::string other;
-    CTestParent parent2(300, 200, 40, 300);
+    TestParent parent2(300, 200, 40, 300);
     ASSERT_TRUE(DumpDialogButtonFaces(parent2, other));
     EXPECT_FALSE(other == first) << "the grain shows in the faces";
 }

@@ -79,7 +79,7 @@ TEST(WinThread, WaitingHandlesMessagesTheWorkerSendsToUs) {
         result = 99;
         return true;
     });
-    ASSERT_NE(window.Handle(), HWND(NULL));
+    ASSERT_NE(window.Handle(), nullptr);
 
     SendingThread thread;
     thread.m_bAutoDelete = FALSE;

@@ -89,7 +89,7 @@ TEST_F(DllSearch, AComctl32BesideTheProgramsIsNeverLoaded) {
             continue;
         }
         if (run.dialog) {
-            EXPECT_NE(FindProgramWindow(program.ProcessId(), run.dialog), HWND(NULL)) << "no dialog";
+            EXPECT_NE(FindProgramWindow(program.ProcessId(), run.dialog), nullptr) << "no dialog";
         }
         EXPECT_TRUE(PressButton(box, run.answer));
         EXPECT_TRUE(program.WaitForExit(15000));

@@ -46,10 +46,10 @@ SIZE DialogFontBaseUnits() {
     // A DLGTEMPLATE with DS_SETFONT: header, empty menu, class and title, then the point size and
     // the face name, all WORD-aligned UTF-16.
     std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
-    DLGTEMPLATE* pTemplate = reinterpret_cast<DLGTEMPLATE*>(words.data());
-    pTemplate->style = WS_POPUP | DS_SETFONT;
-    pTemplate->cx = 100;
-    pTemplate->cy = 100;
+    DLGTEMPLATE* dialogTemplate = reinterpret_cast<DLGTEMPLATE*>(words.data());
+    dialogTemplate->style = WS_POPUP | DS_SETFONT;
+    dialogTemplate->cx = 100;
+    dialogTemplate->cy = 100;
     words.insert(words.end(), {0, 0, 0, 9});  // menu, class, title, 9 points
     const wchar_t face[] = L"\x5B8B\x4F53";   // 宋体
     words.insert(words.end(), face, face + 2);
@@ -65,11 +65,11 @@ SIZE DialogFontBaseUnits() {
     return size;
 }
 
-int DialogUnitsToPixelsX(int nUnits) {
-    return MulDiv(nUnits, DialogFontBaseUnits().cx, 4);
+int DialogUnitsToPixelsX(int units) {
+    return MulDiv(units, DialogFontBaseUnits().cx, 4);
 }
-int DialogUnitsToPixelsY(int nUnits) {
-    return MulDiv(nUnits, DialogFontBaseUnits().cy, 8);
+int DialogUnitsToPixelsY(int units) {
+    return MulDiv(units, DialogFontBaseUnits().cy, 8);
 }
 
 std::string SaveScreenshot(HWND window, const std::string& name) {

@@ -22,9 +22,9 @@ extern const char kUninstallTitle[];        // the uninstall dialog
 // dialog of this process made with that font: x is the average character width, y the height,
 // so that a dialog unit is x / 4 pixels wide and y / 8 high.
 SIZE DialogFontBaseUnits();
-// The pixels of nUnits horizontal (vertical) dialog units, rounded as the system rounds them.
-int DialogUnitsToPixelsX(int nUnits);
-int DialogUnitsToPixelsY(int nUnits);
+// The pixels of units horizontal (vertical) dialog units, rounded as the system rounds them.
+int DialogUnitsToPixelsX(int units);
+int DialogUnitsToPixelsY(int units);
 // Saves what the screen shows of the window as a 24-bit BMP in build/screenshots (tools/test
 // turns them into PNG). Returns the path written, or "" on failure.
 std::string SaveScreenshot(HWND window, const std::string& name);

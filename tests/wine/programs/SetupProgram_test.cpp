@@ -65,7 +65,7 @@ TEST_F(SetupProgram, InstallsEverythingAndEndsWithTheFinishButton) {
     RunningProgram setup(disk / "Setup.exe", disk.Path());
     ASSERT_TRUE(setup.Started());
     HWND dialog = WaitForWindow(setup.ProcessId(), "", 30000);
-    ASSERT_NE(dialog, HWND(NULL)) << "no install dialog";
+    ASSERT_NE(dialog, nullptr) << "no install dialog";
     ASSERT_TRUE(WaitForTitle(dialog, kSetupCompletedTitle, 60000)) << "title: " << WindowText(dialog);
     // "宋体" 9 points has the metrics of Windows at 96 dpi: a dialog unit is 1.5 pixels, so the
     // 400 x 247-unit dialog is 600 x 370 and its picture shows the 600 x 345 bitmap edge to edge.
@@ -160,7 +160,7 @@ TEST_F(SetupProgram, InstallingShowsThePictureAndTheBarAlone) {
     RunningProgram setup(disk / "Setup.exe", disk.Path());
     ASSERT_TRUE(setup.Started());
     HWND dialog = WaitForWindow(setup.ProcessId(), kSetupInstallingTitle, 30000);
-    ASSERT_NE(dialog, HWND(NULL)) << "no install dialog";
+    ASSERT_NE(dialog, nullptr) << "no install dialog";
     // Caught part-way: the worker is held while the bar stands between a fifth and four fifths.
     bool caught = false;
     for (int tries = 0; tries < 200 && !caught && setup.IsRunning(); ++tries) {
@@ -176,7 +176,7 @@ TEST_F(SetupProgram, InstallingShowsThePictureAndTheBarAlone) {
     EXPECT_TRUE(ControlVisible(dialog, IDC_SETUP_PICTURE));
     EXPECT_FALSE(ControlVisible(dialog, IDOK)) << "finish button";
     EXPECT_FALSE(ControlVisible(dialog, IDC_SETUP_HINT));
-    EXPECT_EQ(WaitForMessageBox(setup.ProcessId(), 0), HWND(NULL));
+    EXPECT_EQ(WaitForMessageBox(setup.ProcessId(), 0), nullptr);
     SaveScreenshot(dialog, "setup-installing");
     HoldWorkers(dialog, false);
     ASSERT_TRUE(WaitForTitle(dialog, kSetupCompletedTitle, 60000));
@@ -191,13 +191,13 @@ TEST_F(SetupProgram, MissingControlsAnsweredIgnoreGoesOn) {
     ASSERT_TRUE(setup.Started());
 
     HWND box = WaitForMessageBox(setup.ProcessId(), 30000);
-    ASSERT_NE(box, HWND(NULL)) << "no prompt for the missing folder";
+    ASSERT_NE(box, nullptr) << "no prompt for the missing folder";
     std::string prompt = MessageBoxText(box);
     EXPECT_NE(prompt.find("找不到安装文件的路径 " + disk.Path() + "Controls\\，"), std::string::npos)
         << prompt;
     EXPECT_EQ(WindowText(box), "Setup") << "caption is the application's name";
     HWND dialog = FindProgramWindow(setup.ProcessId(), kSetupInstallingTitle);
-    ASSERT_NE(dialog, HWND(NULL)) << "the dialog shows the installing view while asking";
+    ASSERT_NE(dialog, nullptr) << "the dialog shows the installing view while asking";
     EXPECT_TRUE(ControlVisible(dialog, IDC_SETUP_PROGRESS));
     EXPECT_FALSE(ControlVisible(dialog, IDOK));
     EXPECT_FALSE(ControlVisible(dialog, IDC_SETUP_HINT));
@@ -220,11 +220,11 @@ TEST_F(SetupProgram, MissingSupportAnsweredAbortEndsWithNothingInstalled) {
     RunningProgram setup(disk / "Setup.exe", disk.Path());
     ASSERT_TRUE(setup.Started());
     HWND box = WaitForMessageBox(setup.ProcessId(), 30000);
-    ASSERT_NE(box, HWND(NULL));
+    ASSERT_NE(box, nullptr);
     ASSERT_TRUE(PressButton(box, IDABORT));
     DWORD exitCode = 0;
     ASSERT_TRUE(setup.WaitForExit(15000, &exitCode)) << "Setup must end after Abort";
-    EXPECT_EQ(FindProgramWindow(setup.ProcessId(), kSetupCompletedTitle), HWND(NULL));
+    EXPECT_EQ(FindProgramWindow(setup.ProcessId(), kSetupCompletedTitle), nullptr);
     EXPECT_FALSE(FileExists(InstallFolder() + "Support"));
     EXPECT_FALSE(FileExists(InstallFolder() + "Uninstall.log"));
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY));

@@ -140,7 +140,7 @@ TEST_F(SharedPlaces, TwoUninstallersConfirmedAtOnceLeaveNothingBehindWhicheverEn
         HWND confirms[2] = {NULL, NULL};
         std::unique_ptr<RunningProgram> programs[2];
         programs[0] = StartUninstaller(confirms[0]);
-        ASSERT_NE(confirms[0], HWND(NULL)) << "the first uninstaller did not ask";
+        ASSERT_NE(confirms[0], nullptr) << "the first uninstaller did not ask";
         programs[1] = StartUninstaller(confirms[1]);
         for (HWND confirm : confirms)
             if (confirm != NULL) PressButton(confirm, IDYES);

@@ -151,12 +151,12 @@ TEST_F(UnfinishedRuns, SetupKilledWhileCopyingThenRunAgainLeavesNoResidue) {
     for (int attempt = 0; attempt < 4 && !killedWhileCopying; ++attempt) {
         RunningProgram setup(disk / "Setup.exe", disk.Path());
         ASSERT_TRUE(setup.Started());
-        ASSERT_NE(WaitForWindow(setup.ProcessId(), "", 30000), HWND(NULL));
+        ASSERT_NE(WaitForWindow(setup.ProcessId(), "", 30000), nullptr);
         Sleep(random() % maxDelay);
         killedWhileCopying = FindProgramWindow(setup.ProcessId(), kSetupCompletedTitle) == NULL &&
                              !FileExists(InstallFolder() + "Uninstall.log");
         HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, setup.ProcessId());
-        ASSERT_NE(process, HANDLE(NULL));
+        ASSERT_NE(process, nullptr);
         TerminateProcess(process, 9);
         CloseHandle(process);
         ASSERT_TRUE(setup.WaitForExit(15000));
@@ -182,7 +182,7 @@ TEST_F(UnfinishedRuns, CompletionViewLeftOpenPastTheBatchBoundStillRemovesEveryt
     ASSERT_TRUE(UseTestBuild());
     std::unique_ptr<RunningProgram> uninstall;
     HWND dialog = UninstallUpToTheCompletionView(uninstall);
-    ASSERT_NE(dialog, HWND(NULL)) << "no completion view";
+    ASSERT_NE(dialog, nullptr) << "no completion view";
     // The user is away for longer than the batch would try after the program's end.
     Sleep(kTestBatchBoundMs + 5000);
     EXPECT_TRUE(FileExists(kRemovalBatch)) << "the batch ended while the program ran";
@@ -201,7 +201,7 @@ TEST_F(UnfinishedRuns, UninstallerThatCannotBeDeletedEndsItsBatchWithinTheBoundA
     ASSERT_TRUE(SetFileAttributesA(InstalledUninstaller().c_str(), FILE_ATTRIBUTE_READONLY));
     std::unique_ptr<RunningProgram> uninstall;
     HWND dialog = UninstallUpToTheCompletionView(uninstall);
-    ASSERT_NE(dialog, HWND(NULL)) << "no completion view";
+    ASSERT_NE(dialog, nullptr) << "no completion view";
 
     ASSERT_TRUE(PressButton(dialog, IDOK));
     ASSERT_TRUE(uninstall->WaitForExit(15000));
@@ -243,10 +243,10 @@ TEST_F(UnfinishedRuns, ModulePathCutShortFindsNoRecord) {
         RunningProgram uninstall(exe, WideText(work.Path()));
         ASSERT_TRUE(uninstall.Started()) << "cannot start the program from a long path";
         HWND confirm = WaitForMessageBox(uninstall.ProcessId(), 30000);
-        EXPECT_NE(confirm, HWND(NULL));
+        EXPECT_NE(confirm, nullptr);
         if (confirm != NULL) PressButton(confirm, IDYES);
         EXPECT_TRUE(uninstall.WaitForExit(15000)) << "the dialog closes by itself";
-        EXPECT_EQ(WaitForMessageBox(uninstall.ProcessId(), 0), HWND(NULL));
+        EXPECT_EQ(WaitForMessageBox(uninstall.ProcessId(), 0), nullptr);
     }
     EXPECT_TRUE(FileExists(victim)) << "a record in a folder that the cut path names was replayed";
     EXPECT_FALSE(FileExists(kRemovalBatch));

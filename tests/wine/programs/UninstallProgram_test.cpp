@@ -45,8 +45,8 @@ TEST_F(UninstallProgram, AnsweringNoChangesNothing) {
     if (HasFatalFailure()) return;
     std::unique_ptr<RunningProgram> uninstall;
     HWND box = StartUninstall(uninstall);
-    ASSERT_NE(box, HWND(NULL));
-    EXPECT_EQ(GetDlgItem(box, IDCANCEL), HWND(NULL)) << "only Yes and No";
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr) << "only Yes and No";
     SaveScreenshot(box, "uninstall-confirm");
     ASSERT_TRUE(PressButton(box, IDNO));
     ASSERT_TRUE(uninstall->WaitForExit(10000));
@@ -61,11 +61,11 @@ TEST_F(UninstallProgram, AnsweringYesRemovesTheInstallAndItself) {
     if (HasFatalFailure()) return;
     std::unique_ptr<RunningProgram> uninstall;
     HWND box = StartUninstall(uninstall);
-    ASSERT_NE(box, HWND(NULL));
+    ASSERT_NE(box, nullptr);
     ASSERT_TRUE(PressButton(box, IDYES));
 
     HWND dialog = WaitForWindow(uninstall->ProcessId(), kUninstallTitle, 30000);
-    ASSERT_NE(dialog, HWND(NULL));
+    ASSERT_NE(dialog, nullptr);
     RECT client = {};
     GetClientRect(dialog, &client);
     EXPECT_EQ(client.right, DialogUnitsToPixelsX(249)) << "249 dialog units at 1.5 pixels each";
@@ -113,7 +113,7 @@ TEST_F(UninstallProgram, MissingRecordClosesSilently) {
         CopyFileA((DistFolder() + "Uninstall.exe").c_str(), (folder / "Uninstall.exe").c_str(), FALSE));
     RunningProgram uninstall(folder / "Uninstall.exe", folder.Path());
     HWND box = WaitForMessageBox(uninstall.ProcessId(), 30000);
-    ASSERT_NE(box, HWND(NULL));
+    ASSERT_NE(box, nullptr);
     ASSERT_TRUE(PressButton(box, IDYES));
     ASSERT_TRUE(uninstall.WaitForExit(15000)) << "the dialog closes by itself";
     EXPECT_TRUE(FileExists(folder / "Uninstall.exe"));
@@ -127,19 +127,19 @@ TEST_F(UninstallProgram, LockedRecordShowsTwoMessagesAndDeletesNothing) {
     ASSERT_TRUE(record.Held());
     std::unique_ptr<RunningProgram> uninstall;
     HWND box = StartUninstall(uninstall);
-    ASSERT_NE(box, HWND(NULL));
+    ASSERT_NE(box, nullptr);
     ASSERT_TRUE(PressButton(box, IDYES));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000));
 
     HWND report = WaitForMessageBox(uninstall->ProcessId(), 30000);
-    ASSERT_NE(report, HWND(NULL));
+    ASSERT_NE(report, nullptr);
     EXPECT_NE(MessageBoxText(report).find("Uninstall.log"), std::string::npos) << MessageBoxText(report);
     EXPECT_EQ(WindowText(GetWindow(report, GW_OWNER)), kUninstallTitle)
         << "the report is modal to the dialog";
     PressButton(report, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(report); }, 10000));
     HWND failed = WaitForMessageBox(uninstall->ProcessId(), 30000);
-    ASSERT_NE(failed, HWND(NULL));
+    ASSERT_NE(failed, nullptr);
     EXPECT_EQ(MessageBoxText(failed), "Vennloft管理 卸载未能完成!");
     EXPECT_EQ(WindowText(failed), "Uninstall");
     PressButton(failed, IDOK);

@@ -9,6 +9,7 @@
 #include "support/PromptRecorder.h"
 #include "support/TempFolder.h"
 #include "support/WindowHelpers.h"
+#include "tests/native/StringBytes.h"
 #include "uninstall/UninstallMessages.h"
 #include "uninstall/UninstallThread.h"
 
@@ -142,7 +143,7 @@ TEST(RecordFile, ReadKeepsLoneCarriageReturnsAndOddBytes) {
     ASSERT_TRUE(WriteBytes(path, raw));
     CUninstallThread reader;
     ASSERT_TRUE(reader.ReadInstallRecord(path.c_str()));
-    EXPECT_EQ(std::string(reader.m_strRecord, reader.m_strRecord.GetLength()),
+    EXPECT_EQ(Bytes(reader.m_strRecord),
               std::string("File Copy: a\rb\n\x81\x46ile Copy: no\r\nMade Dir: end"));
     EXPECT_EQ(Values(reader.m_strRecord, RECORD_FILE), std::vector<std::string>{"a\rb"});
     EXPECT_EQ(Values(reader.m_strRecord, RECORD_FOLDER), std::vector<std::string>{"end"});

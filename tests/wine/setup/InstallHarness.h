@@ -11,6 +11,9 @@
 
 class CSetupThread;
 
+// One GBK character whose trail byte is the byte of '\'.
+const char kGbk5C[] = "\x95\x5C";
+
 // A hidden top-level window of the test thread (it owns the worker's message boxes). Records every
 // UM_INSTALL_STEP with its two paths, the UM_INSTALL_DONE and a WM_CLOSE (which it does not act on).
 class InstallWindow {

@@ -66,7 +66,7 @@ void ListTree(HKEY root, const std::string& key, std::set<std::string>& out) {
     for (const std::string& sub : subkeys) ListTree(root, key + "\\" + sub, out);
 }
 
-const char TARGET[] = "C:\\Program Files\\Kelvora\\Pindlemark\\";
+const char kTarget[] = "C:\\Program Files\\Kelvora\\Pindlemark\\";
 
 }  // namespace
 
@@ -130,12 +130,12 @@ TEST(WriteRegistry, ProductKeyAndUninstallEntryWithAQuotedCommand) {
     const std::string entry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5";
     for (int round = 0; round < 2; ++round) {  // a second install replaces the values in place
         CSetupThread thread;
-        thread.m_strTargetDir = TARGET;
+        thread.m_strTargetDir = kTarget;
         thread.WriteRegistry();
         EXPECT_EQ(std::string(thread.m_strRecord),
                   "RegDB Key: 2," + product + "\nRegDB Key: 2," + entry + "\n");
     }
-    EXPECT_EQ(ReadRegValue(HKEY_LOCAL_MACHINE, product, "installPath").data, SzData(TARGET));
+    EXPECT_EQ(ReadRegValue(HKEY_LOCAL_MACHINE, product, "installPath").data, SzData(kTarget));
     EXPECT_EQ(ReadRegValue(HKEY_LOCAL_MACHINE, product, "Ver").data, SzData("5.00"));
     EXPECT_EQ(ReadRegValue(HKEY_LOCAL_MACHINE, entry, "DisplayName").data, SzData("Vennloft管理 V5"));
     EXPECT_EQ(ReadRegValue(HKEY_LOCAL_MACHINE, entry, "UninstallString").data,
@@ -154,7 +154,7 @@ TEST(AcadRegistration, WritesTheKeysOfEachInstalledReleaseUnderTheMachine) {
     ASSERT_TRUE(WriteRegValue(HKEY_CURRENT_USER, acad + "R17.2", "CurVer", REG_SZ, SzData("ACAD-7001:804")));
     ASSERT_TRUE(WriteRegValue(HKEY_CURRENT_USER, acad + "R16.1", "CurVer", REG_SZ, SzData("user-only")));
     CSetupThread thread;
-    thread.m_strTargetDir = TARGET;
+    thread.m_strTargetDir = kTarget;
     thread.RegisterAcadReleases();
 
     const std::string sz = std::to_string(REG_SZ) + "|", dword = std::to_string(REG_DWORD) + "|";
@@ -166,16 +166,16 @@ TEST(AcadRegistration, WritesTheKeysOfEachInstalledReleaseUnderTheMachine) {
             SzData("\\\\HKEY_LOCAL_MACHINE\\Software\\Autodesk\\AutoCAD\\R15.0\\ACAD-1:"
                    "804\\AutodeskApps\\Quorrel"),
         r15 + "autodeskapps\\quorrel\\loader|MODULE|" + sz +
-            SzData(std::string(TARGET) + "Support\\2000-02\\Quorrel.arx"),
+            SzData(std::string(kTarget) + "Support\\2000-02\\Quorrel.arx"),
         r15 + "autodeskapps\\quorrel\\name|Quorrel|" + sz + SzData("Quorrel"),
         Lower(acad + "R16.0") + "|CurVer|" + sz + SzData(tooLongName),
         Lower(acad + "R16.1") + "|CurVer|" + sz + SzData("ACAD-301:804"),
         Lower(acad + "R16.1\\ACAD-301:804\\Applications\\Quorrel") + "|LOADCTRLS|" + dword + DwordData(2),
         Lower(acad + "R16.1\\ACAD-301:804\\Applications\\Quorrel") + "|LOADER|" + sz +
-            SzData(std::string(TARGET) + "Support\\2004-06\\Quorrel.arx"),
+            SzData(std::string(kTarget) + "Support\\2004-06\\Quorrel.arx"),
         Lower(acad + "R17.2\\ACAD-7001:804\\Applications\\Quorrel") + "|LOADCTRLS|" + dword + DwordData(2),
         Lower(acad + "R17.2\\ACAD-7001:804\\Applications\\Quorrel") + "|LOADER|" + sz +
-            SzData(std::string(TARGET) + "Support\\2007-09\\Quorrel.arx"),
+            SzData(std::string(kTarget) + "Support\\2007-09\\Quorrel.arx"),
     };
     std::set<std::string> machine, user;
     ListTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk", machine);

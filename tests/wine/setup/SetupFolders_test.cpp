@@ -5,12 +5,7 @@
 
 #include "framework/PathText.h"
 #include "setup/SetupPaths.h"
-
-namespace {
-std::string Str(const CString& s) {
-    return std::string(s, s.GetLength());
-}
-}  // namespace
+#include "tests/native/StringBytes.h"
 
 TEST(SetupFolders, TargetIsOnTheSystemRootsDrive) {
     const struct {
@@ -24,7 +19,7 @@ TEST(SetupFolders, TargetIsOnTheSystemRootsDrive) {
         {"G:", "G:\\Program Files\\Kelvora\\Pindlemark"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Str(PathWithTrailingBackslash(InstallFolderForSystemRoot(c.root))),
+        EXPECT_EQ(Bytes(PathWithTrailingBackslash(InstallFolderForSystemRoot(c.root))),
                   std::string(c.target) + "\\")
             << "system root \"" << c.root << "\"";
 }
