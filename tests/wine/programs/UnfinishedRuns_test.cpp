@@ -61,6 +61,17 @@ bool WriteFileW(const std::wstring& path, const std::string& bytes) {
     return ok;
 }
 
+// The test build ended itself where it was asked to, and the interpreter it started, if any,
+// ended with its work.
+void ExpectEndedItself(RunningProgram& program) {
+    DWORD exitCode = 0;
+    ASSERT_TRUE(program.WaitForExit(60000, &exitCode)) << "the test build did not end itself";
+    EXPECT_EQ(exitCode, kEndedAtExitCode);
+    EXPECT_TRUE(
+        WaitUntil([&] { return ChildProcesses(program.ProcessId()) == 0; }, kTestBatchBoundMs + 20000))
+        << "the interpreter outlived its work";
+}
+
 class UnfinishedRuns : public InstallStateTest {
 protected:
     void TearDown() override {
@@ -94,12 +105,7 @@ TEST_F(UnfinishedRuns, UninstallEndedBeforeAnyStageIsFinishedByTheNextRun) {
         HWND confirm = WaitForMessageBox(first->ProcessId(), 30000);
         SetEnvironmentVariableA("PM_UNINSTALL_END_AT", NULL);
         ASSERT_TRUE(confirm != NULL && PressButton(confirm, IDYES)) << "no confirmation";
-        DWORD exitCode = 0;
-        ASSERT_TRUE(first->WaitForExit(60000, &exitCode)) << "the test build did not end itself";
-        EXPECT_EQ(exitCode, kEndedAtExitCode);
-        EXPECT_TRUE(
-            WaitUntil([&] { return ChildProcesses(first->ProcessId()) == 0; }, kTestBatchBoundMs + 20000))
-            << "the interpreter outlived its work";
+        ASSERT_NO_FATAL_FAILURE(ExpectEndedItself(*first));
         EXPECT_TRUE(FileExists(InstallFolder() + "Uninstall.log")) << "the record outlives an early end";
         EXPECT_FALSE(FileExists(kRemovalBatch)) << "a batch that nothing runs";
 
@@ -122,13 +128,7 @@ TEST_F(UnfinishedRuns, UninstallEndedOnceItsBatchIsWrittenIsFinishedByTheBatch) 
         const bool confirmed = StartConfirmedUninstall(uninstall) != NULL;
         SetEnvironmentVariableA("PM_UNINSTALL_END_AT", NULL);
         ASSERT_TRUE(confirmed) << "no uninstall dialog";
-        DWORD exitCode = 0;
-        ASSERT_TRUE(uninstall->WaitForExit(60000, &exitCode));
-        EXPECT_EQ(exitCode, kEndedAtExitCode);
-
-        EXPECT_TRUE(
-            WaitUntil([&] { return ChildProcesses(uninstall->ProcessId()) == 0; }, kTestBatchBoundMs + 20000))
-            << "the interpreter outlived its work";
+        ASSERT_NO_FATAL_FAILURE(ExpectEndedItself(*uninstall));
         ExpectNothingLeft();
         if (HasFailure()) return;
     }

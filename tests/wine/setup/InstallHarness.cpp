@@ -24,8 +24,10 @@ InstallWindow::InstallWindow()
           },
           HandlerWindow::kTopLevel) {}
 
-bool RunWorker(CSetupThread& thread, InstallWindow& window, const std::function<void()>& onIdle,
-               DWORD timeoutMs) {
+bool RunInstall(CSetupThread& thread, InstallWindow& window, const std::string& source,
+                const std::string& target, const std::function<void()>& onIdle, DWORD timeoutMs) {
+    thread.m_strSourceDir = source.c_str();
+    thread.m_strTargetDir = target.c_str();
     thread.m_pMainWnd = window.Wnd();
     thread.m_bAutoDelete = FALSE;
     if (!thread.CreateThread()) return false;

@@ -35,11 +35,13 @@ private:
     HandlerWindow m_window;
 };
 
-// Runs the worker with the window as its main window and pumps the test thread's messages until
-// the worker has ended, then once more for what it posted. onIdle runs between pumps (it may
-// look for message boxes). False when the worker did not end within the time.
-bool RunWorker(CSetupThread& thread, InstallWindow& window,
-               const std::function<void()>& onIdle = std::function<void()>(), DWORD timeoutMs = 60000);
+// Runs the worker from the source folder to the target folder, with the window as its main
+// window, and pumps the test thread's messages until the worker has ended, then once more for
+// what it posted. onIdle runs between pumps (it may look for message boxes). False when the
+// worker did not end within the time.
+bool RunInstall(CSetupThread& thread, InstallWindow& window, const std::string& source,
+                const std::string& target, const std::function<void()>& onIdle = std::function<void()>(),
+                DWORD timeoutMs = 60000);
 
 // The install writes fixed keys under HKEY_LOCAL_MACHINE. Tests that write or read them start and
 // end without them (CTest runs these tests under a resource lock, never beside each other).

@@ -79,9 +79,7 @@ TEST(Install, CopiesRegistersAndRecordsEverythingInOrder) {
     PromptRecorder prompts;
     InstallWindow window;
     CSetupThread thread;
-    thread.m_strSourceDir = src.c_str();
-    thread.m_strTargetDir = dst.c_str();
-    ASSERT_TRUE(RunWorker(thread, window));
+    ASSERT_TRUE(RunInstall(thread, window, src, dst));
 
     EXPECT_TRUE(prompts.Prompts().empty());
     EXPECT_EQ(window.doneCount, 1);
@@ -219,9 +217,7 @@ TEST(Install, IgnoredMissingFolderIsStillMadeAndTheInstallGoesOn) {
     PromptRecorder prompts({IDIGNORE});
     InstallWindow window;
     CSetupThread thread;
-    thread.m_strSourceDir = src.c_str();
-    thread.m_strTargetDir = dst.c_str();
-    ASSERT_TRUE(RunWorker(thread, window));
+    ASSERT_TRUE(RunInstall(thread, window, src, dst));
 
     std::vector<RecordedPrompt> asked = prompts.Prompts();
     ASSERT_EQ(asked.size(), 1u);
@@ -260,9 +256,7 @@ TEST(Install, AbortAtTheFirstFolderDoesNothingAndClosesTheWindow) {
     PromptRecorder prompts({IDABORT});
     InstallWindow window;
     CSetupThread thread;
-    thread.m_strSourceDir = source.Path().c_str();
-    thread.m_strTargetDir = dst.c_str();
-    ASSERT_TRUE(RunWorker(thread, window));
+    ASSERT_TRUE(RunInstall(thread, window, source.Path(), dst));
 
     EXPECT_EQ(prompts.Prompts().size(), 1u);
     EXPECT_EQ(window.doneCount, 0);
@@ -297,10 +291,8 @@ TEST(Install, RealMessageBoxAnsweredByPressingIgnore) {
 
     InstallWindow window;
     CSetupThread thread;
-    thread.m_strSourceDir = src.c_str();
-    thread.m_strTargetDir = dst.c_str();
     std::vector<SeenBox> seen;
-    ASSERT_TRUE(RunWorker(thread, window, [&]() {
+    ASSERT_TRUE(RunInstall(thread, window, src, dst, [&]() {
         SeenBox found;
         found.box = WaitForMessageBox(GetCurrentProcessId(), 0);
         // Pressed already: the box closes once the worker's thread has handled the click.

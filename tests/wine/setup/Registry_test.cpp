@@ -31,15 +31,6 @@ private:
     std::string m_path;
 };
 
-DWORD ValueCount(const std::string& key) {
-    HKEY hkey;
-    DWORD count = 0;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &hkey) != ERROR_SUCCESS) return 0;
-    RegQueryInfoKeyA(hkey, NULL, NULL, NULL, NULL, NULL, NULL, &count, NULL, NULL, NULL, NULL);
-    RegCloseKey(hkey);
-    return count;
-}
-
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char ch) { return std::tolower(ch); });
     return text;
@@ -47,23 +38,11 @@ std::string Lower(std::string text) {
 
 // Every value below a key as "key path (lower case)|name|type|data".
 void ListTree(HKEY root, const std::string& key, std::set<std::string>& out) {
-    HKEY hkey;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &hkey) != ERROR_SUCCESS) return;
-    char name[512];
-    for (DWORD i = 0;; ++i) {
-        DWORD nameSize = sizeof name;
-        if (RegEnumValueA(hkey, i, name, &nameSize, NULL, NULL, NULL, NULL) != ERROR_SUCCESS) break;
-        RegValue value = ReadRegValue(root, key, name);
+    for (const std::string& name : RegValueNames(root, key)) {
+        const RegValue value = ReadRegValue(root, key, name);
         out.insert(Lower(key) + "|" + name + "|" + std::to_string(value.type) + "|" + value.data);
     }
-    std::vector<std::string> subkeys;
-    for (DWORD i = 0;; ++i) {
-        DWORD nameSize = sizeof name;
-        if (RegEnumKeyExA(hkey, i, name, &nameSize, NULL, NULL, NULL, NULL) != ERROR_SUCCESS) break;
-        subkeys.push_back(name);
-    }
-    RegCloseKey(hkey);
-    for (const std::string& sub : subkeys) ListTree(root, key + "\\" + sub, out);
+    for (const std::string& sub : RegSubkeyNames(root, key)) ListTree(root, key + "\\" + sub, out);
 }
 
 const char kTarget[] = "C:\\Program Files\\Kelvora\\Pindlemark\\";
@@ -140,8 +119,8 @@ TEST(WriteRegistry, ProductKeyAndUninstallEntryWithAQuotedCommand) {
     EXPECT_EQ(ReadRegValue(HKEY_LOCAL_MACHINE, entry, "DisplayName").data, SzData("Vennloft管理 V5"));
     EXPECT_EQ(ReadRegValue(HKEY_LOCAL_MACHINE, entry, "UninstallString").data,
               SzData("\"C:\\Program Files\\Kelvora\\Pindlemark\\Uninstall.exe\""));
-    EXPECT_EQ(ValueCount(product), 2u);
-    EXPECT_EQ(ValueCount(entry), 2u);
+    EXPECT_EQ(RegValueNames(HKEY_LOCAL_MACHINE, product).size(), 2u);
+    EXPECT_EQ(RegValueNames(HKEY_LOCAL_MACHINE, entry).size(), 2u);
 }
 
 TEST(AcadRegistration, WritesTheKeysOfEachInstalledReleaseUnderTheMachine) {

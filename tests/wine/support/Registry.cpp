@@ -1,7 +1,5 @@
 #include "Registry.h"
 
-#include <vector>
-
 RegValue ReadRegValue(HKEY root, const std::string& key, const std::string& name) {
     RegValue value;
     HKEY opened;
@@ -74,19 +72,37 @@ void DeleteRegValue(HKEY root, const std::string& key, const std::string& name) 
     RegCloseKey(opened);
 }
 
+namespace {
+
+// Value names (subkeys false) or subkey names (true) of a key.
+std::vector<std::string> RegNames(HKEY root, const std::string& key, bool subkeys) {
+    std::vector<std::string> names;
+    HKEY opened;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return names;
+    char name[16384];
+    for (DWORD i = 0;; ++i) {
+        DWORD size = sizeof name;
+        const LONG result = subkeys ? RegEnumKeyExA(opened, i, name, &size, NULL, NULL, NULL, NULL)
+                                    : RegEnumValueA(opened, i, name, &size, NULL, NULL, NULL, NULL);
+        if (result != ERROR_SUCCESS) break;
+        names.push_back(std::string(name, size));
+    }
+    RegCloseKey(opened);
+    return names;
+}
+
+}  // namespace
+
+std::vector<std::string> RegValueNames(HKEY root, const std::string& key) {
+    return RegNames(root, key, false);
+}
+
+std::vector<std::string> RegSubkeyNames(HKEY root, const std::string& key) {
+    return RegNames(root, key, true);
+}
+
 void DeleteRegTree(HKEY root, const std::string& key) {
     if (key.empty()) return;
-    HKEY opened;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) == ERROR_SUCCESS) {
-        std::vector<std::string> children;
-        char name[256];
-        for (DWORD i = 0;; ++i) {
-            DWORD size = sizeof name;
-            if (RegEnumKeyExA(opened, i, name, &size, NULL, NULL, NULL, NULL) != ERROR_SUCCESS) break;
-            children.push_back(name);
-        }
-        RegCloseKey(opened);
-        for (const std::string& child : children) DeleteRegTree(root, key + "\\" + child);
-    }
+    for (const std::string& child : RegSubkeyNames(root, key)) DeleteRegTree(root, key + "\\" + child);
     RegDeleteKeyA(root, key.c_str());
 }

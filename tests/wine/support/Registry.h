@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // A value as the tests see it: its type and raw bytes; REG_NONE with no bytes when it is missing.
 struct RegValue {
@@ -25,5 +26,9 @@ bool WriteRegValue(HKEY root, const std::string& key, const std::string& name, D
                    const std::string& data);
 bool WriteRegString(HKEY root, const std::string& key, const std::string& name, const std::string& text);
 void DeleteRegValue(HKEY root, const std::string& key, const std::string& name);
+// The names of a key's values and of its subkeys, in the registry's order; none when the key
+// cannot be opened.
+std::vector<std::string> RegValueNames(HKEY root, const std::string& key);
+std::vector<std::string> RegSubkeyNames(HKEY root, const std::string& key);
 // Removes the key with everything below it. An empty path does nothing: it would name the hive.
 void DeleteRegTree(HKEY root, const std::string& key);
