@@ -11,7 +11,7 @@ const COLORREF kShadow = MakeColor(128, 128, 128);
 const COLORREF kFace = MakeColor(212, 208, 200);
 const COLORREF kHighlight = MakeColor(255, 255, 255);
 
-class CNoGrain : public CGrainSource {
+class NoGrain : public CGrainSource {
 public:
     int Next() override { return 0; }
 };
@@ -21,8 +21,8 @@ struct Faces {
     CFaceImages Images() { return {&face, &pressed, &disabled, &hot, &focusH, &focusV}; }
 };
 
-CFaceParams Params(int nWidth, int nHeight, UINT nPattern = RELIEF_RIMMED) {
-    CFaceParams params = {nWidth, nHeight, 4, nPattern, 8, 10, 0, 0, kShadow, kFace, kHighlight};
+CFaceParams Params(int width, int height, UINT pattern = RELIEF_RIMMED) {
+    CFaceParams params = {width, height, 4, pattern, 8, 10, 0, 0, kShadow, kFace, kHighlight};
     return params;
 }
 
@@ -57,7 +57,7 @@ TEST(ReliefTable, RunsFromShadowOverFaceToHighlight) {
 
 TEST(ButtonFaces, SizesAndTheFourFaces) {
     Faces faces;
-    CNoGrain none;
+    NoGrain none;
     ASSERT_TRUE(BuildButtonFaces(Params(72, 23), faces.Images(), none));
     EXPECT_EQ(72, faces.face.GetWidth());
     EXPECT_EQ(23, faces.face.GetHeight());
@@ -71,10 +71,11 @@ TEST(ButtonFaces, SizesAndTheFourFaces) {
     EXPECT_TRUE(SameBlock(faces.hot, faces.pressed)) << "pressed: the hot face";
     EXPECT_TRUE(SamePixels(faces.face, faces.hot));
     for (int i = 0; i < 256; ++i) {
-        COLORREF cr = faces.face.GetTableEntry(i), crHot = faces.hot.GetTableEntry(i);
-        ASSERT_EQ(MakeColor((ColorRed(cr) * 90 + 255 * 10) / 100, (ColorGreen(cr) * 90 + 255 * 10) / 100,
-                            (ColorBlue(cr) * 90 + 255 * 10) / 100),
-                  crHot)
+        COLORREF faceColor = faces.face.GetTableEntry(i), hotColor = faces.hot.GetTableEntry(i);
+        ASSERT_EQ(MakeColor((ColorRed(faceColor) * 90 + 255 * 10) / 100,
+                            (ColorGreen(faceColor) * 90 + 255 * 10) / 100,
+                            (ColorBlue(faceColor) * 90 + 255 * 10) / 100),
+                  hotColor)
             << "hot entry " << i << ": 10 % toward the highlight";
     }
 }
@@ -83,7 +84,7 @@ TEST(ButtonFaces, SizesAndTheFourFaces) {
 // the left and at the bottom stored row.
 TEST(ButtonFaces, FocusLinesAlternateShadowAndHighlight) {
     Faces faces;
-    CNoGrain none;
+    NoGrain none;
     ASSERT_TRUE(BuildButtonFaces(Params(20, 12), faces.Images(), none));
     ASSERT_EQ(11, faces.focusH.GetWidth());
     for (int x = 0; x < 11; ++x) EXPECT_EQ(x % 2 ? 255 : 0, faces.focusH.GetIndex(x, 0)) << x;
@@ -96,7 +97,7 @@ TEST(ButtonFaces, FocusLinesAlternateShadowAndHighlight) {
 
 TEST(ButtonFaces, TintShareMovesEveryFaceButNotTheFocusLines) {
     Faces faces;
-    CNoGrain none;
+    NoGrain none;
     CFaceParams params = Params(30, 20);
     params.nTintPercent = 50;
     params.crTint = MakeColor(255, 0, 0);
@@ -108,7 +109,7 @@ TEST(ButtonFaces, TintShareMovesEveryFaceButNotTheFocusLines) {
 
 TEST(ButtonFaces, SmallButtonsKeepOnePixelFocusLines) {
     Faces faces;
-    CNoGrain none;
+    NoGrain none;
     ASSERT_TRUE(BuildButtonFaces(Params(6, 6), faces.Images(), none));
     EXPECT_EQ(1, faces.focusH.GetWidth());
     EXPECT_EQ(1, faces.focusV.GetHeight());
@@ -116,7 +117,7 @@ TEST(ButtonFaces, SmallButtonsKeepOnePixelFocusLines) {
 
 TEST(ButtonFaces, UnknownPatternGivesAPlainFace) {
     Faces faces;
-    CNoGrain none;
+    NoGrain none;
     EXPECT_FALSE(BuildButtonFaces(Params(30, 20, 3), faces.Images(), none));
     ASSERT_TRUE(faces.face.HasImage());
     EXPECT_EQ(128, faces.face.GetIndex(0, 0));
@@ -132,7 +133,7 @@ TEST(ButtonFaces, SameSeedSameFaces) {
     std::srand(1);
     CRandGrain grainB(8);
     ASSERT_TRUE(BuildButtonFaces(Params(72, 23), second.Images(), grainB));
-    CNoGrain none;
+    NoGrain none;
     ASSERT_TRUE(BuildButtonFaces(Params(72, 23), plain.Images(), none));
     EXPECT_TRUE(SameBlock(first.face, second.face));
     EXPECT_TRUE(SameBlock(first.hot, second.hot));

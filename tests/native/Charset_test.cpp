@@ -5,10 +5,10 @@
 #include <cstring>
 
 TEST(Charset, ChineseLiteralCompilesToGbkBytes) {
-    const char* psz = "完成";
-    ASSERT_EQ(4u, std::strlen(psz));
-    EXPECT_EQ(0xCD, (unsigned char)psz[0]);
-    EXPECT_EQ(0xEA, (unsigned char)psz[1]);
-    EXPECT_EQ(0xB3, (unsigned char)psz[2]);
-    EXPECT_EQ(0xC9, (unsigned char)psz[3]);
+    const char* text = "完成";
+    ASSERT_EQ(4u, std::strlen(text));
+    EXPECT_EQ(0xCD, static_cast<unsigned char>(text[0]));
+    EXPECT_EQ(0xEA, static_cast<unsigned char>(text[1]));
+    EXPECT_EQ(0xB3, static_cast<unsigned char>(text[2]));
+    EXPECT_EQ(0xC9, static_cast<unsigned char>(text[3]));
 }

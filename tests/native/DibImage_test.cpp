@@ -21,11 +21,11 @@ TEST(DibImage, StartsEmptyAndEveryOperationDoesNothing) {
 
 TEST(DibImage, DepthStrideAndTableSize) {
     struct Row {
-        int nWidth;
-        unsigned nDepth;
-        unsigned nBits;
-        uint32_t nStride;
-        int nColors;
+        int width;
+        unsigned depth;
+        unsigned bits;
+        uint32_t stride;
+        int colors;
     } rows[] = {
         {1, 8, 8, 4, 256}, {10, 8, 8, 12, 256}, {10, 24, 24, 32, 0},     {10, 3, 4, 8, 16},
         {10, 0, 1, 4, 2},  {33, 1, 1, 8, 2},    {7, 2, 4, 4, 16},        {9, 5, 8, 12, 256},
@@ -34,22 +34,22 @@ TEST(DibImage, DepthStrideAndTableSize) {
     };
     for (const Row& r : rows) {
         CDibImage image;
-        unsigned char* pBlock = image.Allocate(r.nWidth, 3, r.nDepth);
-        ASSERT_NE(nullptr, pBlock) << r.nWidth << "x3 at " << r.nDepth;
-        EXPECT_EQ(r.nBits, image.GetBitCount()) << "depth " << r.nDepth;
-        EXPECT_EQ(r.nStride, image.GetRowStride()) << r.nWidth << " at " << r.nDepth;
-        EXPECT_EQ(r.nColors, image.GetColorCount()) << "depth " << r.nDepth;
-        EXPECT_EQ(40u + 4u * r.nColors + 3u * r.nStride, image.GetBlockSize());
-        EXPECT_EQ(pBlock + 40 + 4 * r.nColors, image.PixelData());
+        unsigned char* block = image.Allocate(r.width, 3, r.depth);
+        ASSERT_NE(nullptr, block) << r.width << "x3 at " << r.depth;
+        EXPECT_EQ(r.bits, image.GetBitCount()) << "depth " << r.depth;
+        EXPECT_EQ(r.stride, image.GetRowStride()) << r.width << " at " << r.depth;
+        EXPECT_EQ(r.colors, image.GetColorCount()) << "depth " << r.depth;
+        EXPECT_EQ(40u + 4u * r.colors + 3u * r.stride, image.GetBlockSize());
+        EXPECT_EQ(block + 40 + 4 * r.colors, image.PixelData());
     }
 }
 
 TEST(DibImage, BlockStartsWithACopyOfTheHeader) {
     CDibImage image;
-    unsigned char* pBlock = image.Allocate(10, 5, 8);
-    ASSERT_NE(nullptr, pBlock);
+    unsigned char* block = image.Allocate(10, 5, 8);
+    ASSERT_NE(nullptr, block);
     CDibHeader header;
-    std::memcpy(&header, pBlock, sizeof(header));
+    std::memcpy(&header, block, sizeof(header));
     EXPECT_EQ(40u, header.biSize);
     EXPECT_EQ(10, header.biWidth);
     EXPECT_EQ(5, header.biHeight) << "positive: rows stored bottom-up";
@@ -79,10 +79,10 @@ TEST(DibImage, PutIndexCountsRowsFromTheTop) {
     image.FillIndex(0);
     image.PutIndex(0, 0, 0x1AB);  // the low byte only
     image.PutIndex(2, 3, 7);
-    const unsigned char* pPixels = image.PixelData();
-    const uint32_t nStride = image.GetRowStride();
-    EXPECT_EQ(0xAB, pPixels[3 * nStride]) << "top row: the last row stored";
-    EXPECT_EQ(7, pPixels[2]) << "bottom row: the first row stored";
+    const unsigned char* pixels = image.PixelData();
+    const uint32_t stride = image.GetRowStride();
+    EXPECT_EQ(0xAB, pixels[3 * stride]) << "top row: the last row stored";
+    EXPECT_EQ(7, pixels[2]) << "bottom row: the first row stored";
     EXPECT_EQ(0xAB, image.GetIndex(0, 0));
     EXPECT_EQ(7, image.GetIndex(2, 3));
 }
@@ -115,11 +115,11 @@ TEST(DibImage, TableEntriesAreStoredBlueGreenRed) {
     CDibImage image;
     ASSERT_NE(nullptr, image.Allocate(2, 2, 8));
     image.SetTableEntry(1, 0x110, 0x220, 0x330);  // low bytes
-    const unsigned char* pEntry = image.GetBlock() + 40 + 4;
-    EXPECT_EQ(0x30, pEntry[0]);
-    EXPECT_EQ(0x20, pEntry[1]);
-    EXPECT_EQ(0x10, pEntry[2]);
-    EXPECT_EQ(0, pEntry[3]);
+    const unsigned char* entry = image.GetBlock() + 40 + 4;
+    EXPECT_EQ(0x30, entry[0]);
+    EXPECT_EQ(0x20, entry[1]);
+    EXPECT_EQ(0x10, entry[2]);
+    EXPECT_EQ(0, entry[3]);
     image.SetTableEntry(256, 9, 8, 7);  // index byte 0
     EXPECT_EQ(MakeColor(9, 8, 7), image.GetTableEntry(0));
 

@@ -28,28 +28,28 @@ TEST(MbcsCharLength, NeverLooksPastTheGivenLength) {
 
 TEST(MbcsFind, MatchNeverStartsOnATrailByte) {
     // 0x81 0x46 is one character whose trail byte is 'F'.
-    const char* pText = "\x81\x46ile Copy: x";
-    EXPECT_EQ(-1, MbcsFind(pText, (int)std::strlen(pText), "File", 4, 0));
-    EXPECT_EQ(-1, MbcsFind(pText, (int)std::strlen(pText), "F", 1, 0));
+    const char* text = "\x81\x46ile Copy: x";
+    EXPECT_EQ(-1, MbcsFind(text, static_cast<int>(std::strlen(text)), "File", 4, 0));
+    EXPECT_EQ(-1, MbcsFind(text, static_cast<int>(std::strlen(text)), "F", 1, 0));
 }
 
 TEST(MbcsFind, StartInsideACharacterIsUsedAsIs) {
-    const char* pText = "\x81\x46ile";
-    EXPECT_EQ(1, MbcsFind(pText, 5, "File", 4, 1));
+    const char* text = "\x81\x46ile";
+    EXPECT_EQ(1, MbcsFind(text, 5, "File", 4, 1));
 }
 
 TEST(MbcsFind, MatchNeverEndsInsideACharacter) {
-    const char* pText =
+    const char* text =
         "ab\xB0\xA1"
         "ab\xB0";
-    EXPECT_EQ(4, MbcsFind(pText, 7, "ab\xB0", 3, 0));
-    EXPECT_EQ(-1, MbcsFind(pText, 4, "ab\xB0", 3, 0));
+    EXPECT_EQ(4, MbcsFind(text, 7, "ab\xB0", 3, 0));
+    EXPECT_EQ(-1, MbcsFind(text, 4, "ab\xB0", 3, 0));
 }
 
 TEST(MbcsFind, LeadByteBeforeLineEndDoesNotHideTheNextLine) {
-    const char* pText = "a\x81\nFile";
-    EXPECT_EQ(3, MbcsFind(pText, 7, "File", 4, 0));
-    EXPECT_EQ(2, MbcsFindChar(pText, 7, '\n', 0));
+    const char* text = "a\x81\nFile";
+    EXPECT_EQ(3, MbcsFind(text, 7, "File", 4, 0));
+    EXPECT_EQ(2, MbcsFindChar(text, 7, '\n', 0));
 }
 
 TEST(MbcsFind, StartAndEmptyPatternRules) {
@@ -72,12 +72,12 @@ TEST(MbcsFind, HonoursExplicitLengths) {
 
 TEST(MbcsFindChar, SkipsTrailBytesEqualToTheCharacter) {
     // 0x95 0x5C is a double-byte character ending in the backslash byte.
-    const char* pText =
+    const char* text =
         "\x95\x5C"
         "a\\b\x95\x5C";
-    EXPECT_EQ(3, MbcsFindChar(pText, 7, '\\', 0));
-    EXPECT_EQ(-1, MbcsFindChar(pText, 7, '\\', 4));
-    EXPECT_EQ(3, MbcsReverseFindChar(pText, 7, '\\'));
+    EXPECT_EQ(3, MbcsFindChar(text, 7, '\\', 0));
+    EXPECT_EQ(-1, MbcsFindChar(text, 7, '\\', 4));
+    EXPECT_EQ(3, MbcsReverseFindChar(text, 7, '\\'));
     EXPECT_EQ(-1, MbcsReverseFindChar("\x95\x5C", 2, '\\'));
     EXPECT_EQ(-1, MbcsFindChar("abc", 3, 'a', 3));
 }

@@ -6,13 +6,10 @@
 #include <cstring>
 #include <string>
 
-// Exact bytes of a CString, NULs included.
-static std::string Bytes(const CString& str) {
-    return std::string((const char*)str, (size_t)str.GetLength());
-}
+#include "tests/native/StringBytes.h"
 
 TEST(CStringConstruct, LengthsAreExplicit) {
-    EXPECT_TRUE(CString((const char*)NULL).IsEmpty());
+    EXPECT_TRUE(CString(static_cast<const char*>(nullptr)).IsEmpty());
     EXPECT_EQ(std::string("a\0b", 3), Bytes(CString("a\0b", 3)));
     EXPECT_TRUE(CString("abc", -1).IsEmpty());
     EXPECT_EQ("xxx", Bytes(CString('x', 3)));
@@ -21,14 +18,14 @@ TEST(CStringConstruct, LengthsAreExplicit) {
 }
 
 TEST(CStringEquality, EmbeddedNulCounts) {
-    CString strA("a\0b", 3);
-    CString strB("a\0c", 3);
-    EXPECT_TRUE(strA != strB);
-    EXPECT_FALSE(strA == "a");
+    CString a("a\0b", 3);
+    CString b("a\0c", 3);
+    EXPECT_TRUE(a != b);
+    EXPECT_FALSE(a == "a");
     EXPECT_TRUE(CString("abc") == "abc");
     EXPECT_TRUE("abc" == CString("abc"));
     EXPECT_TRUE(CString("abc") != "abd");
-    EXPECT_EQ('\0', ((const char*)strA)[3]);
+    EXPECT_EQ('\0', static_cast<const char*>(a)[3]);
 }
 
 TEST(CStringConcat, AllOperandKindsAndAliasing) {
@@ -43,13 +40,13 @@ TEST(CStringConcat, AllOperandKindsAndAliasing) {
     EXPECT_EQ("xy", Bytes('x' + CString("y")));
     EXPECT_EQ("xy", Bytes(CString("x") + 'y'));
 
-    CString strSelf("ab");
-    strSelf += strSelf;
-    EXPECT_EQ("abab", Bytes(strSelf));
-    strSelf = strSelf;
-    EXPECT_EQ("abab", Bytes(strSelf));
-    strSelf = (const char*)strSelf + 2;
-    EXPECT_EQ("ab", Bytes(strSelf));
+    CString self("ab");
+    self += self;
+    EXPECT_EQ("abab", Bytes(self));
+    self = self;
+    EXPECT_EQ("abab", Bytes(self));
+    self = static_cast<const char*>(self) + 2;
+    EXPECT_EQ("ab", Bytes(self));
 }
 
 TEST(CStringSlice, MidLeftRightClampLikeTheClassicClass) {
@@ -95,12 +92,12 @@ TEST(CStringFind, DoubleByteAware) {
     EXPECT_EQ(-1, str.Find("File Copy: "));
     EXPECT_EQ(-1, str.Find('F'));
 
-    CString strPath("C:\\\x95\x5C");
-    EXPECT_EQ(2, strPath.ReverseFind('\\'));
+    CString path("C:\\\x95\x5C");
+    EXPECT_EQ(2, path.ReverseFind('\\'));
 
-    CString strNul("a\0File", 6);
-    EXPECT_EQ(2, strNul.Find("File"));
-    EXPECT_EQ(1, strNul.Find('\0'));
+    CString withNul("a\0File", 6);
+    EXPECT_EQ(2, withNul.Find("File"));
+    EXPECT_EQ(1, withNul.Find('\0'));
 }
 
 TEST(CStringTrim, StripsOnlyAsciiWhiteSpace) {
@@ -109,33 +106,33 @@ TEST(CStringTrim, StripsOnlyAsciiWhiteSpace) {
     str.Trim();
     EXPECT_EQ("\xB0\xA0", Bytes(str));
 
-    CString strNel("\xB0\x85 ");
-    strNel.TrimRight();
-    EXPECT_EQ("\xB0\x85", Bytes(strNel));
+    CString withNel("\xB0\x85 ");
+    withNel.TrimRight();
+    EXPECT_EQ("\xB0\x85", Bytes(withNel));
 
     // A lone 0xA0 byte is no white space either.
-    CString strLone(
+    CString lone(
         "\xA0"
         "a\xA0");
-    strLone.Trim();
+    lone.Trim();
     EXPECT_EQ(
         "\xA0"
         "a\xA0",
-        Bytes(strLone));
+        Bytes(lone));
 
-    CString strLead("\x81 ");
-    strLead.TrimRight();
-    EXPECT_EQ("\x81", Bytes(strLead));
+    CString lead("\x81 ");
+    lead.TrimRight();
+    EXPECT_EQ("\x81", Bytes(lead));
 
-    CString strLeft("  a b  ");
-    strLeft.TrimLeft();
-    EXPECT_EQ("a b  ", Bytes(strLeft));
-    strLeft.TrimRight();
-    EXPECT_EQ("a b", Bytes(strLeft));
+    CString left("  a b  ");
+    left.TrimLeft();
+    EXPECT_EQ("a b  ", Bytes(left));
+    left.TrimRight();
+    EXPECT_EQ("a b", Bytes(left));
 
-    CString strBlank(" \r\n\t ");
-    strBlank.Trim();
-    EXPECT_TRUE(strBlank.IsEmpty());
+    CString blank(" \r\n\t ");
+    blank.Trim();
+    EXPECT_TRUE(blank.IsEmpty());
 }
 
 TEST(CStringCompare, MbcsOrderAndNoCase) {
@@ -144,21 +141,21 @@ TEST(CStringCompare, MbcsOrderAndNoCase) {
     EXPECT_NE(0, CString("\x81\x41").CompareNoCase("\x81\x61"));
     EXPECT_LT(CString("abc").Compare("abd"), 0);
     EXPECT_GT(CString("abc").Compare("ab"), 0);
-    EXPECT_EQ(0, CString("").Compare((const char*)NULL));
+    EXPECT_EQ(0, CString("").Compare(static_cast<const char*>(nullptr)));
     EXPECT_NE(0, CString("A").Compare("a"));
 }
 
 TEST(CStringFormat, LongOutputAndSelfArgument) {
-    CString strLong('x', 100000);
+    CString longText('x', 100000);
     CString str;
-    EXPECT_TRUE(str.Format("%s-%d", (const char*)strLong, 42));
+    EXPECT_TRUE(str.Format("%s-%d", static_cast<const char*>(longText), 42));
     ASSERT_EQ(100003, str.GetLength());
     EXPECT_EQ("-42", Bytes(str.Right(3)));
     EXPECT_EQ('x', str[0]);
 
-    CString strSelf("ab");
-    strSelf.Format("%s%s", (const char*)strSelf, (const char*)strSelf);
-    EXPECT_EQ("abab", Bytes(strSelf));
+    CString self("ab");
+    self.Format("%s%s", static_cast<const char*>(self), static_cast<const char*>(self));
+    EXPECT_EQ("abab", Bytes(self));
 
     str.Format("%s", "");
     EXPECT_TRUE(str.IsEmpty());
@@ -169,14 +166,14 @@ TEST(CStringFormat, LongOutputAndSelfArgument) {
 
 TEST(CStringBuffer, GetBufferReleaseBuffer) {
     CString str("abc");
-    char* pBuf = str.GetBuffer(10);
-    EXPECT_EQ(0, std::memcmp(pBuf, "abc", 3));
-    std::strcpy(pBuf, "0123456789");
+    char* buffer = str.GetBuffer(10);
+    EXPECT_EQ(0, std::memcmp(buffer, "abc", 3));
+    std::strcpy(buffer, "0123456789");
     str.ReleaseBuffer();
     EXPECT_EQ("0123456789", Bytes(str));
 
-    pBuf = str.GetBuffer(0);
-    pBuf[4] = '\0';
+    buffer = str.GetBuffer(0);
+    buffer[4] = '\0';
     str.ReleaseBuffer();
     EXPECT_EQ("0123", Bytes(str));
 
@@ -188,14 +185,14 @@ TEST(CStringBuffer, GetBufferReleaseBuffer) {
     str.ReleaseBuffer(1000);
     EXPECT_EQ("01", Bytes(str));
 
-    pBuf = str.GetBufferSetLength(5);
-    std::memcpy(pBuf, "a\0cde", 5);
+    buffer = str.GetBufferSetLength(5);
+    std::memcpy(buffer, "a\0cde", 5);
     str.ReleaseBuffer(5);
     EXPECT_EQ(std::string("a\0cde", 5), Bytes(str));
 
     str.GetBufferSetLength(1);
     EXPECT_EQ("a", Bytes(str));
-    EXPECT_EQ('\0', ((const char*)str)[1]);
+    EXPECT_EQ('\0', static_cast<const char*>(str)[1]);
 }
 
 TEST(CStringAccess, GetAtSetAt) {
@@ -205,5 +202,5 @@ TEST(CStringAccess, GetAtSetAt) {
     EXPECT_EQ('c', str[2]);
     str.Empty();
     EXPECT_EQ(0, str.GetLength());
-    EXPECT_STREQ("", (const char*)str);
+    EXPECT_STREQ("", static_cast<const char*>(str));
 }

@@ -6,11 +6,9 @@
 
 #include <string>
 
-namespace {
+#include "tests/native/StringBytes.h"
 
-std::string Bytes(const CString& str) {
-    return std::string(static_cast<const char*>(str), str.GetLength());
-}
+namespace {
 
 struct Row {
     const char* input;

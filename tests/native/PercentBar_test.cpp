@@ -6,7 +6,7 @@
 
 TEST(PercentBarWidth, TruncatesTowardZero) {
     struct Row {
-        int nPos, nLower, nUpper, nWidth, nExpected;
+        int pos, lower, upper, width, expected;
     } rows[] = {
         {50, 0, 100, 201, 100},                              // 100.5
         {1, 0, 3, 600, 200},       {2, 0, 3, 100, 66},       // 66.67
@@ -15,8 +15,8 @@ TEST(PercentBarWidth, TruncatesTowardZero) {
         {300, 0, 100, 50, 150},                              // past the end: wider than the control
     };
     for (const Row& r : rows) {
-        EXPECT_EQ(r.nExpected, PercentBarWidth(r.nPos, r.nLower, r.nUpper, r.nWidth))
-            << r.nPos << " of " << r.nLower << ".." << r.nUpper << " over " << r.nWidth;
+        EXPECT_EQ(r.expected, PercentBarWidth(r.pos, r.lower, r.upper, r.width))
+            << r.pos << " of " << r.lower << ".." << r.upper << " over " << r.width;
     }
 }
 
@@ -46,13 +46,13 @@ TEST(PercentBar, ExtremeValuesStayInRange) {
 
 // Stepping a 600-pixel bar through 10 000 positions moves its edge exactly 600 times.
 TEST(PercentBar, BarEdgeMovesOncePerPixelOverManySteps) {
-    int nLast = PercentBarWidth(0, 0, 10000, 600), nMoves = 0;
-    for (int nPos = 1; nPos <= 10000; ++nPos) {
-        int nWidth = PercentBarWidth(nPos, 0, 10000, 600);
-        EXPECT_GE(nWidth, nLast);
-        if (nWidth != nLast) ++nMoves;
-        nLast = nWidth;
+    int last = PercentBarWidth(0, 0, 10000, 600), moves = 0;
+    for (int pos = 1; pos <= 10000; ++pos) {
+        int width = PercentBarWidth(pos, 0, 10000, 600);
+        EXPECT_GE(width, last);
+        if (width != last) ++moves;
+        last = width;
     }
-    EXPECT_EQ(600, nMoves);
-    EXPECT_EQ(600, nLast);
+    EXPECT_EQ(600, moves);
+    EXPECT_EQ(600, last);
 }

@@ -5,10 +5,7 @@
 #include <string>
 
 #include "record/ProductKeys.h"
-
-static std::string Bytes(const CString& str) {
-    return std::string((const char*)str, (size_t)str.GetLength());
-}
+#include "tests/native/StringBytes.h"
 
 TEST(RecordTag, KindsAndOutOfRange) {
     EXPECT_STREQ("File Copy: ", RecordTag(RECORD_FILE));
@@ -21,29 +18,29 @@ TEST(RecordTag, KindsAndOutOfRange) {
 }
 
 TEST(AppendRecord, WritesTagValueAndLf) {
-    CString strRecord;
-    AppendRecord(strRecord, RECORD_FOLDER, "C:\\P\\Support");
-    AppendRecord(strRecord, RECORD_FILE, "C:\\P\\Support\\a.dat");
-    AppendRecord(strRecord, RECORD_CONTROL, "C:\\P\\Controls\\c.ocx");
-    AppendRegKeyRecord(strRecord, HIVE_LOCAL_MACHINE, "SOFTWARE\\Kelvora\\Pindlemark\\V5");
-    AppendRecord(strRecord, 7, "ignored");
-    AppendRecord(strRecord, RECORD_FILE, "");
+    CString record;
+    AppendRecord(record, RECORD_FOLDER, "C:\\P\\Support");
+    AppendRecord(record, RECORD_FILE, "C:\\P\\Support\\a.dat");
+    AppendRecord(record, RECORD_CONTROL, "C:\\P\\Controls\\c.ocx");
+    AppendRegKeyRecord(record, HIVE_LOCAL_MACHINE, "SOFTWARE\\Kelvora\\Pindlemark\\V5");
+    AppendRecord(record, 7, "ignored");
+    AppendRecord(record, RECORD_FILE, "");
     EXPECT_EQ(
         "Made Dir: C:\\P\\Support\n"
         "File Copy: C:\\P\\Support\\a.dat\n"
         "Reg Ctrl: C:\\P\\Controls\\c.ocx\n"
         "RegDB Key: 2,SOFTWARE\\Kelvora\\Pindlemark\\V5\n"
         "File Copy: \n",
-        Bytes(strRecord));
+        Bytes(record));
 }
 
 TEST(AppendRegKeyRecord, HiveCodes) {
-    CString strRecord;
-    AppendRegKeyRecord(strRecord, HIVE_CLASSES_ROOT, "A");
-    AppendRegKeyRecord(strRecord, HIVE_CURRENT_USER, "B");
-    AppendRegKeyRecord(strRecord, HIVE_USERS, "C");
-    AppendRegKeyRecord(strRecord, HIVE_OTHER, "D");
-    EXPECT_EQ("RegDB Key: 0,A\nRegDB Key: 1,B\nRegDB Key: 3,C\nRegDB Key: 4,D\n", Bytes(strRecord));
+    CString record;
+    AppendRegKeyRecord(record, HIVE_CLASSES_ROOT, "A");
+    AppendRegKeyRecord(record, HIVE_CURRENT_USER, "B");
+    AppendRegKeyRecord(record, HIVE_USERS, "C");
+    AppendRegKeyRecord(record, HIVE_OTHER, "D");
+    EXPECT_EQ("RegDB Key: 0,A\nRegDB Key: 1,B\nRegDB Key: 3,C\nRegDB Key: 4,D\n", Bytes(record));
 }
 
 TEST(HiveFromCode, WholeTextMustMatch) {
@@ -60,29 +57,29 @@ TEST(HiveFromCode, WholeTextMustMatch) {
 
 TEST(SplitRegKeyValue, SplitsAtFirstComma) {
     RecordHive hive = HIVE_CLASSES_ROOT;
-    CString strKey;
-    ASSERT_TRUE(SplitRegKeyValue("2,SOFTWARE\\Kelvora\\Pindlemark\\V5", hive, strKey));
+    CString key;
+    ASSERT_TRUE(SplitRegKeyValue("2,SOFTWARE\\Kelvora\\Pindlemark\\V5", hive, key));
     EXPECT_EQ(HIVE_LOCAL_MACHINE, hive);
-    EXPECT_EQ("SOFTWARE\\Kelvora\\Pindlemark\\V5", Bytes(strKey));
+    EXPECT_EQ("SOFTWARE\\Kelvora\\Pindlemark\\V5", Bytes(key));
 
-    ASSERT_TRUE(SplitRegKeyValue("1,a,b", hive, strKey));
+    ASSERT_TRUE(SplitRegKeyValue("1,a,b", hive, key));
     EXPECT_EQ(HIVE_CURRENT_USER, hive);
-    EXPECT_EQ("a,b", Bytes(strKey));
+    EXPECT_EQ("a,b", Bytes(key));
 
-    ASSERT_TRUE(SplitRegKeyValue(",x", hive, strKey));
+    ASSERT_TRUE(SplitRegKeyValue(",x", hive, key));
     EXPECT_EQ(HIVE_OTHER, hive);
-    EXPECT_EQ("x", Bytes(strKey));
+    EXPECT_EQ("x", Bytes(key));
 
-    ASSERT_TRUE(SplitRegKeyValue("3,", hive, strKey));
+    ASSERT_TRUE(SplitRegKeyValue("3,", hive, key));
     EXPECT_EQ(HIVE_USERS, hive);
-    EXPECT_TRUE(strKey.IsEmpty());
+    EXPECT_TRUE(key.IsEmpty());
 }
 
 TEST(SplitRegKeyValue, NoCommaIsRejected) {
     RecordHive hive = HIVE_USERS;
-    CString strKey("unchanged");
-    EXPECT_FALSE(SplitRegKeyValue("SOFTWARE\\Kelvora", hive, strKey));
-    EXPECT_FALSE(SplitRegKeyValue("", hive, strKey));
+    CString key("unchanged");
+    EXPECT_FALSE(SplitRegKeyValue("SOFTWARE\\Kelvora", hive, key));
+    EXPECT_FALSE(SplitRegKeyValue("", hive, key));
     EXPECT_EQ(HIVE_USERS, hive);
-    EXPECT_EQ("unchanged", Bytes(strKey));
+    EXPECT_EQ("unchanged", Bytes(key));
 }

@@ -7,47 +7,44 @@
 #include <vector>
 
 #include "record/RecordFormat.h"
+#include "tests/native/StringBytes.h"
 
 namespace {
 
-const int ALL_KINDS[] = {RECORD_FILE, RECORD_FOLDER, RECORD_CONTROL, RECORD_REGKEY};
+const int kAllKinds[] = {RECORD_FILE, RECORD_FOLDER, RECORD_CONTROL, RECORD_REGKEY};
 
-CString Text(const std::string& str) {
-    return CString(str.data(), (int)str.size());
-}
-
-// Scans every record of nKind from pos 0 and checks what each FindRecord call hands out:
+// Scans every record of kind from pos 0 and checks what each FindRecord call hands out:
 // the value lies inside the text and inside one line, follows its tag directly, ends at an
 // LF or the end of the text, holds no NUL, and the position moves strictly forward.
-std::vector<std::string> Scan(const CString& strRecord, int nKind) {
+std::vector<std::string> Scan(const CString& record, int kind) {
     std::vector<std::string> values;
-    const char* pText = strRecord;
-    const int nTextLength = strRecord.GetLength();
-    const char* pszTag = RecordTag(nKind);
-    const int nTagLength = (int)std::strlen(pszTag);
+    const char* text = record;
+    const int textLength = record.GetLength();
+    const char* tag = RecordTag(kind);
+    const int tagLength = static_cast<int>(std::strlen(tag));
 
-    int nPos = 0;
-    int nStart = -1;
-    int nLength = -1;
-    while (FindRecord(strRecord, nKind, nPos, nStart, nLength)) {
-        EXPECT_GE(nStart, nTagLength);
-        EXPECT_GE(nLength, 0);
-        EXPECT_LE(nStart + nLength, nTextLength);
-        if (nStart < nTagLength || nLength < 0 || nStart + nLength > nTextLength) break;
-        EXPECT_EQ(0, std::memcmp(pText + nStart - nTagLength, pszTag, (size_t)nTagLength));
-        std::string strValue(pText + nStart, (size_t)nLength);
-        EXPECT_EQ(std::string::npos, strValue.find('\n'));
-        EXPECT_EQ(std::string::npos, strValue.find('\0'));
-        int nEnd = nStart + nLength;
-        EXPECT_TRUE(nEnd == nTextLength || pText[nEnd] == '\n');
-        EXPECT_EQ(nEnd + 1, nPos);
-        values.push_back(strValue);
-        if ((int)values.size() > nTextLength) {
+    int pos = 0;
+    int start = -1;
+    int length = -1;
+    while (FindRecord(record, kind, pos, start, length)) {
+        EXPECT_GE(start, tagLength);
+        EXPECT_GE(length, 0);
+        EXPECT_LE(start + length, textLength);
+        if (start < tagLength || length < 0 || start + length > textLength) break;
+        EXPECT_EQ(0, std::memcmp(text + start - tagLength, tag, static_cast<size_t>(tagLength)));
+        std::string value(text + start, static_cast<size_t>(length));
+        EXPECT_EQ(std::string::npos, value.find('\n'));
+        EXPECT_EQ(std::string::npos, value.find('\0'));
+        int end = start + length;
+        EXPECT_TRUE(end == textLength || text[end] == '\n');
+        EXPECT_EQ(end + 1, pos);
+        values.push_back(value);
+        if (static_cast<int>(values.size()) > textLength) {
             ADD_FAILURE() << "scan does not end";
             break;
         }
     }
-    EXPECT_EQ((int)values.size(), CountRecords(strRecord, nKind));
+    EXPECT_EQ(static_cast<int>(values.size()), CountRecords(record, kind));
     return values;
 }
 
@@ -56,77 +53,77 @@ typedef std::vector<std::string> Values;
 }  // namespace
 
 TEST(RecordScan, KindsAreVisitedInFileOrderWithoutInterference) {
-    CString strRecord;
-    AppendRecord(strRecord, RECORD_FOLDER, "C:\\P\\Support");
-    AppendRecord(strRecord, RECORD_FILE, "C:\\P\\Support\\a.dat");
-    AppendRecord(strRecord, RECORD_FOLDER, "C:\\P\\Controls");
-    AppendRecord(strRecord, RECORD_FILE, "C:\\P\\Controls\\c.ocx");
-    AppendRecord(strRecord, RECORD_CONTROL, "C:\\P\\Controls\\c.ocx");
-    AppendRegKeyRecord(strRecord, HIVE_LOCAL_MACHINE, "SOFTWARE\\Kelvora\\Pindlemark\\V5");
-    AppendRecord(strRecord, RECORD_FILE, "C:\\P\\Uninstall.log");
+    CString record;
+    AppendRecord(record, RECORD_FOLDER, "C:\\P\\Support");
+    AppendRecord(record, RECORD_FILE, "C:\\P\\Support\\a.dat");
+    AppendRecord(record, RECORD_FOLDER, "C:\\P\\Controls");
+    AppendRecord(record, RECORD_FILE, "C:\\P\\Controls\\c.ocx");
+    AppendRecord(record, RECORD_CONTROL, "C:\\P\\Controls\\c.ocx");
+    AppendRegKeyRecord(record, HIVE_LOCAL_MACHINE, "SOFTWARE\\Kelvora\\Pindlemark\\V5");
+    AppendRecord(record, RECORD_FILE, "C:\\P\\Uninstall.log");
 
     EXPECT_EQ((Values{"C:\\P\\Support\\a.dat", "C:\\P\\Controls\\c.ocx", "C:\\P\\Uninstall.log"}),
-              Scan(strRecord, RECORD_FILE));
-    EXPECT_EQ((Values{"C:\\P\\Support", "C:\\P\\Controls"}), Scan(strRecord, RECORD_FOLDER));
-    EXPECT_EQ((Values{"C:\\P\\Controls\\c.ocx"}), Scan(strRecord, RECORD_CONTROL));
-    EXPECT_EQ((Values{"2,SOFTWARE\\Kelvora\\Pindlemark\\V5"}), Scan(strRecord, RECORD_REGKEY));
+              Scan(record, RECORD_FILE));
+    EXPECT_EQ((Values{"C:\\P\\Support", "C:\\P\\Controls"}), Scan(record, RECORD_FOLDER));
+    EXPECT_EQ((Values{"C:\\P\\Controls\\c.ocx"}), Scan(record, RECORD_CONTROL));
+    EXPECT_EQ((Values{"2,SOFTWARE\\Kelvora\\Pindlemark\\V5"}), Scan(record, RECORD_REGKEY));
 }
 
 TEST(RecordScan, GbkPathsRoundTrip) {
     // Trail bytes 0x5C ('\') and 0x7C, a lead byte right before the line end.
-    const char* apszPaths[] = {"C:\\数据库\\文件.dat", "C:\\\x95\x5C\\a", "C:\\\x81\x7C", "C:\\x\x81"};
-    CString strRecord;
-    for (const char* psz : apszPaths) AppendRecord(strRecord, RECORD_FILE, psz);
+    const char* paths[] = {"C:\\数据库\\文件.dat", "C:\\\x95\x5C\\a", "C:\\\x81\x7C", "C:\\x\x81"};
+    CString record;
+    for (const char* path : paths) AppendRecord(record, RECORD_FILE, path);
 
-    Values values = Scan(strRecord, RECORD_FILE);
+    Values values = Scan(record, RECORD_FILE);
     ASSERT_EQ(4u, values.size());
-    for (size_t i = 0; i < values.size(); ++i) EXPECT_EQ(apszPaths[i], values[i]);
+    for (size_t i = 0; i < values.size(); ++i) EXPECT_EQ(paths[i], values[i]);
 }
 
 TEST(RecordScan, TagInTheMiddleOfALineIsARecord) {
-    CString strRecord("garbage File Copy: C:\\a\nMade Dir: C:\\b File Copy: C:\\c\n");
+    CString record("garbage File Copy: C:\\a\nMade Dir: C:\\b File Copy: C:\\c\n");
     // Each kind is scanned on its own: the file scan finds the tag inside the folder line,
     // while the folder value runs on to the line end over that tag.
-    EXPECT_EQ((Values{"C:\\a", "C:\\c"}), Scan(strRecord, RECORD_FILE));
-    EXPECT_EQ((Values{"C:\\b File Copy: C:\\c"}), Scan(strRecord, RECORD_FOLDER));
+    EXPECT_EQ((Values{"C:\\a", "C:\\c"}), Scan(record, RECORD_FILE));
+    EXPECT_EQ((Values{"C:\\b File Copy: C:\\c"}), Scan(record, RECORD_FOLDER));
 }
 
 TEST(RecordScan, LastRecordWithoutLineEndRunsToTheEnd) {
-    CString strRecord("File Copy: a\nFile Copy: b");
-    EXPECT_EQ((Values{"a", "b"}), Scan(strRecord, RECORD_FILE));
+    CString record("File Copy: a\nFile Copy: b");
+    EXPECT_EQ((Values{"a", "b"}), Scan(record, RECORD_FILE));
     EXPECT_EQ((Values{"no line end"}), Scan("Made Dir: no line end", RECORD_FOLDER));
 }
 
 TEST(RecordScan, TagAtTheVeryEndGivesAnEmptyValue) {
-    CString strRecord("File Copy: a\nFile Copy: ");
-    int nPos = 13;
-    int nStart = -1;
-    int nLength = -1;
-    ASSERT_TRUE(FindRecord(strRecord, RECORD_FILE, nPos, nStart, nLength));
-    EXPECT_EQ(strRecord.GetLength(), nStart);
-    EXPECT_EQ(0, nLength);
-    EXPECT_FALSE(FindRecord(strRecord, RECORD_FILE, nPos, nStart, nLength));
-    EXPECT_EQ((Values{"a", ""}), Scan(strRecord, RECORD_FILE));
+    CString record("File Copy: a\nFile Copy: ");
+    int pos = 13;
+    int start = -1;
+    int length = -1;
+    ASSERT_TRUE(FindRecord(record, RECORD_FILE, pos, start, length));
+    EXPECT_EQ(record.GetLength(), start);
+    EXPECT_EQ(0, length);
+    EXPECT_FALSE(FindRecord(record, RECORD_FILE, pos, start, length));
+    EXPECT_EQ((Values{"a", ""}), Scan(record, RECORD_FILE));
     EXPECT_EQ((Values{""}), Scan("Reg Ctrl: \n", RECORD_CONTROL));
 }
 
 TEST(RecordScan, EmptyTextHasNoRecords) {
-    CString strRecord;
-    for (int nKind : ALL_KINDS) {
-        EXPECT_EQ(0, CountRecords(strRecord, nKind));
-        int nPos = 0;
-        int nStart = 11;
-        int nLength = 22;
-        EXPECT_FALSE(FindRecord(strRecord, nKind, nPos, nStart, nLength));
-        EXPECT_EQ(0, nPos);
-        EXPECT_EQ(11, nStart);
-        EXPECT_EQ(22, nLength);
+    CString record;
+    for (int kind : kAllKinds) {
+        EXPECT_EQ(0, CountRecords(record, kind));
+        int pos = 0;
+        int start = 11;
+        int length = 22;
+        EXPECT_FALSE(FindRecord(record, kind, pos, start, length));
+        EXPECT_EQ(0, pos);
+        EXPECT_EQ(11, start);
+        EXPECT_EQ(22, length);
     }
 }
 
 TEST(RecordScan, TextWithoutTagsHasNoRecords) {
-    CString strRecord("\n\nsome notes\r\nFile Copy:x\nfile copy: y\nMade Dir:\n");
-    for (int nKind : ALL_KINDS) EXPECT_EQ(0, CountRecords(strRecord, nKind));
+    CString record("\n\nsome notes\r\nFile Copy:x\nfile copy: y\nMade Dir:\n");
+    for (int kind : kAllKinds) EXPECT_EQ(0, CountRecords(record, kind));
 }
 
 TEST(RecordScan, TagFirstByteAsTrailByteIsNotATag) {
@@ -139,96 +136,95 @@ TEST(RecordScan, TagFirstByteAsTrailByteIsNotATag) {
 }
 
 TEST(RecordScan, LoneCarriageReturnIsNotALineEnd) {
-    CString strRecord("File Copy: a\rFile Copy: b\r\n");
-    EXPECT_EQ((Values{"a\rFile Copy: b\r"}), Scan(strRecord, RECORD_FILE));
+    CString record("File Copy: a\rFile Copy: b\r\n");
+    EXPECT_EQ((Values{"a\rFile Copy: b\r"}), Scan(record, RECORD_FILE));
 }
 
 TEST(RecordScan, ValueWithNulIsPassedOver) {
-    CString strRecord =
-        Text(std::string("File Copy: C:\\a\0.exe\nFile Copy: C:\\b\nFile\0Copy: C:\\c\n", 49));
-    ASSERT_EQ(49, strRecord.GetLength());
-    EXPECT_EQ((Values{"C:\\b"}), Scan(strRecord, RECORD_FILE));
+    CString record = Text(std::string("File Copy: C:\\a\0.exe\nFile Copy: C:\\b\nFile\0Copy: C:\\c\n", 49));
+    ASSERT_EQ(49, record.GetLength());
+    EXPECT_EQ((Values{"C:\\b"}), Scan(record, RECORD_FILE));
     EXPECT_TRUE(Scan(Text(std::string("File Copy: \0", 12)), RECORD_FILE).empty());
 }
 
 TEST(RecordScan, PositionOutsideTheText) {
-    CString strRecord("File Copy: a\nFile Copy: b\n");
-    int nStart = -1;
-    int nLength = -1;
+    CString record("File Copy: a\nFile Copy: b\n");
+    int start = -1;
+    int length = -1;
 
-    int nPos = strRecord.GetLength() + 1;
-    EXPECT_FALSE(FindRecord(strRecord, RECORD_FILE, nPos, nStart, nLength));
-    nPos = 1000000;
-    EXPECT_FALSE(FindRecord(strRecord, RECORD_FILE, nPos, nStart, nLength));
-    nPos = strRecord.GetLength();
-    EXPECT_FALSE(FindRecord(strRecord, RECORD_FILE, nPos, nStart, nLength));
-    EXPECT_EQ(-1, nStart);
+    int pos = record.GetLength() + 1;
+    EXPECT_FALSE(FindRecord(record, RECORD_FILE, pos, start, length));
+    pos = 1000000;
+    EXPECT_FALSE(FindRecord(record, RECORD_FILE, pos, start, length));
+    pos = record.GetLength();
+    EXPECT_FALSE(FindRecord(record, RECORD_FILE, pos, start, length));
+    EXPECT_EQ(-1, start);
 
-    nPos = -5;
-    ASSERT_TRUE(FindRecord(strRecord, RECORD_FILE, nPos, nStart, nLength));
-    EXPECT_EQ(11, nStart);
-    EXPECT_EQ(1, nLength);
-    EXPECT_EQ(13, nPos);
+    pos = -5;
+    ASSERT_TRUE(FindRecord(record, RECORD_FILE, pos, start, length));
+    EXPECT_EQ(11, start);
+    EXPECT_EQ(1, length);
+    EXPECT_EQ(13, pos);
 
     // Starting inside a tag finds the next one only.
-    nPos = 1;
-    ASSERT_TRUE(FindRecord(strRecord, RECORD_FILE, nPos, nStart, nLength));
-    EXPECT_EQ(24, nStart);
+    pos = 1;
+    ASSERT_TRUE(FindRecord(record, RECORD_FILE, pos, start, length));
+    EXPECT_EQ(24, start);
 }
 
 TEST(RecordScan, UnknownKindFindsNothing) {
-    CString strRecord("File Copy: a\n");
-    int nPos = 0;
-    int nStart = 0;
-    int nLength = 0;
-    EXPECT_FALSE(FindRecord(strRecord, -1, nPos, nStart, nLength));
-    EXPECT_FALSE(FindRecord(strRecord, 4, nPos, nStart, nLength));
-    EXPECT_EQ(0, CountRecords(strRecord, 4));
+    CString record("File Copy: a\n");
+    int pos = 0;
+    int start = 0;
+    int length = 0;
+    EXPECT_FALSE(FindRecord(record, -1, pos, start, length));
+    EXPECT_FALSE(FindRecord(record, 4, pos, start, length));
+    EXPECT_EQ(0, CountRecords(record, 4));
 }
 
 TEST(RecordScan, VeryLongLine) {
-    std::string strLong(100000, 'x');
-    strLong[5000] = '\xB0';
-    strLong[5001] = '\xA1';
-    CString strRecord = Text("File Copy: " + strLong + "\nMade Dir: d\n");
-    EXPECT_EQ((Values{strLong}), Scan(strRecord, RECORD_FILE));
-    EXPECT_EQ((Values{"d"}), Scan(strRecord, RECORD_FOLDER));
-    EXPECT_EQ((Values{strLong}), Scan(Text("Reg Ctrl: " + strLong), RECORD_CONTROL));
+    std::string longText(100000, 'x');
+    longText[5000] = '\xB0';
+    longText[5001] = '\xA1';
+    CString record = Text("File Copy: " + longText + "\nMade Dir: d\n");
+    EXPECT_EQ((Values{longText}), Scan(record, RECORD_FILE));
+    EXPECT_EQ((Values{"d"}), Scan(record, RECORD_FOLDER));
+    EXPECT_EQ((Values{longText}), Scan(Text("Reg Ctrl: " + longText), RECORD_CONTROL));
 }
 
 TEST(RecordScan, EveryByteValue) {
-    std::string strBinary;
-    for (int n = 0; n < 256; ++n) strBinary += (char)n;
-    const std::string strNoNul = strBinary.substr(1);
-    CString strRecord = Text(strBinary + "File Copy: " + strNoNul + "RegDB Key: 2,k" + strBinary);
+    std::string binary;
+    for (int n = 0; n < 256; ++n) binary += static_cast<char>(n);
+    const std::string noNul = binary.substr(1);
+    CString record = Text(binary + "File Copy: " + noNul + "RegDB Key: 2,k" + binary);
     // Each value ends at the 0x0A of the bytes after it; the key's value holds a NUL.
-    EXPECT_EQ((Values{strNoNul.substr(0, 9)}), Scan(strRecord, RECORD_FILE));
-    EXPECT_TRUE(Scan(strRecord, RECORD_REGKEY).empty());
-    EXPECT_TRUE(Scan(strRecord, RECORD_FOLDER).empty());
-    EXPECT_TRUE(Scan(strRecord, RECORD_CONTROL).empty());
+    EXPECT_EQ((Values{noNul.substr(0, 9)}), Scan(record, RECORD_FILE));
+    EXPECT_TRUE(Scan(record, RECORD_REGKEY).empty());
+    EXPECT_TRUE(Scan(record, RECORD_FOLDER).empty());
+    EXPECT_TRUE(Scan(record, RECORD_CONTROL).empty());
 }
 
 TEST(RecordScan, RandomTextsKeepEveryValueInsideItsLine) {
     // Texts built from tag pieces, line ends, NULs and GBK lead and trail bytes.
-    const char* apszPieces[] = {"File Copy: ", "Made Dir: ", "Reg Ctrl: ", "RegDB Key: ", "\n",
+    const char* pieceTexts[] = {"File Copy: ", "Made Dir: ", "Reg Ctrl: ", "RegDB Key: ", "\n",
                                 "\r",          "\r\n",       "\x81",       "\xFE",        "\x40",
                                 "F",           "C:\\",       "数据",       "\x95\x5C",    "x",
                                 " ",           "File",       "Copy: ",     "\xFF",        "\x80"};
-    const int nPieces = (int)(sizeof(apszPieces) / sizeof(apszPieces[0]));
+    const int pieceCount = static_cast<int>(sizeof(pieceTexts) / sizeof(pieceTexts[0]));
     std::mt19937 rng(20240531u);
-    for (int nRound = 0; nRound < 2000; ++nRound) {
-        std::string strText;
-        int nCount = (int)(rng() % 40);
-        for (int i = 0; i < nCount; ++i) {
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        int count = static_cast<int>(rng() % 40);
+        for (int i = 0; i < count; ++i) {
             if (rng() % 10 == 0)
-                strText += '\0';
+                text += '\0';
             else
-                strText += apszPieces[rng() % (unsigned)nPieces];
+                text += pieceTexts[rng() % static_cast<unsigned>(pieceCount)];
         }
-        CString strRecord = Text(strText);
-        for (int nKind : ALL_KINDS) Scan(strRecord, nKind);
+        CString record = Text(text);
+        for (int kind : kAllKinds) Scan(record, kind);
         if (HasFailure()) {
-            ADD_FAILURE() << "round " << nRound;
+            ADD_FAILURE() << "round " << round;
             break;
         }
     }

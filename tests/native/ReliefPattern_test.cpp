@@ -8,15 +8,15 @@
 namespace {
 
 // Grain sources for the tests: none, a fixed value, or counting the calls.
-class CFixedGrain : public CGrainSource {
+class FixedGrain : public CGrainSource {
 public:
-    explicit CFixedGrain(int nValue = 0) : m_nValue(nValue) {}
+    explicit FixedGrain(int initial = 0) : value(initial) {}
     int Next() override {
-        ++m_nCalls;
-        return m_nValue;
+        ++calls;
+        return value;
     }
-    int m_nValue;
-    int m_nCalls = 0;
+    int value;
+    int calls = 0;
 };
 
 // Index of picture pixel (x, r) where r is the stored row (0 = bottom), as the formulas count.
@@ -24,8 +24,8 @@ int At(const CDibImage& image, int x, int r) {
     return image.GetIndex(x, image.GetHeight() - 1 - r);
 }
 
-CDibImage* MakeFace(CDibImage& image, int nWidth, int nHeight) {
-    image.Allocate(nWidth, nHeight, 8);
+CDibImage* MakeFace(CDibImage& image, int width, int height) {
+    image.Allocate(width, height, 8);
     image.FillIndex(0);
     return &image;
 }
@@ -36,18 +36,18 @@ CDibImage* MakeFace(CDibImage& image, int nWidth, int nHeight) {
 TEST(ReliefPattern, RimmedPatternWorkedValues) {
     CDibImage face;
     MakeFace(face, 72, 23);
-    CFixedGrain none;
+    FixedGrain none;
     ASSERT_TRUE(FillReliefPattern(face, RELIEF_RIMMED, 8, none));
     for (int x = 20; x < 52; ++x) {
         EXPECT_EQ(19, At(face, x, 0)) << "bottom row, column " << x;
         EXPECT_EQ(211, At(face, x, 22)) << "top row, column " << x;
     }
-    const int nMiddle = 11;
+    const int middle = 11;
     std::vector<int> left, right;
     for (int x = 0; x < 72; ++x) {
-        int v = At(face, x, nMiddle);
-        if (x < 36 && v != At(face, 36, nMiddle)) left.push_back(v);
-        if (x >= 36 && v != At(face, 36, nMiddle)) right.push_back(v);
+        int v = At(face, x, middle);
+        if (x < 36 && v != At(face, 36, middle)) left.push_back(v);
+        if (x >= 36 && v != At(face, 36, middle)) right.push_back(v);
     }
     ASSERT_EQ(12u, left.size()) << "left rim on the middle row";
     EXPECT_EQ(247, left.front());
@@ -65,7 +65,7 @@ TEST(ReliefPattern, RimmedPatternWorkedValues) {
 TEST(ReliefPattern, SoftPatternWorkedValues) {
     CDibImage face;
     MakeFace(face, 72, 23);
-    CFixedGrain none;
+    FixedGrain none;
     ASSERT_TRUE(FillReliefPattern(face, RELIEF_SOFT, 8, none));
     EXPECT_EQ(247, face.GetIndex(0, 0)) << "top-left corner, clamped";
     EXPECT_EQ(8, face.GetIndex(71, 22)) << "bottom-right corner, clamped";
@@ -81,7 +81,7 @@ TEST(ReliefPattern, SoftPatternWorkedValues) {
 // per pixel, pattern 7 two: the count decides what a second button built later receives.
 TEST(ReliefPattern, GrainIsAddedModulo256AndConsumedInAFixedCount) {
     CDibImage plain, grained;
-    CFixedGrain none, plus200(200);
+    FixedGrain none, plus200(200);
     MakeFace(plain, 20, 10);
     MakeFace(grained, 20, 10);
     ASSERT_TRUE(FillReliefPattern(plain, RELIEF_SOFT, 8, none));
@@ -89,24 +89,24 @@ TEST(ReliefPattern, GrainIsAddedModulo256AndConsumedInAFixedCount) {
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 20; ++x)
             ASSERT_EQ((plain.GetIndex(x, y) + 200) & 0xFF, grained.GetIndex(x, y)) << x << "," << y;
-    EXPECT_EQ(200, plus200.m_nCalls);
+    EXPECT_EQ(200, plus200.calls);
 
-    CFixedGrain count;
+    FixedGrain count;
     ASSERT_TRUE(FillReliefPattern(grained, RELIEF_RIMMED, 8, count));
-    EXPECT_EQ(400, count.m_nCalls);
+    EXPECT_EQ(400, count.calls);
 }
 
 TEST(ReliefPattern, RandGrainStaysWithinTheStrength) {
     std::srand(1);
     CRandGrain grain(8);
-    int nMin = 100, nMax = -100;
+    int min = 100, max = -100;
     for (int i = 0; i < 20000; ++i) {
         int n = grain.Next();
-        nMin = n < nMin ? n : nMin;
-        nMax = n > nMax ? n : nMax;
+        min = n < min ? n : min;
+        max = n > max ? n : max;
     }
-    EXPECT_EQ(-8, nMin);
-    EXPECT_EQ(8, nMax);
+    EXPECT_EQ(-8, min);
+    EXPECT_EQ(8, max);
 
     std::srand(7);
     CRandGrain first(8);
@@ -122,12 +122,12 @@ TEST(ReliefPattern, RefusesUnknownPatternsAndOtherDepths) {
     MakeFace(face, 10, 10);
     face.FillIndex(77);
     deep.Allocate(10, 10, 24);
-    CFixedGrain none;
+    FixedGrain none;
     EXPECT_FALSE(FillReliefPattern(face, 5, 8, none));
     EXPECT_EQ(77, face.GetIndex(3, 3)) << "left as it was";
     EXPECT_FALSE(FillReliefPattern(deep, RELIEF_SOFT, 8, none));
     EXPECT_FALSE(FillReliefPattern(empty, RELIEF_SOFT, 8, none));
-    EXPECT_EQ(0, none.m_nCalls);
+    EXPECT_EQ(0, none.calls);
 }
 
 // Pattern 7 divides by W / 6 and H * H / 4; tiny faces must not divide by zero.
@@ -136,7 +136,7 @@ TEST(ReliefPattern, TinyFacesAreFilledWithoutRims) {
     for (const auto& size : aSizes) {
         CDibImage face;
         MakeFace(face, size[0], size[1]);
-        CFixedGrain none;
+        FixedGrain none;
         EXPECT_TRUE(FillReliefPattern(face, RELIEF_RIMMED, 8, none)) << size[0] << "x" << size[1];
         EXPECT_TRUE(FillReliefPattern(face, RELIEF_SOFT, 8, none)) << size[0] << "x" << size[1];
     }

@@ -7,59 +7,53 @@
 #include <string>
 #include <vector>
 
+#include "tests/native/StringBytes.h"
+
 namespace {
 
-std::string Bytes(const CString& str) {
-    return std::string((const char*)str, (size_t)str.GetLength());
-}
-
-CString Text(const std::string& str) {
-    return CString(str.data(), (int)str.size());
-}
-
 // Splits at CR LF; fails the test on a bare CR or LF or a missing final CR LF.
-std::vector<std::string> Lines(const std::string& strText) {
+std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
-    size_t nStart = 0;
-    while (nStart < strText.size()) {
-        size_t nEnd = strText.find("\r\n", nStart);
-        if (nEnd == std::string::npos) {
-            ADD_FAILURE() << "text does not end with CR LF: " << strText.substr(nStart);
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            ADD_FAILURE() << "text does not end with CR LF: " << text.substr(start);
             break;
         }
-        std::string strLine = strText.substr(nStart, nEnd - nStart);
-        EXPECT_EQ(std::string::npos, strLine.find_first_of("\r\n")) << strLine;
-        lines.push_back(strLine);
-        nStart = nEnd + 2;
+        std::string line = text.substr(start, end - start);
+        EXPECT_EQ(std::string::npos, line.find_first_of("\r\n")) << line;
+        lines.push_back(line);
+        start = end + 2;
     }
     return lines;
 }
 
 const char kSystem[] = "C:\\WINDOWS\\system32\\";
 
-CRemovalBatchPaths Paths(const std::string& strExe, const std::string& strRecord = "") {
+CRemovalBatchPaths Paths(const std::string& exe, const std::string& record = "") {
     CRemovalBatchPaths paths;
-    paths.strExe = Text(strExe);
-    paths.strRecord = Text(strRecord);
+    paths.strExe = Text(exe);
+    paths.strRecord = Text(record);
     paths.strPause = std::string(kSystem + std::string("ping.exe")).c_str();
     paths.strBatch = "C:\\DelUS.bat";
     return paths;
 }
 
-std::string Build(const CRemovalBatchPaths& paths, int nPasses) {
-    CString strText;
-    EXPECT_TRUE(BuildRemovalBatchText(paths, nPasses, strText)) << Bytes(paths.strExe);
-    return Bytes(strText);
+std::string Build(const CRemovalBatchPaths& paths, int passes) {
+    CString text;
+    EXPECT_TRUE(BuildRemovalBatchText(paths, passes, text)) << Bytes(paths.strExe);
+    return Bytes(text);
 }
 
-std::string Build(const std::string& strExe, int nPasses) {
-    return Build(Paths(strExe), nPasses);
+std::string Build(const std::string& exe, int passes) {
+    return Build(Paths(exe), passes);
 }
 
 }  // namespace
 
 TEST(RemovalBatchText, LinesForTheInstalledProgram) {
-    const std::string strFolder = "C:\\Program Files\\Kelvora\\Pindlemark";
+    const std::string folder = "C:\\Program Files\\Kelvora\\Pindlemark";
     const std::vector<std::string> expected = {
         "setlocal enableextensions",
         "set DelUSPass=0",
@@ -67,21 +61,21 @@ TEST(RemovalBatchText, LinesForTheInstalledProgram) {
         "set /a DelUSPass+=1",
         "if %DelUSPass% GTR 120 goto Stop",
         "if %DelUSPass% GTR 1 \"C:\\WINDOWS\\system32\\ping.exe\" -n 2 127.0.0.1 >nul",
-        "del \"" + strFolder + "\\Uninstall.exe\"",
-        "if exist \"" + strFolder + "\\Uninstall.exe\" goto Repeat",
-        "del /f /a \"" + strFolder + "\\Uninstall.log\"",
-        "rmdir \"" + strFolder + "\"",
+        "del \"" + folder + "\\Uninstall.exe\"",
+        "if exist \"" + folder + "\\Uninstall.exe\" goto Repeat",
+        "del /f /a \"" + folder + "\\Uninstall.log\"",
+        "rmdir \"" + folder + "\"",
         ":Stop",
         "del \"C:\\DelUS.bat\"",
     };
-    EXPECT_EQ(expected, Lines(Build(Paths(strFolder + "\\Uninstall.exe", strFolder + "\\Uninstall.log"),
+    EXPECT_EQ(expected, Lines(Build(Paths(folder + "\\Uninstall.exe", folder + "\\Uninstall.log"),
                                     REMOVAL_BATCH_PASSES)));
     EXPECT_EQ(120, REMOVAL_BATCH_PASSES);
 
     // Without a record to delete, its line is left out and nothing else changes.
     std::vector<std::string> withoutRecord = expected;
     withoutRecord.erase(withoutRecord.begin() + 8);
-    EXPECT_EQ(withoutRecord, Lines(Build(strFolder + "\\Uninstall.exe", REMOVAL_BATCH_PASSES)));
+    EXPECT_EQ(withoutRecord, Lines(Build(folder + "\\Uninstall.exe", REMOVAL_BATCH_PASSES)));
 }
 
 TEST(RemovalBatchText, FolderIsTheProgramsParent) {
@@ -117,65 +111,66 @@ TEST(RemovalBatchText, RefusesWhatCannotBeQuotedOrHasNoFolder) {
         "C:\\a\nb\\Uninstall.exe",
         std::string("C:\\a\0b\\Uninstall.exe", 20),
     };
-    for (const std::string& strBad : refused) {
+    for (const std::string& badPath : refused) {
         // As the program's path, and as each of the other paths beside a good one.
-        CRemovalBatchPaths paths[4] = {Paths(strBad), Paths("C:\\a\\u.exe", strBad.empty() ? "\"" : strBad),
+        CRemovalBatchPaths paths[4] = {Paths(badPath),
+                                       Paths("C:\\a\\u.exe", badPath.empty() ? "\"" : badPath),
                                        Paths("C:\\a\\u.exe"), Paths("C:\\a\\u.exe")};
-        paths[2].strPause = Text(strBad);
-        paths[3].strBatch = Text(strBad);
+        paths[2].strPause = Text(badPath);
+        paths[3].strBatch = Text(badPath);
         for (const CRemovalBatchPaths& bad : paths) {
-            CString strText("left over");
-            EXPECT_FALSE(BuildRemovalBatchText(bad, 10, strText)) << strBad;
-            EXPECT_TRUE(strText.IsEmpty());
+            CString text("left over");
+            EXPECT_FALSE(BuildRemovalBatchText(bad, 10, text)) << badPath;
+            EXPECT_TRUE(text.IsEmpty());
         }
     }
-    CString strText;
-    EXPECT_FALSE(BuildRemovalBatchText(Paths("C:\\a\\u.exe"), 0, strText));
-    EXPECT_FALSE(BuildRemovalBatchText(Paths("C:\\a\\u.exe"), -1, strText));
+    CString text;
+    EXPECT_FALSE(BuildRemovalBatchText(Paths("C:\\a\\u.exe"), 0, text));
+    EXPECT_FALSE(BuildRemovalBatchText(Paths("C:\\a\\u.exe"), -1, text));
 }
 
 TEST(RemovalBatchText, LongestPathsFitTheBuffer) {
     // Every path the narrow functions give is at most 259 bytes.
-    const std::string strFolder = "C:\\" + std::string(245, 'd');
-    const std::string strExe = strFolder + "\\" + "Uninst.exe";
-    ASSERT_EQ(259u, strExe.size());
-    CRemovalBatchPaths longest = Paths(strExe, strFolder + "\\Uninst.log");
+    const std::string folder = "C:\\" + std::string(245, 'd');
+    const std::string exe = folder + "\\" + "Uninst.exe";
+    ASSERT_EQ(259u, exe.size());
+    CRemovalBatchPaths longest = Paths(exe, folder + "\\Uninst.log");
     longest.strPause = Text("C:\\" + std::string(247, 's') + "\\ping.exe");
     longest.strBatch = Text("\\\\" + std::string(247, 'u') + "\\DelUS.bat");
-    std::string strText = Build(longest, REMOVAL_BATCH_PASSES);
-    EXPECT_LT(strText.size(), (size_t)REMOVAL_BATCH_TEXT_LIMIT);
-    EXPECT_EQ(12u, Lines(strText).size());
+    std::string text = Build(longest, REMOVAL_BATCH_PASSES);
+    EXPECT_LT(text.size(), static_cast<size_t>(REMOVAL_BATCH_TEXT_LIMIT));
+    EXPECT_EQ(12u, Lines(text).size());
 
     // Even paths of percent signs only, each of them doubled, fit.
-    const std::string strPercent = "C:\\" + std::string(250, '%');
-    CRemovalBatchPaths percent = Paths(strPercent + "\\u.exe", strPercent + "\\u.log");
-    percent.strPause = Text(strPercent + "\\p.exe");
-    percent.strBatch = Text(strPercent + "\\b.bat");
-    CString strOut;
-    EXPECT_TRUE(BuildRemovalBatchText(percent, REMOVAL_BATCH_PASSES, strOut));
-    EXPECT_LT(strOut.GetLength(), REMOVAL_BATCH_TEXT_LIMIT);
+    const std::string percentFolder = "C:\\" + std::string(250, '%');
+    CRemovalBatchPaths percent = Paths(percentFolder + "\\u.exe", percentFolder + "\\u.log");
+    percent.strPause = Text(percentFolder + "\\p.exe");
+    percent.strBatch = Text(percentFolder + "\\b.bat");
+    CString out;
+    EXPECT_TRUE(BuildRemovalBatchText(percent, REMOVAL_BATCH_PASSES, out));
+    EXPECT_LT(out.GetLength(), REMOVAL_BATCH_TEXT_LIMIT);
 
     // A text over the limit is refused whole, never cut: find the longest folder that still
     // fits, one more byte must not.
-    std::string strFit;
+    std::string fit;
     for (int n = 1; n < 2000; ++n) {
-        const std::string strTry = "C:\\" + std::string((size_t)n, '%');
-        CString strTryText;
-        if (!BuildRemovalBatchText(Paths(strTry + "\\u.exe", strTry + "\\u.log"), REMOVAL_BATCH_PASSES,
-                                   strTryText))
+        const std::string tried = "C:\\" + std::string(static_cast<size_t>(n), '%');
+        CString triedText;
+        if (!BuildRemovalBatchText(Paths(tried + "\\u.exe", tried + "\\u.log"), REMOVAL_BATCH_PASSES,
+                                   triedText))
             break;
-        EXPECT_LT(strTryText.GetLength(), REMOVAL_BATCH_TEXT_LIMIT);
-        strFit = Bytes(strTryText);
+        EXPECT_LT(triedText.GetLength(), REMOVAL_BATCH_TEXT_LIMIT);
+        fit = Bytes(triedText);
     }
-    EXPECT_GE(strFit.size(), (size_t)REMOVAL_BATCH_TEXT_LIMIT - 8)
+    EXPECT_GE(fit.size(), static_cast<size_t>(REMOVAL_BATCH_TEXT_LIMIT) - 8)
         << "the limit stops the text, not something else";
 }
 
 TEST(RemovalBatchText, CommandWaitsForTheInputsEndThenRunsTheBatch) {
-    CString strCommand("left over");
-    ASSERT_TRUE(BuildRemovalBatchCommand("C:\\WINDOWS\\system32\\cmd.exe", "C:\\DelUS.bat", strCommand));
+    CString command("left over");
+    ASSERT_TRUE(BuildRemovalBatchCommand("C:\\WINDOWS\\system32\\cmd.exe", "C:\\DelUS.bat", command));
     EXPECT_EQ("\"C:\\WINDOWS\\system32\\cmd.exe\" /d /e:on /s /c \"set /p DelUSWait=& \"C:\\DelUS.bat\"\"",
-              Bytes(strCommand));
+              Bytes(command));
 
     // A '%' would expand on the command line, where it cannot be escaped.
     const std::pair<std::string, std::string> refused[] = {
@@ -190,15 +185,15 @@ TEST(RemovalBatchText, CommandWaitsForTheInputsEndThenRunsTheBatch) {
         {"C:\\WINDOWS\\system32\\cmd.exe", "C:\\a\"\\DelUS.bat"},
     };
     for (const auto& row : refused) {
-        strCommand = "left over";
-        EXPECT_FALSE(BuildRemovalBatchCommand(Text(row.first), Text(row.second), strCommand))
+        command = "left over";
+        EXPECT_FALSE(BuildRemovalBatchCommand(Text(row.first), Text(row.second), command))
             << row.first << " " << row.second;
-        EXPECT_TRUE(strCommand.IsEmpty());
+        EXPECT_TRUE(command.IsEmpty());
     }
     // A system folder and a batch path of MAX_PATH - 1 bytes each still fit.
-    std::string strLongest = "C:\\" + std::string(259 - 11, 'd') + "\\cmd.exe";
-    ASSERT_EQ(259u, strLongest.size());
-    std::string strLongBatch = "\\\\" + std::string(259 - 12, 'u') + "\\DelUS.bat";
-    ASSERT_EQ(259u, strLongBatch.size());
-    EXPECT_TRUE(BuildRemovalBatchCommand(Text(strLongest), Text(strLongBatch), strCommand));
+    std::string longestCommand = "C:\\" + std::string(259 - 11, 'd') + "\\cmd.exe";
+    ASSERT_EQ(259u, longestCommand.size());
+    std::string longBatch = "\\\\" + std::string(259 - 12, 'u') + "\\DelUS.bat";
+    ASSERT_EQ(259u, longBatch.size());
+    EXPECT_TRUE(BuildRemovalBatchCommand(Text(longestCommand), Text(longBatch), command));
 }

@@ -5,10 +5,12 @@
 
 #include <string>
 
+#include "tests/native/StringBytes.h"
+
 TEST(ReplayValues, OnlyFullPathsShorterThanMaxPath) {
     struct Row {
-        std::string strPath;
-        BOOL bUsed;
+        std::string path;
+        BOOL used;
     };
     const Row rows[] = {
         {"C:\\Program Files\\Kelvora\\Pindlemark\\Support", TRUE},
@@ -26,15 +28,14 @@ TEST(ReplayValues, OnlyFullPathsShorterThanMaxPath) {
         {"\xD6\xA7:\\x", FALSE},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(row.bUsed, IsReplayablePath(CString(row.strPath.data(), (int)row.strPath.size())))
-            << "'" << row.strPath << "'";
+        EXPECT_EQ(row.used, IsReplayablePath(Text(row.path))) << "'" << row.path << "'";
 
-    std::string strPath = "C:\\" + std::string(256, 'a');
-    ASSERT_EQ(259u, strPath.size());
-    EXPECT_TRUE(IsReplayablePath(strPath.c_str()));
-    strPath += 'a';
-    EXPECT_FALSE(IsReplayablePath(strPath.c_str())) << "260 bytes do not fit MAX_PATH with the NUL";
-    EXPECT_FALSE(IsReplayablePath((strPath + std::string(40, 'b')).c_str()));
+    std::string path = "C:\\" + std::string(256, 'a');
+    ASSERT_EQ(259u, path.size());
+    EXPECT_TRUE(IsReplayablePath(path.c_str()));
+    path += 'a';
+    EXPECT_FALSE(IsReplayablePath(path.c_str())) << "260 bytes do not fit MAX_PATH with the NUL";
+    EXPECT_FALSE(IsReplayablePath((path + std::string(40, 'b')).c_str()));
 }
 
 TEST(ReplayValues, KeyPathMustNameAKeyBelowTheHive) {

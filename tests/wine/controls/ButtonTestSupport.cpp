@@ -5,24 +5,23 @@
 #include "controls/ButtonFaces.h"
 #include "controls/ReliefPattern.h"
 
-BOOL AttachTexturedButton(CTexturedButton& button, HWND hParent, const char* pszText, int x, int y,
-                          int nWidth, int nHeight, UINT nID, DWORD dwExtraStyle) {
-    HWND hWnd = ::CreateWindowExA(
-        0, "BUTTON", pszText, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | dwExtraStyle, x, y, nWidth,
-        nHeight, hParent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), ::GetModuleHandleA(NULL),
-        NULL);
-    return hWnd != NULL && button.SubclassWindow(hWnd);
+BOOL AttachTexturedButton(CTexturedButton& button, HWND parent, const char* text, int x, int y, int width,
+                          int height, UINT id, DWORD extraStyle) {
+    HWND window = ::CreateWindowExA(
+        0, "BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | extraStyle, x, y, width,
+        height, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ::GetModuleHandleA(NULL), NULL);
+    return window != NULL && button.SubclassWindow(window);
 }
 
 COLORREF DibColor(const CDibImage& image, int x, int y) {
     return image.GetTableEntry(image.GetIndex(x, y));
 }
 
-CExpectedFaces::CExpectedFaces(int nWidth, int nHeight, UINT nPattern) {
-    CFaceParams params = {nWidth,
-                          nHeight,
+ExpectedFaces::ExpectedFaces(int width, int height, UINT pattern) {
+    CFaceParams params = {width,
+                          height,
                           4,
-                          nPattern,
+                          pattern,
                           8,
                           10,
                           0,

@@ -2,8 +2,8 @@
 #pragma once
 #include <string>
 
-class CTestParent;
+class TestParent;
 
-// Builds button 1 ("完成", pattern 7) then button 2 ("取消", pattern 6) on the parent, both
+// Builds IDOK ("完成", pattern 7) then IDCANCEL ("取消", pattern 6) on the parent, both
 // 72 x 23 with grain 8 and a 10 % hot tint, and appends what both show as 0x00RRGGBB words.
-bool DumpDialogButtonFaces(CTestParent& parent, std::string& bytes);
+bool DumpDialogButtonFaces(TestParent& parent, std::string& bytes);

@@ -7,29 +7,17 @@
 #include <string>
 
 #include "FaceDump.h"
+#include "support/RunningProgram.h"
 #include "support/TempFolder.h"
+#include "support/TestFiles.h"
 #include "support/WindowTestSupport.h"
 
 namespace {
 
-std::string FaceDumpProgram() {
-    char szPath[MAX_PATH];
-    DWORD n = GetModuleFileNameA(NULL, szPath, MAX_PATH);
-    std::string path(szPath, n);
-    return path.substr(0, path.rfind('\\') + 1) + "controls_face_dump.exe";
-}
-
 DWORD RunFaceDump(const std::string& output) {
-    std::string command = "\"" + FaceDumpProgram() + "\" \"" + output + "\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return 1000;
-    WaitForSingleObject(pi.hProcess, 60000);
-    DWORD code = 1001;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    RunningProgram dump(TestProgramFolder() + "controls_face_dump.exe", "", "\"" + output + "\"");
+    DWORD code = 1000;
+    EXPECT_TRUE(dump.WaitForExit(60000, &code)) << "the face dump did not end";
     return code;
 }
 
@@ -47,14 +35,14 @@ TEST(TexturedButtonFaces, TwoRunsShowTheSameFacesAsTheDefaultSeed) {
 
     // The C library starts unseeded programs as if seeded with 1.
     SetCursorPos(0, 0);
-    CTestParent parent(300, 200);
+    TestParent parent(300, 200);
     std::srand(1);
     std::string here;
     ASSERT_TRUE(DumpDialogButtonFaces(parent, here));
     EXPECT_TRUE(here == first);
     std::srand(2);
     std::string other;
-    CTestParent parent2(300, 200, 40, 300);
+    TestParent parent2(300, 200, 40, 300);
     ASSERT_TRUE(DumpDialogButtonFaces(parent2, other));
     EXPECT_FALSE(other == first) << "the grain shows in the faces";
 }

@@ -18,20 +18,21 @@
 #include "framework/CommonControls.h"
 #include "framework/Dc.h"
 #include "framework/WndClass.h"
+#include "support/WindowHelpers.h"
 
 namespace {
 
 const int kWidth = 660, kHeight = 440;
 const UINT_PTR kQuitTimer = 1;
 
-struct CBarRow {
-    const char* pszLabel;
-    int nLower, nUpper, nPos;
-    const char* pszCaption;
-    BOOL bShowCaption;
+struct BarRow {
+    const char* label;
+    int lower, upper, pos;
+    const char* caption;
+    BOOL showCaption;
 };
 
-const CBarRow kBars[] = {
+const BarRow kBars[] = {
     {"new: 0%", 0, 100, 0, NULL, TRUE},
     {"1 of 3: 33%", 0, 3, 1, NULL, TRUE},
     {"50 of 100 on 201 px", 0, 100, 50, NULL, TRUE},
@@ -43,143 +44,142 @@ const CBarRow kBars[] = {
 };
 const int kBarCount = sizeof(kBars) / sizeof(kBars[0]);
 
-class CGallery : public CWnd {
+class Gallery : public CWnd {
 public:
-    CGallery(const std::string& strQuit) : m_strQuit(strQuit) {}
+    Gallery(const std::string& quitFile) : m_quitFile(quitFile) {}
     BOOL Build();
 
 protected:
     afx_msg void OnPaint();
-    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnTimer(UINT_PTR timerId);
     afx_msg void OnClose();
     DECLARE_MESSAGE_MAP()
 
 private:
-    HWND Child(const char* pszClass, const char* pszText, DWORD dwStyle, int x, int y, int cx, int cy,
-               UINT nID);
+    HWND Child(const char* className, const char* text, DWORD style, int x, int y, int cx, int cy, UINT id);
 
-    std::string m_strQuit;
-    CPercentProgressCtrl m_aBars[kBarCount];
-    CColorLabel m_lblPlain, m_lblBlue;
-    CShadowLabel m_lblFlat, m_lblShadow;
-    CTexturedButton m_btnFinish, m_btnCancel, m_btnHot, m_btnPressed, m_btnDisabled, m_btnFocus, m_btnPlain;
-    CTexturedButton m_btnDrawn;  // drawn through DrawItem with states the platform never sets here
+    std::string m_quitFile;
+    CPercentProgressCtrl m_bars[kBarCount];
+    CColorLabel m_plainLabel, m_blueLabel;
+    CShadowLabel m_flatLabel, m_shadowLabel;
+    CTexturedButton m_finishButton, m_cancelButton, m_hotButton, m_pressedButton, m_disabledButton,
+        m_focusButton, m_plainButton;
+    CTexturedButton m_drawnButton;  // drawn through DrawItem with states the platform never sets here
 };
 
-BEGIN_MESSAGE_MAP(CGallery, CWnd)
+BEGIN_MESSAGE_MAP(Gallery, CWnd)
     ON_WM_PAINT()
     ON_WM_TIMER()
     ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
-HWND CGallery::Child(const char* pszClass, const char* pszText, DWORD dwStyle, int x, int y, int cx, int cy,
-                     UINT nID) {
-    return ::CreateWindowExA(0, pszClass, pszText, WS_CHILD | WS_VISIBLE | dwStyle, x, y, cx, cy, m_hWnd,
-                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), ::GetModuleHandleA(NULL),
+HWND Gallery::Child(const char* className, const char* text, DWORD style, int x, int y, int cx, int cy,
+                    UINT id) {
+    return ::CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, cx, cy, m_hWnd,
+                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ::GetModuleHandleA(NULL),
                              NULL);
 }
 
-BOOL CGallery::Build() {
-    LPCSTR pszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(NULL, IDC_ARROW),
-                                          reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    if (!CreateEx(0, pszClass, "controls gallery", WS_POPUP | WS_VISIBLE | WS_BORDER, 20, 20, kWidth, kHeight,
-                  NULL, NULL))
+BOOL Gallery::Build() {
+    LPCSTR className = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(NULL, IDC_ARROW),
+                                           reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    if (!CreateEx(0, className, "controls gallery", WS_POPUP | WS_VISIBLE | WS_BORDER, 20, 20, kWidth,
+                  kHeight, NULL, NULL))
         return FALSE;
-    HFONT hDialogFont = reinterpret_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    HFONT dialogFont = reinterpret_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
 
     for (int i = 0; i < kBarCount; ++i) {
-        const CBarRow& row = kBars[i];
-        m_aBars[i].SubclassWindow(
-            Child(PROGRESS_CLASSA, "Progress2", 0, 150, 30 + i * 26, 201, 20, 1000 + i));
-        m_aBars[i].ShowCaption(row.bShowCaption);
-        m_aBars[i].SetRange(row.nLower, row.nUpper);
-        m_aBars[i].SetStep(1);
-        for (int n = 0; n < row.nPos; ++n) m_aBars[i].StepIt();
-        if (row.pszCaption != NULL) m_aBars[i].SetWindowText(row.pszCaption);
+        const BarRow& row = kBars[i];
+        m_bars[i].SubclassWindow(Child(PROGRESS_CLASSA, "Progress2", 0, 150, 30 + i * 26, 201, 20, 1000 + i));
+        m_bars[i].ShowCaption(row.showCaption);
+        m_bars[i].SetRange(row.lower, row.upper);
+        m_bars[i].SetStep(1);
+        for (int n = 0; n < row.pos; ++n) m_bars[i].StepIt();
+        if (row.caption != NULL) m_bars[i].SetWindowText(row.caption);
     }
 
-    m_lblPlain.SubclassWindow(Child("STATIC", "CColorLabel at its defaults", 0, 380, 30, 260, 16, 1100));
-    m_lblBlue.SubclassWindow(Child("STATIC", "请访问 www.example.com 激活本产品", 0, 380, 52, 260, 16, 1101));
-    m_lblBlue.SetTextColor(RGB(0, 0, 255));
-    HWND hFlat = Child("STATIC", "CShadowLabel, shadow off", 0, 380, 80, 260, 20, 1102);
-    HWND hShadow =
+    m_plainLabel.SubclassWindow(Child("STATIC", "CColorLabel at its defaults", 0, 380, 30, 260, 16, 1100));
+    m_blueLabel.SubclassWindow(
+        Child("STATIC", "请访问 www.example.com 激活本产品", 0, 380, 52, 260, 16, 1101));
+    m_blueLabel.SetTextColor(RGB(0, 0, 255));
+    HWND flat = Child("STATIC", "CShadowLabel, shadow off", 0, 380, 80, 260, 20, 1102);
+    HWND shadow =
         Child("STATIC",
               "感谢您使用本产品！ With the shadow on, a long line wraps and its shadow wraps the same way.",
               0, 380, 104, 260, 60, 1103);
-    ::SendMessageA(hFlat, WM_SETFONT, reinterpret_cast<WPARAM>(hDialogFont), FALSE);
-    ::SendMessageA(hShadow, WM_SETFONT, reinterpret_cast<WPARAM>(hDialogFont), FALSE);
-    m_lblFlat.SubclassWindow(hFlat);
-    m_lblShadow.SubclassWindow(hShadow);
-    m_lblShadow.SetShadow(TRUE);
+    ::SendMessageA(flat, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont), FALSE);
+    ::SendMessageA(shadow, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont), FALSE);
+    m_flatLabel.SubclassWindow(flat);
+    m_shadowLabel.SubclassWindow(shadow);
+    m_shadowLabel.SetShadow(TRUE);
 
     const int yButtons = 280, w = 72, h = 23, dx = 88;
-    AttachTexturedButton(m_btnFinish, m_hWnd, "完成", 20, yButtons, w, h, 1);
-    AttachTexturedButton(m_btnCancel, m_hWnd, "取消", 20 + dx, yButtons, w, h, 2);
-    AttachTexturedButton(m_btnHot, m_hWnd, "hot", 20 + 2 * dx, yButtons, w, h, 3);
-    AttachTexturedButton(m_btnPressed, m_hWnd, "pressed", 20 + 3 * dx, yButtons, w, h, 4);
-    AttachTexturedButton(m_btnDisabled, m_hWnd, "disabled", 20 + 4 * dx, yButtons, w, h, 5);
-    AttachTexturedButton(m_btnFocus, m_hWnd, "focus", 20 + 5 * dx, yButtons, w, h, 6);
-    AttachTexturedButton(m_btnPlain, m_hWnd, "no faces", 20 + 6 * dx, yButtons, w, h, 7);
-    AttachTexturedButton(m_btnDrawn, m_hWnd, "default", -200, -200, w, h, 8);
-    CTexturedButton* apBuilt[] = {&m_btnFinish,   &m_btnCancel, &m_btnHot,  &m_btnPressed,
-                                  &m_btnDisabled, &m_btnFocus,  &m_btnDrawn};
-    for (CTexturedButton* pButton : apBuilt)
-        pButton->BuildFaces(pButton == &m_btnCancel ? 6 : 7, 8, 10, 0, 0);
-    m_btnPressed.SetState(TRUE);
-    m_btnDisabled.EnableWindow(FALSE);
-    m_btnFocus.SetFocus();
+    AttachTexturedButton(m_finishButton, m_hWnd, "完成", 20, yButtons, w, h, 1);
+    AttachTexturedButton(m_cancelButton, m_hWnd, "取消", 20 + dx, yButtons, w, h, 2);
+    AttachTexturedButton(m_hotButton, m_hWnd, "hot", 20 + 2 * dx, yButtons, w, h, 3);
+    AttachTexturedButton(m_pressedButton, m_hWnd, "pressed", 20 + 3 * dx, yButtons, w, h, 4);
+    AttachTexturedButton(m_disabledButton, m_hWnd, "disabled", 20 + 4 * dx, yButtons, w, h, 5);
+    AttachTexturedButton(m_focusButton, m_hWnd, "focus", 20 + 5 * dx, yButtons, w, h, 6);
+    AttachTexturedButton(m_plainButton, m_hWnd, "no faces", 20 + 6 * dx, yButtons, w, h, 7);
+    AttachTexturedButton(m_drawnButton, m_hWnd, "default", -200, -200, w, h, 8);
+    CTexturedButton* built[] = {&m_finishButton,   &m_cancelButton, &m_hotButton,  &m_pressedButton,
+                                &m_disabledButton, &m_focusButton,  &m_drawnButton};
+    for (CTexturedButton* button : built) button->BuildFaces(button == &m_cancelButton ? 6 : 7, 8, 10, 0, 0);
+    m_pressedButton.SetState(TRUE);
+    m_disabledButton.EnableWindow(FALSE);
+    m_focusButton.SetFocus();
     // The hot look needs the cursor over the button.
     RECT rc;
-    m_btnHot.GetWindowRect(&rc);
+    m_hotButton.GetWindowRect(&rc);
     ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-    m_btnHot.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(w / 2, h / 2));
+    m_hotButton.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(w / 2, h / 2));
 
     SetTimer(kQuitTimer, 100);
     return TRUE;
 }
 
-void CGallery::OnPaint() {
+void Gallery::OnPaint() {
     CPaintDC dc(this);
     dc.SetBkMode(TRANSPARENT);
     dc.SelectStockObject(DEFAULT_GUI_FONT);
     CRect rc(20, 8, 360, 24);
     dc.DrawText("CPercentProgressCtrl", -1, &rc, DT_LEFT | DT_SINGLELINE);
     for (int i = 0; i < kBarCount; ++i) {
-        CRect rcRow(20, 32 + i * 26, 145, 50 + i * 26);
-        dc.DrawText(kBars[i].pszLabel, -1, &rcRow, DT_LEFT | DT_SINGLELINE);
+        CRect rowRect(20, 32 + i * 26, 145, 50 + i * 26);
+        dc.DrawText(kBars[i].label, -1, &rowRect, DT_LEFT | DT_SINGLELINE);
     }
-    CRect rcLabels(380, 8, 640, 24);
-    dc.DrawText("CColorLabel / CShadowLabel", -1, &rcLabels, DT_LEFT | DT_SINGLELINE);
-    CRect rcButtons(20, 256, 640, 272);
+    CRect labelsRect(380, 8, 640, 24);
+    dc.DrawText("CColorLabel / CShadowLabel", -1, &labelsRect, DT_LEFT | DT_SINGLELINE);
+    CRect buttonsRect(20, 256, 640, 272);
     dc.DrawText(
         "CTexturedButton: normal (pattern 7), pattern 6, hot, pressed, disabled, focus, before BuildFaces",
-        -1, &rcButtons, DT_LEFT | DT_SINGLELINE);
-    CRect rcDrawn(20, 320, 640, 336);
-    dc.DrawText("drawn through DrawItem: default, default with focus, pressed with focus", -1, &rcDrawn,
+        -1, &buttonsRect, DT_LEFT | DT_SINGLELINE);
+    CRect drawnRect(20, 320, 640, 336);
+    dc.DrawText("drawn through DrawItem: default, default with focus, pressed with focus", -1, &drawnRect,
                 DT_LEFT | DT_SINGLELINE);
 
-    const UINT anStates[] = {ODS_DEFAULT, ODS_DEFAULT | ODS_FOCUS, ODS_SELECTED | ODS_FOCUS};
+    const UINT states[] = {ODS_DEFAULT, ODS_DEFAULT | ODS_FOCUS, ODS_SELECTED | ODS_FOCUS};
     for (int i = 0; i < 3; ++i) {
         DRAWITEMSTRUCT dis = {};
         dis.CtlType = ODT_BUTTON;
         dis.itemAction = ODA_DRAWENTIRE;
-        dis.itemState = anStates[i];
-        dis.hwndItem = m_btnDrawn.m_hWnd;
+        dis.itemState = states[i];
+        dis.hwndItem = m_drawnButton.m_hWnd;
         dis.hDC = dc.m_hDC;
         dis.rcItem = CRect(0, 0, 72, 23);
-        POINT ptOld;
-        ::SetViewportOrgEx(dc.m_hDC, 20 + i * 88, 344, &ptOld);
-        m_btnDrawn.DrawItem(&dis);
-        ::SetViewportOrgEx(dc.m_hDC, ptOld.x, ptOld.y, NULL);
+        POINT oldOrigin;
+        ::SetViewportOrgEx(dc.m_hDC, 20 + i * 88, 344, &oldOrigin);
+        m_drawnButton.DrawItem(&dis);
+        ::SetViewportOrgEx(dc.m_hDC, oldOrigin.x, oldOrigin.y, NULL);
     }
 }
 
-void CGallery::OnTimer(UINT_PTR nIDEvent) {
-    if (nIDEvent == kQuitTimer && ::GetFileAttributesA(m_strQuit.c_str()) != INVALID_FILE_ATTRIBUTES)
+void Gallery::OnTimer(UINT_PTR timerId) {
+    if (timerId == kQuitTimer && ::GetFileAttributesA(m_quitFile.c_str()) != INVALID_FILE_ATTRIBUTES)
         DestroyWindow();
 }
 
-void CGallery::OnClose() {
+void Gallery::OnClose() {
     DestroyWindow();
 }
 
@@ -188,30 +188,25 @@ void CGallery::OnClose() {
 int main(int argc, char** argv) {
     if (argc < 3) return 2;
     AfxInitCommonControls(ICC_PROGRESS_CLASS);
-    CGallery gallery(argv[2]);
+    Gallery gallery(argv[2]);
     if (!gallery.Build()) return 3;
     gallery.UpdateWindow();
     ::RedrawWindow(gallery.m_hWnd, NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
 
-    DWORD dwStart = ::GetTickCount();
-    bool bReady = false;
-    MSG msg;
-    while (gallery.IsWindow() && ::GetTickCount() - dwStart < 60000) {
-        while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        if (!bReady && ::GetTickCount() - dwStart > 1000 && gallery.IsWindow()) {
+    DWORD start = ::GetTickCount();
+    bool ready = false;
+    while (gallery.IsWindow() && ::GetTickCount() - start < 60000) {
+        PumpMessages(50);
+        if (!ready && ::GetTickCount() - start > 1000 && gallery.IsWindow()) {
             ::GdiFlush();
             RECT rc;
             gallery.GetWindowRect(&rc);
-            FILE* pFile = std::fopen(argv[1], "w");
-            if (pFile == NULL) return 4;
-            std::fprintf(pFile, "%ld %ld %ld %ld\n", rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
-            std::fclose(pFile);
-            bReady = true;
+            FILE* file = std::fopen(argv[1], "w");
+            if (file == NULL) return 4;
+            std::fprintf(file, "%ld %ld %ld %ld\n", rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+            std::fclose(file);
+            ready = true;
         }
-        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 50, QS_ALLINPUT);
     }
-    return bReady ? 0 : 5;
+    return ready ? 0 : 5;
 }

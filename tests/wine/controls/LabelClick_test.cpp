@@ -10,9 +10,9 @@
 
 namespace {
 
-HWND MakeStatic(CTestParent& parent, const char* pszText, DWORD dwStyle, int y) {
-    return CreateWindowExA(0, "STATIC", pszText, WS_CHILD | WS_VISIBLE | dwStyle, 10, y, 380, 24,
-                           parent.m_hWnd, NULL, GetModuleHandleA(NULL), NULL);
+HWND MakeStatic(TestParent& parent, const char* text, DWORD style, int y) {
+    return CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | style, 10, y, 380, 24, parent.m_hWnd,
+                           NULL, GetModuleHandleA(NULL), NULL);
 }
 
 }  // namespace
@@ -20,7 +20,7 @@ HWND MakeStatic(CTestParent& parent, const char* pszText, DWORD dwStyle, int y) 
 // Clicking a notify-style label opens its text with the shell: here a batch file that leaves a
 // mark. Without the notify style the click never reaches the label.
 TEST(ColorLabelClick, OpensTheTextOnlyWithTheNotifyStyle) {
-    CTestParent parent(400, 300);
+    TestParent parent(400, 300);
     TempFolder folder("label-click");
     std::string batch = folder / "open.bat", marker = folder / "opened.txt";
     ASSERT_TRUE(WriteBytes(batch, "@echo opened> \"" + marker + "\"\r\n"));

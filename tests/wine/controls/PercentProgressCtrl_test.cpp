@@ -16,12 +16,12 @@ namespace {
 const COLORREF kMagenta = RGB(255, 0, 255);
 
 // Counts the paints that reach the control.
-class CCountingBar : public CPercentProgressCtrl {
+class CountingBar : public CPercentProgressCtrl {
 public:
-    int m_nPaints = 0;
-    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override {
-        if (nMsg == WM_PAINT) ++m_nPaints;
-        return CPercentProgressCtrl::WindowProc(nMsg, wParam, lParam);
+    int paints = 0;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_PAINT) ++paints;
+        return CPercentProgressCtrl::WindowProc(message, wParam, lParam);
     }
 };
 
@@ -29,29 +29,29 @@ class PercentBarTest : public ::testing::Test {
 protected:
     void SetUp() override {
         AfxInitCommonControls(ICC_PROGRESS_CLASS);
-        crHighlight = GetSysColor(COLOR_HIGHLIGHT);
-        crWindow = GetSysColor(COLOR_WINDOW);
+        highlight = GetSysColor(COLOR_HIGHLIGHT);
+        windowColor = GetSysColor(COLOR_WINDOW);
     }
 
     // A template-like progress control (with its own text), subclassed as a dialog would.
-    HWND MakeNative(int nWidth, int nHeight = 20, int y = 10, const char* pszText = "Progress2") {
-        return CreateWindowExA(0, PROGRESS_CLASSA, pszText, WS_CHILD | WS_VISIBLE, 10, y, nWidth, nHeight,
+    HWND MakeNative(int width, int height = 20, int y = 10, const char* text = "Progress2") {
+        return CreateWindowExA(0, PROGRESS_CLASSA, text, WS_CHILD | WS_VISIBLE, 10, y, width, height,
                                parent.m_hWnd, NULL, GetModuleHandleA(NULL), NULL);
     }
-    void Attach(CPercentProgressCtrl& bar, int nWidth, int nHeight = 20, int y = 10) {
-        ASSERT_TRUE(bar.SubclassWindow(MakeNative(nWidth, nHeight, y)));
+    void Attach(CPercentProgressCtrl& bar, int width, int height = 20, int y = 10) {
+        ASSERT_TRUE(bar.SubclassWindow(MakeNative(width, height, y)));
     }
     // Paints the whole control now and reads it back.
-    CPixelGrab Render(CPercentProgressCtrl& bar) {
+    PixelGrab Render(CPercentProgressCtrl& bar) {
         bar.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
         Settle(bar.m_hWnd);
-        return CPixelGrab(bar.m_hWnd);
+        return PixelGrab(bar.m_hWnd);
     }
-    BOOL HasPendingPaint(HWND hWnd) { return GetUpdateRect(hWnd, NULL, FALSE); }
+    BOOL HasPendingPaint(HWND window) { return GetUpdateRect(window, NULL, FALSE); }
 
-    CTestParent parent{500, 200};
-    COLORREF crHighlight = 0;
-    COLORREF crWindow = 0;
+    TestParent parent{500, 200};
+    COLORREF highlight = 0;
+    COLORREF windowColor = 0;
 };
 
 TEST_F(PercentBarTest, NewControlShowsZeroPercentOnTheWindowColour) {
@@ -59,22 +59,22 @@ TEST_F(PercentBarTest, NewControlShowsZeroPercentOnTheWindowColour) {
     Attach(bar, 201);
     Attach(reference, 201, 20, 40);
     reference.SetWindowText("0%");
-    CPixelGrab grab = Render(bar);
+    PixelGrab grab = Render(bar);
     EXPECT_TRUE(grab.SameAs(Render(reference))) << "the text reads 0%";
     for (int y = 0; y < grab.Height(); ++y) {
-        EXPECT_EQ(crWindow, grab.At(0, y)) << "no bar, row " << y;
-        EXPECT_EQ(crWindow, grab.At(200, y)) << "row " << y;
+        EXPECT_EQ(windowColor, grab.At(0, y)) << "no bar, row " << y;
+        EXPECT_EQ(windowColor, grab.At(200, y)) << "row " << y;
     }
     CRect rc(0, 0, grab.Width(), grab.Height());
-    EXPECT_GT(grab.Count(rc, crHighlight), 10) << "the text in the highlight colour";
+    EXPECT_GT(grab.Count(rc, highlight), 10) << "the text in the highlight colour";
 }
 
 TEST_F(PercentBarTest, TemplateTextIsNeverShownOrReported) {
     CPercentProgressCtrl bar;
     Attach(bar, 201);
-    char szText[32] = "marker";
-    EXPECT_EQ(0, bar.GetWindowText(szText, sizeof(szText)));
-    EXPECT_STREQ("", szText);
+    char text[32] = "marker";
+    EXPECT_EQ(0, bar.GetWindowText(text, sizeof(text)));
+    EXPECT_STREQ("", text);
 }
 
 // 201 pixels at 50 %: the bar is 100 pixels wide and each letter is split at column 100: left
@@ -91,25 +91,25 @@ TEST_F(PercentBarTest, TextColourChangesExactlyAtTheBarEdge) {
     overBack.SetWindowText("50%");
     bare.SetPos(50);
     bare.ShowCaption(FALSE);
-    CPixelGrab text = Render(bar);
-    CPixelGrab left = Render(overBar);
-    CPixelGrab right = Render(overBack);
-    CPixelGrab back = Render(bare);
+    PixelGrab text = Render(bar);
+    PixelGrab left = Render(overBar);
+    PixelGrab right = Render(overBack);
+    PixelGrab back = Render(bare);
     ASSERT_EQ(201, back.Width());
     for (int y = 0; y < back.Height(); ++y) {
-        EXPECT_EQ(crHighlight, back.At(99, y)) << "row " << y;
-        EXPECT_EQ(crWindow, back.At(100, y)) << "row " << y;
+        EXPECT_EQ(highlight, back.At(99, y)) << "row " << y;
+        EXPECT_EQ(windowColor, back.At(100, y)) << "row " << y;
     }
-    int nTextLeft = 0, nTextRight = 0;
+    int textLeft = 0, textRight = 0;
     for (int y = 0; y < text.Height(); ++y) {
         for (int x = 0; x < text.Width(); ++x) {
-            const CPixelGrab& expected = x < 100 ? left : right;
+            const PixelGrab& expected = x < 100 ? left : right;
             ASSERT_EQ(expected.At(x, y), text.At(x, y)) << "pixel " << x << "," << y;
-            if (text.At(x, y) != back.At(x, y)) (x < 100 ? nTextLeft : nTextRight) += 1;
+            if (text.At(x, y) != back.At(x, y)) (x < 100 ? textLeft : textRight) += 1;
         }
     }
-    EXPECT_GT(nTextLeft, 10) << "text left of the edge";
-    EXPECT_GT(nTextRight, 10) << "text right of the edge";
+    EXPECT_GT(textLeft, 10) << "text left of the edge";
+    EXPECT_GT(textRight, 10) << "text right of the edge";
 }
 
 TEST_F(PercentBarTest, PartialRepaintSplitsAtTheSameColumn) {
@@ -117,18 +117,18 @@ TEST_F(PercentBarTest, PartialRepaintSplitsAtTheSameColumn) {
     Attach(bar, 201);
     bar.SetWindowText("MMMMMMMMMMMM");
     bar.SetPos(50);
-    CPixelGrab whole = Render(bar);
+    PixelGrab whole = Render(bar);
     {
         CClientDC dc(&bar);  // spoil the screen so a partial repaint has to restore it
         CRect rc(0, 0, 201, 20);
         dc.FillSolidRect(&rc, kMagenta);
     }
-    CRect rcPart(60, 0, 150, 20);
-    bar.InvalidateRect(&rcPart, TRUE);
+    CRect partRect(60, 0, 150, 20);
+    bar.InvalidateRect(&partRect, TRUE);
     Settle(bar.m_hWnd);
-    CPixelGrab part(bar.m_hWnd);
+    PixelGrab part(bar.m_hWnd);
     for (int y = 0; y < whole.Height(); ++y)
-        for (int x = rcPart.left; x < rcPart.right; ++x)
+        for (int x = partRect.left; x < partRect.right; ++x)
             ASSERT_EQ(whole.At(x, y), part.At(x, y)) << "pixel " << x << "," << y;
     EXPECT_EQ(kMagenta, part.At(59, 5)) << "only the clip box is painted";
 }
@@ -142,15 +142,15 @@ TEST_F(PercentBarTest, AWiderBarIsPaintedWhole) {
     reference.SetPos(50);
     Render(bar);
     bar.MoveWindow(10, 10, 301, 20);
-    CPixelGrab grown = Render(bar);
+    PixelGrab grown = Render(bar);
     ASSERT_EQ(301, grown.Width());
     EXPECT_TRUE(grown.SameAs(Render(reference)));
 }
 
 TEST_F(PercentBarTest, PercentagesTruncate) {
     struct Row {
-        int nPos;
-        const char* pszText;
+        int pos;
+        const char* text;
     } rows[] = {{1, "33%"}, {2, "66%"}};
     for (const Row& row : rows) {
         CPercentProgressCtrl bar, reference;
@@ -158,10 +158,10 @@ TEST_F(PercentBarTest, PercentagesTruncate) {
         Attach(reference, 150, 20, 40);
         bar.SetRange(0, 3);
         reference.SetRange(0, 3);
-        bar.SetPos(row.nPos);
-        reference.SetPos(row.nPos);
-        reference.SetWindowText(row.pszText);
-        EXPECT_TRUE(Render(bar).SameAs(Render(reference))) << row.pszText;
+        bar.SetPos(row.pos);
+        reference.SetPos(row.pos);
+        reference.SetWindowText(row.text);
+        EXPECT_TRUE(Render(bar).SameAs(Render(reference))) << row.text;
         bar.DestroyWindow();
         reference.DestroyWindow();
     }
@@ -178,20 +178,20 @@ TEST_F(PercentBarTest, SteppingPastTheEndFillsTheBarAndReadsAbove100) {
     EXPECT_EQ(2, bar.StepIt());
     reference.SetPos(3);
     reference.SetWindowText("150%");
-    CPixelGrab grab = Render(bar);
+    PixelGrab grab = Render(bar);
     EXPECT_TRUE(grab.SameAs(Render(reference)));
-    EXPECT_EQ(crHighlight, grab.At(149, 0)) << "the bar reaches the right end";
-    EXPECT_EQ(0, grab.Count(CRect(0, 0, 150, 20), crWindow) > 0 ? 0 : 1) << "text shows";
+    EXPECT_EQ(highlight, grab.At(149, 0)) << "the bar reaches the right end";
+    EXPECT_EQ(0, grab.Count(CRect(0, 0, 150, 20), windowColor) > 0 ? 0 : 1) << "text shows";
 }
 
 TEST_F(PercentBarTest, EmptyRangeDrawsNothingAndCompletesThePaint) {
     struct Range {
-        int nLower, nUpper;
+        int lower, upper;
     } ranges[] = {{5, 5}, {10, 0}};
     for (const Range& range : ranges) {
         CPercentProgressCtrl bar;
         Attach(bar, 120);
-        bar.SetRange(range.nLower, range.nUpper);
+        bar.SetRange(range.lower, range.upper);
         Settle(bar.m_hWnd);
         {
             CClientDC dc(&bar);
@@ -201,9 +201,8 @@ TEST_F(PercentBarTest, EmptyRangeDrawsNothingAndCompletesThePaint) {
         bar.Invalidate(TRUE);
         Settle(bar.m_hWnd);
         EXPECT_FALSE(HasPendingPaint(bar.m_hWnd)) << "the paint request was completed";
-        CPixelGrab grab(bar.m_hWnd);
-        EXPECT_EQ(120 * 20, grab.Count(CRect(0, 0, 120, 20), kMagenta))
-            << range.nLower << ".." << range.nUpper;
+        PixelGrab grab(bar.m_hWnd);
+        EXPECT_EQ(120 * 20, grab.Count(CRect(0, 0, 120, 20), kMagenta)) << range.lower << ".." << range.upper;
         EXPECT_EQ(0, bar.SetPos(7)) << "SetPos still stores";
         EXPECT_EQ(7, bar.SetPos(8));
         bar.DestroyWindow();
@@ -211,36 +210,36 @@ TEST_F(PercentBarTest, EmptyRangeDrawsNothingAndCompletesThePaint) {
 }
 
 TEST_F(PercentBarTest, TenThousandStepsRepaintOncePerPixel) {
-    CCountingBar bar;
+    CountingBar bar;
     Attach(bar, 600);
     bar.SetRange(0, 10000);
     bar.SetPos(0);
     Settle(bar.m_hWnd);
-    bar.m_nPaints = 0;
+    bar.paints = 0;
     for (int i = 0; i < 10000; ++i) bar.StepIt();
-    EXPECT_EQ(600, bar.m_nPaints) << "one repaint per pixel the bar grows, none else";
+    EXPECT_EQ(600, bar.paints) << "one repaint per pixel the bar grows, none else";
     EXPECT_FALSE(HasPendingPaint(bar.m_hWnd)) << "each repaint happens at once";
 }
 
 TEST_F(PercentBarTest, SetPosRepaintsOnlyWhenTheBarWidthChanges) {
-    CCountingBar bar;
+    CountingBar bar;
     Attach(bar, 100);
     bar.SetPos(10);
     Settle(bar.m_hWnd);
-    bar.m_nPaints = 0;
+    bar.paints = 0;
     EXPECT_EQ(10, bar.SetPos(10));
-    EXPECT_EQ(0, bar.m_nPaints);
+    EXPECT_EQ(0, bar.paints);
     bar.SetRange(0, 1000);
     EXPECT_FALSE(HasPendingPaint(bar.m_hWnd)) << "SetRange alone does not repaint";
     EXPECT_EQ(10, bar.SetPos(109)) << "still 10 pixels";
-    EXPECT_EQ(0, bar.m_nPaints);
+    EXPECT_EQ(0, bar.paints);
     EXPECT_EQ(109, bar.SetPos(110));
-    EXPECT_EQ(1, bar.m_nPaints);
+    EXPECT_EQ(1, bar.paints);
     bar.MoveWindow(10, 10, 100, 22);  // a WM_SIZE forgets the cached width
     Settle(bar.m_hWnd);
-    bar.m_nPaints = 0;
+    bar.paints = 0;
     bar.SetPos(110);
-    EXPECT_EQ(1, bar.m_nPaints);
+    EXPECT_EQ(1, bar.paints);
 }
 
 TEST_F(PercentBarTest, SetPosBeforeTheWindowExistsIsRefused) {
@@ -252,7 +251,7 @@ TEST_F(PercentBarTest, SetPosBeforeTheWindowExistsIsRefused) {
 }
 
 TEST_F(PercentBarTest, CaptionReplacesThePercentageUntilEmptied) {
-    CCountingBar bar;
+    CountingBar bar;
     CPercentProgressCtrl percent, caption;
     Attach(bar, 201);
     Attach(percent, 201, 20, 40);
@@ -261,14 +260,14 @@ TEST_F(PercentBarTest, CaptionReplacesThePercentageUntilEmptied) {
         p->SetPos(40);
     caption.ShowCaption(TRUE);
     bar.SetWindowText("Copying");
-    CPixelGrab withCaption = Render(bar);
+    PixelGrab withCaption = Render(bar);
     EXPECT_FALSE(withCaption.SameAs(Render(percent)));
     caption.SetWindowText("Copying");
     EXPECT_TRUE(withCaption.SameAs(Render(caption)));
 
-    char szText[16];
-    EXPECT_EQ(7, bar.GetWindowText(szText, sizeof(szText)));
-    EXPECT_STREQ("Copying", szText);
+    char text[16];
+    EXPECT_EQ(7, bar.GetWindowText(text, sizeof(text)));
+    EXPECT_STREQ("Copying", text);
 
     Settle(bar.m_hWnd);
     bar.SetWindowText("Copying");
@@ -289,11 +288,11 @@ TEST_F(PercentBarTest, GetTextCutsAtTheBufferAndNeverSplitsACharacter) {
     bar.SetWindowText(
         "ab\xB0\xA1"
         "cd");  // a double-byte character at bytes 2..3
-    char szBuf[8];
-    memset(szBuf, '#', sizeof(szBuf));
-    EXPECT_EQ(4, bar.SendMessage(WM_GETTEXT, 4, reinterpret_cast<LPARAM>(szBuf)));
-    EXPECT_STREQ("ab", szBuf) << "the character does not fit beside the zero";
-    EXPECT_EQ('#', szBuf[4]) << "nothing written past the buffer";
+    char buffer[8];
+    memset(buffer, '#', sizeof(buffer));
+    EXPECT_EQ(4, bar.SendMessage(WM_GETTEXT, 4, reinterpret_cast<LPARAM>(buffer)));
+    EXPECT_STREQ("ab", buffer) << "the character does not fit beside the zero";
+    EXPECT_EQ('#', buffer[4]) << "nothing written past the buffer";
     EXPECT_EQ(0, bar.SendMessage(WM_GETTEXT, 4, 0));
 }
 
@@ -304,9 +303,9 @@ TEST_F(PercentBarTest, WithoutCaptionOnlyTheTwoRectanglesAreDrawn) {
     Render(bar);
     bar.ShowCaption(FALSE);
     EXPECT_TRUE(HasPendingPaint(bar.m_hWnd));
-    CPixelGrab grab = Render(bar);
-    EXPECT_EQ(50 * 20, grab.Count(CRect(0, 0, 50, 20), crHighlight));
-    EXPECT_EQ(150 * 20, grab.Count(CRect(50, 0, 200, 20), crWindow));
+    PixelGrab grab = Render(bar);
+    EXPECT_EQ(50 * 20, grab.Count(CRect(0, 0, 50, 20), highlight));
+    EXPECT_EQ(150 * 20, grab.Count(CRect(50, 0, 200, 20), windowColor));
 }
 
 }  // namespace

@@ -12,113 +12,113 @@
 
 namespace {
 
-const int W = 90, H = 30, K = 4;
+const int kWidth = 90, kHeight = 30, kInset = 4;
 
 class TexturedButtonTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(AttachTexturedButton(button, parent.m_hWnd, "OK", 20, 20, W, H, 1));
+        ASSERT_TRUE(AttachTexturedButton(button, parent.m_hWnd, "OK", 20, 20, kWidth, kHeight, 1));
         std::srand(1);
         button.BuildFaces(7, 8, 10, 0, 0);
         Settle(parent.m_hWnd);
-        crShadow = GetSysColor(COLOR_BTNSHADOW);
-        crHighlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+        shadow = GetSysColor(COLOR_BTNSHADOW);
+        highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
         POINT pt = WindowCentre(button.m_hWnd);
-        ptCentre = pt;
-        ptAway = {pt.x, pt.y + 80};  // over the parent, below the button
+        centre = pt;
+        away = {pt.x, pt.y + 80};  // over the parent, below the button
     }
     void TearDown() override { MouseMoveTo(5, 5); }
 
-    CPixelGrab Grab() {
+    PixelGrab Grab() {
         Settle(parent.m_hWnd);
-        return CPixelGrab(button.m_hWnd);
+        return PixelGrab(button.m_hWnd);
     }
     // Rows 2 and 3 lie inside the edges, above the focus frame and the text.
-    void ExpectFaceBand(const CPixelGrab& grab, const CDibImage& image, int nShift, const char* pszWhat) {
+    void ExpectFaceBand(const PixelGrab& grab, const CDibImage& image, int shift, const char* what) {
         for (int y = 2; y < 4; ++y)
-            for (int x = 2 + nShift; x < W - 2; ++x)
-                ASSERT_EQ(DibColor(image, x - nShift, y - nShift), grab.At(x, y))
-                    << pszWhat << ", pixel " << x << "," << y;
+            for (int x = 2 + shift; x < kWidth - 2; ++x)
+                ASSERT_EQ(DibColor(image, x - shift, y - shift), grab.At(x, y))
+                    << what << ", pixel " << x << "," << y;
     }
     // A pixel of the band whose hot colour differs from its normal one.
     POINT TellTale() {
-        for (int x = 2; x < W - 2; ++x)
+        for (int x = 2; x < kWidth - 2; ++x)
             if (DibColor(expected.hot, x, 2) != DibColor(expected.face, x, 2)) return {x, 2};
         return {-1, -1};
     }
     // Waits for the hover to end: leaving may be noticed by a timer.
-    CPixelGrab GrabAfterLeaving() {
+    PixelGrab GrabAfterLeaving() {
         POINT pt = TellTale();
         for (int i = 0; i < 40; ++i) {
             PumpMessages(50);
-            CPixelGrab grab = Grab();
+            PixelGrab grab = Grab();
             if (grab.At(pt.x, pt.y) == DibColor(expected.face, pt.x, pt.y)) return grab;
         }
         return Grab();
     }
 
-    CTestParent parent{300, 200};
+    TestParent parent{300, 200};
     CTexturedButton button;
-    CExpectedFaces expected{W, H, 7};
-    COLORREF crShadow = 0, crHighlight = 0;
-    POINT ptCentre = {0, 0}, ptAway = {0, 0};
+    ExpectedFaces expected{kWidth, kHeight, 7};
+    COLORREF shadow = 0, highlight = 0;
+    POINT centre = {0, 0}, away = {0, 0};
 };
 
 TEST_F(TexturedButtonTest, HoverLightensTheFaceAndLeavingRestoresIt) {
-    CPixelGrab normal = Grab();
+    PixelGrab normal = Grab();
     ExpectFaceBand(normal, expected.face, 0, "normal");
-    EXPECT_EQ(GetSysColor(COLOR_3DDKSHADOW), normal.At(W / 2, H - 1)) << "raised edge";
+    EXPECT_EQ(GetSysColor(COLOR_3DDKSHADOW), normal.At(kWidth / 2, kHeight - 1)) << "raised edge";
 
-    MouseMoveTo(ptCentre.x, ptCentre.y);
+    MouseMoveTo(centre.x, centre.y);
     ExpectFaceBand(Grab(), expected.hot, 0, "hot");
     ASSERT_GE(TellTale().x, 0) << "the hot face differs from the normal one";
 
-    MouseMoveTo(ptAway.x, ptAway.y);
+    MouseMoveTo(away.x, away.y);
     ExpectFaceBand(GrabAfterLeaving(), expected.face, 0, "after leaving");
 }
 
 // Pressed: the hot face and the text one pixel right and down, inside a sunken edge. Dragging
 // off restores the raised look, dragging back presses again, releasing off clicks nothing.
 TEST_F(TexturedButtonTest, PressingShiftsInsideASunkenEdgeAndFollowsTheCursor) {
-    MouseMoveTo(ptCentre.x, ptCentre.y);
+    MouseMoveTo(centre.x, centre.y);
     button.SetFocus();  // the press gives the focus: take the hot look with it for comparing
-    CPixelGrab hot = Grab();
+    PixelGrab hot = Grab();
     MouseButton(true);
-    CPixelGrab pressed = Grab();
-    for (int y = K + 2; y < H - K - 2; ++y)
-        for (int x = K + 2; x < W - K - 2; ++x)
+    PixelGrab pressed = Grab();
+    for (int y = kInset + 2; y < kHeight - kInset - 2; ++y)
+        for (int x = kInset + 2; x < kWidth - kInset - 2; ++x)
             ASSERT_EQ(hot.At(x - 1, y - 1), pressed.At(x, y)) << "pixel " << x << "," << y;
-    EXPECT_EQ(crShadow, pressed.At(W / 2, 0)) << "sunken edge, top";
-    EXPECT_EQ(crHighlight, pressed.At(W / 2, H - 1)) << "sunken edge, bottom";
+    EXPECT_EQ(shadow, pressed.At(kWidth / 2, 0)) << "sunken edge, top";
+    EXPECT_EQ(highlight, pressed.At(kWidth / 2, kHeight - 1)) << "sunken edge, bottom";
 
-    MouseMoveTo(ptAway.x, ptAway.y);
-    CPixelGrab dragged = Grab();
+    MouseMoveTo(away.x, away.y);
+    PixelGrab dragged = Grab();
     ExpectFaceBand(dragged, expected.face, 0, "dragged off");
-    EXPECT_EQ(GetSysColor(COLOR_3DDKSHADOW), dragged.At(W / 2, H - 1));
+    EXPECT_EQ(GetSysColor(COLOR_3DDKSHADOW), dragged.At(kWidth / 2, kHeight - 1));
 
-    MouseMoveTo(ptCentre.x, ptCentre.y);
+    MouseMoveTo(centre.x, centre.y);
     EXPECT_TRUE(Grab().SameAs(pressed)) << "dragging back presses again";
 
-    MouseMoveTo(ptAway.x, ptAway.y);
+    MouseMoveTo(away.x, away.y);
     MouseButton(false);
     PumpMessages(100);
-    EXPECT_EQ(0, parent.m_nClicks) << "released off the button";
+    EXPECT_EQ(0, parent.clicks) << "released off the button";
 
-    MouseMoveTo(ptCentre.x, ptCentre.y);
+    MouseMoveTo(centre.x, centre.y);
     MouseButton(true);
     MouseButton(false);
     PumpMessages(100);
-    EXPECT_EQ(1, parent.m_nClicks);
+    EXPECT_EQ(1, parent.clicks);
 }
 
 TEST_F(TexturedButtonTest, ADoubleClickGivesTwoClicks) {
-    MouseMoveTo(ptCentre.x, ptCentre.y);
+    MouseMoveTo(centre.x, centre.y);
     MouseButton(true);
     MouseButton(false);
     MouseButton(true);
     MouseButton(false);
     PumpMessages(100);
-    EXPECT_EQ(2, parent.m_nClicks);
+    EXPECT_EQ(2, parent.clicks);
 }
 
 // Disabled: the normal face, a raised edge, the text in the highlight colour with a grey copy one
@@ -127,56 +127,56 @@ TEST_F(TexturedButtonTest, ADoubleClickGivesTwoClicks) {
 TEST_F(TexturedButtonTest, DisabledShowsTheFaceWithEmbossedText) {
     button.SetFocus();  // no focus frame while disabled
     button.EnableWindow(FALSE);
-    CPixelGrab grab = Grab();
+    PixelGrab grab = Grab();
 
-    HDC hdcScreen = GetDC(NULL);
-    HDC hdc = CreateCompatibleDC(hdcScreen);
-    HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, W, H);
-    HGDIOBJ hOldBitmap = SelectObject(hdc, hbm);
-    HGDIOBJ hOldFont = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
+    HDC screen = GetDC(NULL);
+    HDC hdc = CreateCompatibleDC(screen);
+    HBITMAP hbm = CreateCompatibleBitmap(screen, kWidth, kHeight);
+    HGDIOBJ oldBitmap = SelectObject(hdc, hbm);
+    HGDIOBJ oldFont = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
     ASSERT_TRUE(expected.disabled.Paint(hdc, 0, 0));
-    RECT rc = {0, 0, W, H}, rcText = {K + 2, 0, W - K - 2, H};
+    RECT rc = {0, 0, kWidth, kHeight}, textRect = {kInset + 2, 0, kWidth - kInset - 2, kHeight};
     DrawEdge(hdc, &rc, EDGE_RAISED, BF_RECT);
     SetBkMode(hdc, TRANSPARENT);
-    SetTextColor(hdc, crHighlight);
-    DrawTextA(hdc, "OK", 2, &rcText, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    OffsetRect(&rcText, -1, -1);
+    SetTextColor(hdc, highlight);
+    DrawTextA(hdc, "OK", 2, &textRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    OffsetRect(&textRect, -1, -1);
     SetTextColor(hdc, GetSysColor(COLOR_GRAYTEXT));
-    DrawTextA(hdc, "OK", 2, &rcText, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    int nGray = 0;
-    for (int y = 0; y < H; ++y) {
-        for (int x = 0; x < W; ++x) {
-            COLORREF cr = GetPixel(hdc, x, y);
-            if (cr == GetSysColor(COLOR_GRAYTEXT)) ++nGray;
-            EXPECT_EQ(cr, grab.At(x, y)) << "pixel " << x << "," << y;
-            if (cr != grab.At(x, y)) break;
+    DrawTextA(hdc, "OK", 2, &textRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    int grayPixels = 0;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            COLORREF composed = GetPixel(hdc, x, y);
+            if (composed == GetSysColor(COLOR_GRAYTEXT)) ++grayPixels;
+            EXPECT_EQ(composed, grab.At(x, y)) << "pixel " << x << "," << y;
+            if (composed != grab.At(x, y)) break;
         }
     }
-    EXPECT_GT(nGray, 3);
-    SelectObject(hdc, hOldFont);
-    SelectObject(hdc, hOldBitmap);
+    EXPECT_GT(grayPixels, 3);
+    SelectObject(hdc, oldFont);
+    SelectObject(hdc, oldBitmap);
     DeleteObject(hbm);
     DeleteDC(hdc);
-    ReleaseDC(NULL, hdcScreen);
+    ReleaseDC(NULL, screen);
 }
 
 TEST_F(TexturedButtonTest, FocusFrameIsDottedFourPixelsInside) {
     button.SetFocus();
-    CPixelGrab grab = Grab();
-    const int nLineH = W - 2 * K - 1, nLineV = H - 2 * K;
-    for (int i = 0; i < nLineH; ++i) {
-        COLORREF crDot = i % 2 ? crHighlight : crShadow;
-        ASSERT_EQ(crDot, grab.At(K + 1 + i, K)) << "top, dot " << i;
-        ASSERT_EQ(crDot, grab.At(K + 1 + i, H - K)) << "bottom, dot " << i;
+    PixelGrab grab = Grab();
+    const int horizontalDots = kWidth - 2 * kInset - 1, verticalDots = kHeight - 2 * kInset;
+    for (int i = 0; i < horizontalDots; ++i) {
+        COLORREF dot = i % 2 ? highlight : shadow;
+        ASSERT_EQ(dot, grab.At(kInset + 1 + i, kInset)) << "top, dot " << i;
+        ASSERT_EQ(dot, grab.At(kInset + 1 + i, kHeight - kInset)) << "bottom, dot " << i;
     }
-    for (int i = 0; i < nLineV; ++i) {  // stored row i is drawn at K + 1 + (nLineV - 1 - i)
-        COLORREF crDot = i % 2 ? crHighlight : crShadow;
-        ASSERT_EQ(crDot, grab.At(K, K + nLineV - i)) << "left, stored row " << i;
-        ASSERT_EQ(crDot, grab.At(W - K, K + nLineV - i)) << "right, stored row " << i;
+    for (int i = 0; i < verticalDots; ++i) {  // stored row i is drawn at K + 1 + (verticalDots - 1 - i)
+        COLORREF dot = i % 2 ? highlight : shadow;
+        ASSERT_EQ(dot, grab.At(kInset, kInset + verticalDots - i)) << "left, stored row " << i;
+        ASSERT_EQ(dot, grab.At(kWidth - kInset, kInset + verticalDots - i)) << "right, stored row " << i;
     }
     button.EnableWindow(FALSE);  // no frame without the focus look
-    CPixelGrab disabled = Grab();
-    EXPECT_EQ(DibColor(expected.face, K + 2, K), disabled.At(K + 2, K));
+    PixelGrab disabled = Grab();
+    EXPECT_EQ(DibColor(expected.face, kInset + 2, kInset), disabled.At(kInset + 2, kInset));
 }
 
 TEST_F(TexturedButtonTest, CheckStateStaysOff) {
@@ -186,29 +186,29 @@ TEST_F(TexturedButtonTest, CheckStateStaysOff) {
 }
 
 TEST_F(TexturedButtonTest, TextIgnoresTheParentsFont) {
-    CPixelGrab before = Grab();
+    PixelGrab before = Grab();
     LOGFONTA lf = {};
     lf.lfHeight = -24;
     lstrcpyA(lf.lfFaceName, "DejaVu Sans");  // a Latin font the harness surely has
-    HFONT hBig = CreateFontIndirectA(&lf);
-    button.SetFont(hBig, TRUE);
+    HFONT bigFont = CreateFontIndirectA(&lf);
+    button.SetFont(bigFont, TRUE);
     EXPECT_TRUE(Grab().SameAs(before));
     button.SetFont(NULL, FALSE);
-    DeleteObject(hBig);
+    DeleteObject(bigFont);
 }
 
 TEST_F(TexturedButtonTest, BeforeBuildFacesAPlainFaceWithoutFocusFrame) {
     CTexturedButton plain;
-    ASSERT_TRUE(AttachTexturedButton(plain, parent.m_hWnd, "Plain", 20, 100, W, H, 2));
+    ASSERT_TRUE(AttachTexturedButton(plain, parent.m_hWnd, "Plain", 20, 100, kWidth, kHeight, 2));
     plain.SetFocus();
     Settle(parent.m_hWnd);
-    CPixelGrab grab(plain.m_hWnd);
-    const COLORREF crFace = GetSysColor(COLOR_BTNFACE);
-    for (int x = 2; x < W - 2; ++x) {
-        ASSERT_EQ(crFace, grab.At(x, 3)) << x;
-        ASSERT_EQ(crFace, grab.At(x, K)) << "no focus frame, " << x;
+    PixelGrab grab(plain.m_hWnd);
+    const COLORREF faceColor = GetSysColor(COLOR_BTNFACE);
+    for (int x = 2; x < kWidth - 2; ++x) {
+        ASSERT_EQ(faceColor, grab.At(x, 3)) << x;
+        ASSERT_EQ(faceColor, grab.At(x, kInset)) << "no focus frame, " << x;
     }
-    EXPECT_EQ(GetSysColor(COLOR_3DDKSHADOW), grab.At(W / 2, H - 1));
+    EXPECT_EQ(GetSysColor(COLOR_3DDKSHADOW), grab.At(kWidth / 2, kHeight - 1));
     EXPECT_NE(0, plain.GetStyle() & BS_OWNERDRAW);
 }
 

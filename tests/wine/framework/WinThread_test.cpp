@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/Wnd.h"
+#include "support/WindowHelpers.h"
 
 namespace {
 
@@ -50,11 +50,6 @@ DWORD ExitCode(const CWinThread& thread) {
     return code;
 }
 
-LRESULT CALLBACK AnswerWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_USER + 1) return 99;
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
 }  // namespace
 
 TEST(WinThread, RunEndsWithTheQuitMessageAndExitInstance) {
@@ -79,24 +74,20 @@ TEST(WinThread, FalseFromInitInstanceGoesToExitInstance) {
 }
 
 TEST(WinThread, WaitingHandlesMessagesTheWorkerSendsToUs) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = AnswerWndProc;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.lpszClassName = "PmAnswerWindow";
-    RegisterClassA(&wc);
-    CWnd window;
-    window.m_hWnd =
-        CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, wc.hInstance, NULL);
-    ASSERT_NE(window.m_hWnd, HWND(NULL));
+    HandlerWindow window([](UINT message, WPARAM, LPARAM, LRESULT& result) {
+        if (message != WM_USER + 1) return false;
+        result = 99;
+        return true;
+    });
+    ASSERT_NE(window.Handle(), nullptr);
 
     SendingThread thread;
     thread.m_bAutoDelete = FALSE;
-    thread.m_pMainWnd = &window;
+    thread.m_pMainWnd = window.Wnd();
     ASSERT_TRUE(thread.CreateThread());
     // A plain WaitForSingleObject here would deadlock: the worker waits in SendMessage for us.
     EXPECT_TRUE(thread.WaitForExit(10000));
     EXPECT_EQ(thread.result, 99);
-    DestroyWindow(window.m_hWnd);
 }
 
 TEST(WinThread, SuspendedStartRunsOnlyAfterResume) {

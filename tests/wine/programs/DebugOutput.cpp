@@ -1,25 +1,26 @@
 #include "DebugOutput.h"
 
 DebuggedProgram::DebuggedProgram(const std::string& exePath, const std::string& currentFolder)
-    : started_(CreateEventA(NULL, TRUE, FALSE, NULL)) {
-    debugger_ = std::thread(&DebuggedProgram::Debug, this, exePath, currentFolder);
-    WaitForSingleObject(started_, 30000);
+    : m_started(CreateEventA(NULL, TRUE, FALSE, NULL)) {
+    m_debugger = std::thread(&DebuggedProgram::Debug, this, exePath, currentFolder);
+    WaitForSingleObject(m_started, 30000);
 }
 
 DebuggedProgram::~DebuggedProgram() {
-    if (process_ != NULL && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) TerminateProcess(process_, 99);
-    if (debugger_.joinable()) debugger_.join();
-    if (process_ != NULL) CloseHandle(process_);
-    CloseHandle(started_);
+    if (m_process != NULL && WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT)
+        TerminateProcess(m_process, 99);
+    if (m_debugger.joinable()) m_debugger.join();
+    if (m_process != NULL) CloseHandle(m_process);
+    CloseHandle(m_started);
 }
 
 bool DebuggedProgram::WaitForExit(DWORD milliseconds) {
-    return process_ != NULL && WaitForSingleObject(process_, milliseconds) == WAIT_OBJECT_0;
+    return m_process != NULL && WaitForSingleObject(m_process, milliseconds) == WAIT_OBJECT_0;
 }
 
 std::vector<std::string> DebuggedProgram::Lines() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return lines_;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_lines;
 }
 
 void DebuggedProgram::Debug(std::string exePath, std::string currentFolder) {
@@ -31,10 +32,10 @@ void DebuggedProgram::Debug(std::string exePath, std::string currentFolder) {
                                         DEBUG_ONLY_THIS_PROCESS, NULL, currentFolder.c_str(), &si, &pi);
     if (created) {
         CloseHandle(pi.hThread);
-        process_ = pi.hProcess;
-        processId_ = pi.dwProcessId;
+        m_process = pi.hProcess;
+        m_processId = pi.dwProcessId;
     }
-    SetEvent(started_);
+    SetEvent(m_started);
     if (!created) return;
 
     std::string pending;  // a line may come in pieces
@@ -54,13 +55,13 @@ void DebuggedProgram::Debug(std::string exePath, std::string currentFolder) {
             std::string text(info.nDebugStringLength, '\0');
             SIZE_T read = 0;
             if (!info.fUnicode &&
-                ReadProcessMemory(process_, info.lpDebugStringData, &text[0], text.size(), &read)) {
+                ReadProcessMemory(m_process, info.lpDebugStringData, &text[0], text.size(), &read)) {
                 text.resize(read);
                 if (!text.empty() && text.back() == '\0') text.pop_back();
                 pending += text;
-                std::lock_guard<std::mutex> lock(mutex_);
+                std::lock_guard<std::mutex> lock(m_mutex);
                 for (size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1))
-                    lines_.push_back(pending.substr(0, end));
+                    m_lines.push_back(pending.substr(0, end));
             }
             break;
         }

@@ -17,7 +17,7 @@ public:
     DebuggedProgram(const DebuggedProgram&) = delete;
     DebuggedProgram& operator=(const DebuggedProgram&) = delete;
 
-    DWORD ProcessId() const { return processId_; }
+    DWORD ProcessId() const { return m_processId; }
     // True when the program ended within the time.
     bool WaitForExit(DWORD milliseconds);
     // The lines written so far, each without its line end.
@@ -26,10 +26,10 @@ public:
 private:
     void Debug(std::string exePath, std::string currentFolder);
 
-    std::thread debugger_;  // a process is debugged by the thread that started it
-    HANDLE started_;
-    HANDLE process_ = NULL;
-    DWORD processId_ = 0;
-    std::mutex mutex_;
-    std::vector<std::string> lines_;
+    std::thread m_debugger;  // a process is debugged by the thread that started it
+    HANDLE m_started;
+    HANDLE m_process = NULL;
+    DWORD m_processId = 0;
+    std::mutex m_mutex;
+    std::vector<std::string> m_lines;
 };

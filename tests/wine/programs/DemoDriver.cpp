@@ -11,6 +11,7 @@
 
 #include "ProgramDriver.h"
 #include "SampleAddOn.h"
+#include "uninstall/UninstallResource.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ int RunSetup(const std::string& disk) {
     if (g_auto) {
         HWND dialog = WaitForWindow(setup.ProcessId(), "", 30000);
         if (!dialog) return Fail("no install dialog");
-        if (!WaitForTitle(dialog, "安装完成!", 120000)) return Fail("the install did not complete");
+        if (!WaitForTitle(dialog, kSetupCompletedTitle, 120000)) return Fail("the install did not complete");
         SaveScreenshot(dialog, "demo-setup-completed");
         printf("demo: install complete; pressing \"完成\"\n");
         PressButton(dialog, IDOK);
@@ -49,9 +50,9 @@ int RunUninstall() {
         if (!box) return Fail("no confirmation");
         printf("demo: \"%s\" -> pressing \"是\"\n", MessageBoxText(box).c_str());
         PressButton(box, IDYES);
-        HWND dialog = WaitForWindow(uninstall.ProcessId(), "Vennloft管理 V5.0  卸载", 30000);
+        HWND dialog = WaitForWindow(uninstall.ProcessId(), kUninstallTitle, 30000);
         if (!dialog) return Fail("no uninstall dialog");
-        if (!WaitUntil([&] { return IsWindowVisible(GetDlgItem(dialog, 1003)) != FALSE; }, 120000))
+        if (!WaitUntil([&] { return ControlVisible(dialog, IDC_UNINSTALL_DONE_TEXT); }, 120000))
             return Fail("the uninstall did not complete");
         SaveScreenshot(dialog, "demo-uninstall-completed");
         printf("demo: uninstall complete; pressing \"完成\"\n");

@@ -11,9 +11,9 @@
 #include <random>
 #include <set>
 
-#include "FaultRuns.h"
-#include "Registry.h"
+#include "ProgramRuns.h"
 #include "SampleAddOn.h"
+#include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
 
@@ -142,7 +142,7 @@ class DiskFull : public InstallStateTest {};
 }  // namespace
 
 TEST_F(DiskFull, FullDiskIsReportedAndLosesNothing) {
-    const std::string I = InstallFolder();
+    const std::string target = InstallFolder();
     TempFolder disk("disk-full");
     BuildSampleAddOn(disk.Path(), {}, kBulkFiles);
     // Wine's own hhctrl.ocx, which the sample borrows as a control, is larger than all the rest.
@@ -154,16 +154,16 @@ TEST_F(DiskFull, FullDiskIsReportedAndLosesNothing) {
         ListFiles(disk / folder, disk / "Database\\批量", payload);
     ULONGLONG pages = 0;
     for (const auto& file : payload) pages += Pages(file.second);
-    const std::string userFile = I + "用户数据.dat";
+    const std::string userFile = target + "用户数据.dat";
     const ULONGLONG userBytes = 4 * kPage, exeBytes = FileSize(DistFolder() + "Uninstall.exe");
     pages += Pages(userBytes) + Pages(exeBytes) + 1 + kBulkRoom;
 
-    ASSERT_TRUE(MakeFolders(I));
-    FolderTmpfs tmpfs(I, pages * kPage);
+    ASSERT_TRUE(MakeFolders(target));
+    FolderTmpfs tmpfs(target, pages * kPage);
     if (!tmpfs.Mounted())
         GTEST_SKIP() << "no tmpfs over the install folder (mounting needs root): " << tmpfs.Error();
     ULARGE_INTEGER total = {};
-    ASSERT_TRUE(GetDiskFreeSpaceExA(I.c_str(), NULL, &total, NULL));
+    ASSERT_TRUE(GetDiskFreeSpaceExA(target.c_str(), NULL, &total, NULL));
     ASSERT_EQ(total.QuadPart, pages * kPage) << "the install folder is not on the tmpfs";
 
     // There before the install: a file of the user's, and an earlier install's program and its
@@ -172,11 +172,12 @@ TEST_F(DiskFull, FullDiskIsReportedAndLosesNothing) {
     std::string userData(userBytes, '\0');
     for (char& c : userData) c = static_cast<char>(random());
     ASSERT_TRUE(WriteBytes(userFile, userData));
-    ASSERT_TRUE(CopyFileA((DistFolder() + "Uninstall.exe").c_str(), (I + "Uninstall.exe").c_str(), FALSE));
+    ASSERT_TRUE(
+        CopyFileA((DistFolder() + "Uninstall.exe").c_str(), (target + "Uninstall.exe").c_str(), FALSE));
     std::string oldRecord;
-    while (oldRecord.size() < kPage - 100) oldRecord += "File Copy: " + I + "旧的文件.txt\r\n";
-    ASSERT_TRUE(WriteBytes(I + "Uninstall.log", oldRecord));
-    SetFileAttributesA((I + "Uninstall.log").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    while (oldRecord.size() < kPage - 100) oldRecord += "File Copy: " + target + "旧的文件.txt\r\n";
+    ASSERT_TRUE(WriteBytes(target + "Uninstall.log", oldRecord));
+    SetFileAttributesA((target + "Uninstall.log").c_str(), FILE_ATTRIBUTE_HIDDEN);
 
     // The install goes on past the copies that fail, and reports the record it cannot write.
     ProgramRun setup = RunSetup(disk.Path());
@@ -185,23 +186,23 @@ TEST_F(DiskFull, FullDiskIsReportedAndLosesNothing) {
     EXPECT_EQ(setup.exitCode, 0u);
     EXPECT_EQ(setup.crash, "");
     ASSERT_EQ(setup.boxes.size(), 1u) << "one report, of the record file";
-    EXPECT_EQ(setup.boxes[0], I + "Uninstall.log\n" + SystemText(ERROR_DISK_FULL));
+    EXPECT_EQ(setup.boxes[0], target + "Uninstall.log\n" + SystemText(ERROR_DISK_FULL));
     std::string data;
     EXPECT_TRUE(ReadBytes(userFile, data) && data == userData) << "the user's file was damaged";
     EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY)) << "the stages after the copy ran";
-    EXPECT_EQ(ControlMarker(I + "Controls\\Grid.ocx"), "registered");
+    EXPECT_EQ(ControlMarker(target + "Controls\\Grid.ocx"), "registered");
     int bulkCopied = 0;
     for (int i = 0; i < kBulkFiles; ++i)
-        bulkCopied += FileSize(I + "Database\\批量\\" + std::to_string(i) + ".dat") > 0;
+        bulkCopied += FileSize(target + "Database\\批量\\" + std::to_string(i) + ".dat") > 0;
     EXPECT_GT(bulkCopied, 0);
     EXPECT_LT(bulkCopied, kBulkFiles) << "the disk never filled";
 
     // The record holds what fitted into the page the old record freed: complete lines, and
     // most likely a last one cut short.
     std::string record;
-    ASSERT_TRUE(ReadBytes(I + "Uninstall.log", record));
+    ASSERT_TRUE(ReadBytes(target + "Uninstall.log", record));
     ASSERT_FALSE(record.empty());
-    std::vector<std::string> lines = RecordLines(record);
+    std::vector<std::string> lines = TextLines(record);
     std::string piece;
     if (record.back() != '\n') {
         piece = lines.back();
@@ -216,15 +217,16 @@ TEST_F(DiskFull, FullDiskIsReportedAndLosesNothing) {
         EXPECT_TRUE(FileExists(path)) << "recorded but not copied: " << path;
     // What the cut line names, if anything, is made (empty files need no room): it must stay.
     const std::string fileTag = "File Copy: ";
-    if (piece.compare(0, fileTag.size(), fileTag) == 0 && piece.size() > fileTag.size() + I.size() &&
-        piece.compare(fileTag.size(), I.size(), I) == 0 && !FileExists(piece.substr(fileTag.size())))
+    if (piece.compare(0, fileTag.size(), fileTag) == 0 && piece.size() > fileTag.size() + target.size() &&
+        piece.compare(fileTag.size(), target.size(), target) == 0 &&
+        !FileExists(piece.substr(fileTag.size())))
         WriteBytes(piece.substr(fileTag.size()), "");
     printf("disk full: %d of %d bulk files copied, record of %zu bytes, cut line \"%s\"\n", bulkCopied,
            kBulkFiles, record.size(), piece.c_str());
 
     // A later uninstall removes what the record names in full, and nothing else.
     std::map<std::string, ULONGLONG> before;
-    ListFiles(I, "", before);
+    ListFiles(target, "", before);
     ProgramRun uninstall = RunUninstall();
     EXPECT_TRUE(uninstall.completed) << "no completion view after " << uninstall.milliseconds << " ms";
     EXPECT_TRUE(uninstall.exited);
@@ -233,7 +235,7 @@ TEST_F(DiskFull, FullDiskIsReportedAndLosesNothing) {
     EXPECT_TRUE(WaitForRemovalBatch()) << "the removal batch did not end";
     for (const auto& file : before) {
         // The running program is deleted by the batch, recorded or not.
-        const bool gone = named.count(file.first) > 0 || file.first == I + "Uninstall.exe";
+        const bool gone = named.count(file.first) > 0 || file.first == target + "Uninstall.exe";
         EXPECT_NE(FileExists(file.first), gone)
             << (gone ? "not removed: " : "removed, not named in full: ") << file.first;
     }

@@ -5,15 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include "FaultRuns.h"
-#include "Registry.h"
+#include "ProgramRuns.h"
 #include "SampleAddOn.h"
+#include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
 
 namespace {
-
-const char kInstalling[] = "正在安装...";
 
 class DllSearch : public InstallStateTest {
 protected:
@@ -78,7 +76,7 @@ TEST_F(DllSearch, AComctl32BesideTheProgramsIsNeverLoaded) {
         const char* program;
         const char* dialog;  // the program's dialog, shown under its question
         int answer;
-    } runs[] = {{"Setup.exe", kInstalling, IDABORT}, {"Uninstall.exe", nullptr, IDNO}};
+    } runs[] = {{"Setup.exe", kSetupInstallingTitle, IDABORT}, {"Uninstall.exe", nullptr, IDNO}};
     for (const auto& run : runs) {
         SCOPED_TRACE(run.program);
         ForgetSearchMarkers();
@@ -91,7 +89,7 @@ TEST_F(DllSearch, AComctl32BesideTheProgramsIsNeverLoaded) {
             continue;
         }
         if (run.dialog) {
-            EXPECT_NE(FindProgramWindow(program.ProcessId(), run.dialog), HWND(NULL)) << "no dialog";
+            EXPECT_NE(FindProgramWindow(program.ProcessId(), run.dialog), nullptr) << "no dialog";
         }
         EXPECT_TRUE(PressButton(box, run.answer));
         EXPECT_TRUE(program.WaitForExit(15000));

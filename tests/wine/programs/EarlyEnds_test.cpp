@@ -10,8 +10,7 @@
 #include <algorithm>
 #include <random>
 
-#include "FaultRuns.h"
-#include "Registry.h"
+#include "ProgramRuns.h"
 #include "SampleAddOn.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
@@ -22,7 +21,6 @@ const int kEnds = 50;
 const int kBulkFiles = 1000;     // small files more: a second or two of work
 const DWORD kExitBound = 15000;  // an ended program that runs longer than this hangs
 const UINT kKillCode = 77;
-const int kDoneTextId = 1003;
 
 enum Way { kCloseBox, kSystemClose, kEscape, kCancelButton, kKill, kWays };
 const char* const kWayNames[kWays] = {"WM_CLOSE", "SC_CLOSE", "Escape", "cancel button", "TerminateProcess"};
@@ -56,10 +54,10 @@ class EarlyEnds : public InstallStateTest {
 protected:
     void SetUp() override {
         InstallStateTest::SetUp();
-        disk_.reset(new TempFolder("early-ends"));
-        BuildSampleAddOn(disk_->Path(), {}, kBulkFiles);
+        disk.reset(new TempFolder("early-ends"));
+        BuildSampleAddOn(disk->Path(), {}, kBulkFiles);
     }
-    std::unique_ptr<TempFolder> disk_;
+    std::unique_ptr<TempFolder> disk;
 };
 
 }  // namespace
@@ -69,14 +67,14 @@ TEST_F(EarlyEnds, FiftyEndsWhileWorkingLeaveNothingBehind) {
     SCOPED_TRACE("PM_FAULT_SEED=" + std::to_string(seed));
     printf("early ends: seed %u\n", seed);
     std::mt19937 random(seed);
-    const std::string I = InstallFolder();
+    const std::string target = InstallFolder();
     const DWORD start = GetTickCount();
     int installs = 0, completedFirst = 0;
     DWORD installMs = 0;
     auto install = [&] {
         ASSERT_TRUE(WaitForRemovalBatch());
         DWORD installStart = GetTickCount();
-        ProgramRun setup = RunSetup(disk_->Path());
+        ProgramRun setup = RunSetup(disk->Path());
         ASSERT_TRUE(setup.completed && setup.exited && setup.boxes.empty()) << "install " << installs;
         installMs += GetTickCount() - installStart;
         ++installs;
@@ -93,10 +91,9 @@ TEST_F(EarlyEnds, FiftyEndsWhileWorkingLeaveNothingBehind) {
     {
         std::unique_ptr<RunningProgram> uninstall;
         HWND dialog = StartConfirmedUninstall(uninstall);
-        ASSERT_NE(dialog, HWND(NULL)) << "no uninstall dialog";
+        ASSERT_NE(dialog, nullptr) << "no uninstall dialog";
         DWORD shown = GetTickCount();
-        ASSERT_TRUE(
-            WaitUntil([&] { return IsWindowVisible(GetDlgItem(dialog, kDoneTextId)) != FALSE; }, 60000));
+        ASSERT_TRUE(WaitUntil([&] { return ShowsUninstallCompletion(dialog); }, 60000));
         workMs = GetTickCount() - shown;
         PressButton(dialog, IDOK);
         ASSERT_TRUE(uninstall->WaitForExit(kExitBound));
@@ -110,16 +107,16 @@ TEST_F(EarlyEnds, FiftyEndsWhileWorkingLeaveNothingBehind) {
                      std::to_string(delay) + " ms");
         // The record is the last file the file stage deletes: once it is gone, or the program
         // with it, the next round needs a new install.
-        if (!FileExists(I + "Uninstall.log") || !FileExists(I + "Uninstall.exe")) {
+        if (!FileExists(target + "Uninstall.log") || !FileExists(target + "Uninstall.exe")) {
             install();
             if (HasFatalFailure()) return;
         }
 
         std::unique_ptr<RunningProgram> uninstall;
         HWND dialog = StartConfirmedUninstall(uninstall);
-        ASSERT_NE(dialog, HWND(NULL)) << "no uninstall dialog";
+        ASSERT_NE(dialog, nullptr) << "no uninstall dialog";
         Sleep(delay);
-        if (IsWindowVisible(GetDlgItem(dialog, kDoneTextId))) {  // then a plain close
+        if (ShowsUninstallCompletion(dialog)) {  // then a plain close
             ++completedFirst;
             maxDelay = std::max<DWORD>(maxDelay - maxDelay / 4, 100);
         }
@@ -132,8 +129,8 @@ TEST_F(EarlyEnds, FiftyEndsWhileWorkingLeaveNothingBehind) {
             EXPECT_EQ(exitCode, way == kKill ? kKillCode : 0u);
         }
         EXPECT_EQ(CrashEvidence(), "");
-        EXPECT_EQ(AnyWindowTitled(kUninstallTitle), HWND(NULL)) << "an uninstall dialog is left";
-        EXPECT_EQ(AnyWindowTitled("Uninstall"), HWND(NULL)) << "a message box of Uninstall is left";
+        EXPECT_EQ(AnyWindowTitled(kUninstallTitle), nullptr) << "an uninstall dialog is left";
+        EXPECT_EQ(AnyWindowTitled("Uninstall"), nullptr) << "a message box of Uninstall is left";
         if (HasFailure()) break;  // later rounds would only repeat the damage
     }
 

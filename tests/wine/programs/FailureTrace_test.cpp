@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "DebugOutput.h"
-#include "FaultRuns.h"
+#include "ProgramRuns.h"
 #include "Registry.h"
 #include "SampleAddOn.h"
 #include "support/TempFolder.h"

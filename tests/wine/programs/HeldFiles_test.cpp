@@ -7,9 +7,9 @@
 
 #include <algorithm>
 
-#include "FaultRuns.h"
-#include "Registry.h"
+#include "ProgramRuns.h"
 #include "SampleAddOn.h"
+#include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
 
@@ -24,15 +24,6 @@ std::string Content(const std::string& path) {
     return ReadBytes(path, bytes) ? bytes : "<unreadable>";
 }
 
-void ExpectClean(const ProgramRun& run) {
-    EXPECT_TRUE(run.started);
-    EXPECT_TRUE(run.completed) << "no completion view after " << run.milliseconds << " ms";
-    EXPECT_TRUE(run.exited) << "still running after " << run.milliseconds << " ms";
-    EXPECT_EQ(run.exitCode, 0u);
-    EXPECT_EQ(run.crash, "");
-    EXPECT_TRUE(run.boxes.empty()) << "unexpected message: " << (run.boxes.empty() ? "" : run.boxes[0]);
-}
-
 class HeldFiles : public InstallStateTest {};
 
 }  // namespace
@@ -40,31 +31,33 @@ class HeldFiles : public InstallStateTest {};
 TEST_F(HeldFiles, SetupPassesOverTargetsItCannotReplace) {
     TempFolder disk("held-disk");
     BuildSampleAddOn(disk.Path());
-    const std::string I = InstallFolder();
+    const std::string target = InstallFolder();
     // A file of an install folder and a loose file, there before the install and held open.
-    ASSERT_TRUE(MakeFolders(I + "Support"));
-    ASSERT_TRUE(WriteBytes(I + "Support\\菜单.mnu", "旧菜单"));
-    ASSERT_TRUE(WriteBytes(I + "安装说明.txt", "旧说明"));
-    HeldFile menu(I + "Support\\菜单.mnu");
-    HeldFile notes(I + "安装说明.txt");
+    ASSERT_TRUE(MakeFolders(target + "Support"));
+    ASSERT_TRUE(WriteBytes(target + "Support\\菜单.mnu", "旧菜单"));
+    ASSERT_TRUE(WriteBytes(target + "安装说明.txt", "旧说明"));
+    HeldFile menu(target + "Support\\菜单.mnu");
+    HeldFile notes(target + "安装说明.txt");
     ASSERT_TRUE(menu.Held() && notes.Held());
 
     ProgramRun run = RunSetup(disk.Path());
-    ExpectClean(run);
+    ExpectCleanRun(run);
     menu.Release();
     notes.Release();
     RecordProperty("setup_ms", static_cast<int>(run.milliseconds));
 
-    EXPECT_EQ(Content(I + "Support\\菜单.mnu"), "旧菜单");
-    EXPECT_EQ(Content(I + "安装说明.txt"), "旧说明");
-    EXPECT_EQ(Content(I + "Dunmoor\\readme.txt"), "dunmoor") << "the copy went on past the held files";
+    EXPECT_EQ(Content(target + "Support\\菜单.mnu"), "旧菜单");
+    EXPECT_EQ(Content(target + "安装说明.txt"), "旧说明");
+    EXPECT_EQ(Content(target + "Dunmoor\\readme.txt"), "dunmoor") << "the copy went on past the held files";
     std::string text;
-    ASSERT_TRUE(ReadBytes(I + "Uninstall.log", text));
-    std::vector<std::string> lines = RecordLines(text);
-    EXPECT_FALSE(Has(lines, "File Copy: " + I + "Support\\菜单.mnu")) << "a file not copied is not recorded";
-    EXPECT_TRUE(Has(lines, "File Copy: " + I + "Support\\只读.txt"));
-    EXPECT_TRUE(Has(lines, "File Copy: " + I + "安装说明.txt")) << "a loose file is recorded, copied or not";
-    EXPECT_TRUE(Has(lines, "File Copy: " + I + "Uninstall.log"));
+    ASSERT_TRUE(ReadBytes(target + "Uninstall.log", text));
+    std::vector<std::string> lines = TextLines(text);
+    EXPECT_FALSE(Has(lines, "File Copy: " + target + "Support\\菜单.mnu"))
+        << "a file not copied is not recorded";
+    EXPECT_TRUE(Has(lines, "File Copy: " + target + "Support\\只读.txt"));
+    EXPECT_TRUE(Has(lines, "File Copy: " + target + "安装说明.txt"))
+        << "a loose file is recorded, copied or not";
+    EXPECT_TRUE(Has(lines, "File Copy: " + target + "Uninstall.log"));
 }
 
 TEST_F(HeldFiles, UninstallPassesOverFilesInUse) {
@@ -72,34 +65,34 @@ TEST_F(HeldFiles, UninstallPassesOverFilesInUse) {
     BuildSampleAddOn(disk.Path());
     ProgramRun setup = RunSetup(disk.Path());
     ASSERT_TRUE(setup.completed && setup.exited);
-    const std::string I = InstallFolder();
-    ASSERT_EQ(ControlMarker(I + "Controls\\Grid.ocx"), "registered");
+    const std::string target = InstallFolder();
+    ASSERT_EQ(ControlMarker(target + "Controls\\Grid.ocx"), "registered");
 
     // An installed file and an installed control, held open while Uninstall runs.
-    HeldFile menu(I + "Support\\菜单.mnu");
-    HeldFile grid(I + "Controls\\Grid.ocx");
+    HeldFile menu(target + "Support\\菜单.mnu");
+    HeldFile grid(target + "Controls\\Grid.ocx");
     ASSERT_TRUE(menu.Held() && grid.Held());
     ProgramRun run = RunUninstall();
-    ExpectClean(run);
+    ExpectCleanRun(run);
     EXPECT_TRUE(WaitForRemovalBatch()) << "the removal batch did not end";
     menu.Release();
     grid.Release();
     RecordProperty("uninstall_ms", static_cast<int>(run.milliseconds));
 
-    EXPECT_EQ(Content(I + "Support\\菜单.mnu"), "菜单\r\n");
-    EXPECT_TRUE(FileExists(I + "Controls\\Grid.ocx"));
-    EXPECT_EQ(ControlMarker(I + "Controls\\Grid.ocx"), "registered")
+    EXPECT_EQ(Content(target + "Support\\菜单.mnu"), "菜单\r\n");
+    EXPECT_TRUE(FileExists(target + "Controls\\Grid.ocx"));
+    EXPECT_EQ(ControlMarker(target + "Controls\\Grid.ocx"), "registered")
         << "a control that cannot be loaded stays registered";
     // Everything else went; the folders that still hold a file stay, and so does the install
     // folder above them, which the batch could not remove.
-    EXPECT_FALSE(FileExists(I + "Support\\只读.txt"));
-    EXPECT_FALSE(FileExists(I + "Support\\2000-02"));
-    EXPECT_FALSE(FileExists(I + "Controls\\说明.txt"));
-    EXPECT_FALSE(FileExists(I + "Database"));
-    EXPECT_FALSE(FileExists(I + "Dunmoor"));
-    EXPECT_FALSE(FileExists(I + "Uninstall.log"));
-    EXPECT_FALSE(FileExists(I + "Uninstall.exe")) << "the batch deleted the program";
-    EXPECT_TRUE(FileExists(I + "Support"));
+    EXPECT_FALSE(FileExists(target + "Support\\只读.txt"));
+    EXPECT_FALSE(FileExists(target + "Support\\2000-02"));
+    EXPECT_FALSE(FileExists(target + "Controls\\说明.txt"));
+    EXPECT_FALSE(FileExists(target + "Database"));
+    EXPECT_FALSE(FileExists(target + "Dunmoor"));
+    EXPECT_FALSE(FileExists(target + "Uninstall.log"));
+    EXPECT_FALSE(FileExists(target + "Uninstall.exe")) << "the batch deleted the program";
+    EXPECT_TRUE(FileExists(target + "Support"));
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY));
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY));
 }

@@ -9,9 +9,9 @@
 #include <functional>
 #include <random>
 
-#include "FaultRuns.h"
-#include "Registry.h"
+#include "ProgramRuns.h"
 #include "SampleAddOn.h"
+#include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
 
@@ -24,29 +24,6 @@ std::string Crlf(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += line + "\r\n";
     return text;
-}
-
-// An empty key, with the keys above it.
-bool MakeKey(HKEY root, const std::string& path) {
-    HKEY key;
-    if (RegCreateKeyA(root, path.c_str(), &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
-
-// Clears what TestControl.ocx noted for this path in an earlier run.
-void ForgetControlMarker(const std::string& path) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\PindlemarkTests\\Controls", 0, KEY_SET_VALUE, &key) !=
-        ERROR_SUCCESS)
-        return;
-    RegDeleteValueA(key, path.c_str());
-    RegCloseKey(key);
-}
-
-// folder + a name of fill bytes (and tail), `length` bytes in all.
-std::string PathOfLength(const std::string& folder, size_t length, char fill, const std::string& tail = "") {
-    return folder + std::string(length - folder.size() - tail.size(), fill) + tail;
 }
 
 class HostileRecord : public ::testing::Test {
@@ -71,12 +48,7 @@ protected:
     ProgramRun Replay(const std::string& record) {
         EXPECT_TRUE(WriteBytes(InstallFolder() + "Uninstall.log", record));
         ProgramRun run = RunUninstall(kBound);
-        EXPECT_TRUE(run.started);
-        EXPECT_TRUE(run.completed) << "no completion view within " << kBound << " ms";
-        EXPECT_TRUE(run.exited) << "still running after " << run.milliseconds << " ms";
-        EXPECT_EQ(run.exitCode, 0u);
-        EXPECT_EQ(run.crash, "");
-        EXPECT_TRUE(run.boxes.empty()) << "unexpected message: " << (run.boxes.empty() ? "" : run.boxes[0]);
+        ExpectCleanRun(run);
         EXPECT_TRUE(WaitForRemovalBatch(kBound)) << "the removal batch did not end";
         return run;
     }
@@ -104,51 +76,51 @@ protected:
 }  // namespace
 
 TEST_F(HostileRecord, WellFormedRecordIsObeyed) {
-    const std::string I = InstallFolder();
+    const std::string target = InstallFolder();
     Folder("数据\\子目录");
     File("数据\\a.txt");
     File("数据\\子目录\\b.dat");
     File("readme.txt");
     Control("控件\\ctl.ocx");
-    ASSERT_TRUE(MakeKey(HKEY_LOCAL_MACHINE, std::string(kKeys) + "\\Obey"));
-    ASSERT_TRUE(MakeKey(HKEY_LOCAL_MACHINE, std::string(kKeys) + "\\Other"));
-    ASSERT_TRUE(MakeKey(HKEY_CURRENT_USER, std::string(kKeys) + "\\Obey"));
+    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, std::string(kKeys) + "\\Obey"));
+    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, std::string(kKeys) + "\\Other"));
+    ASSERT_TRUE(CreateRegKey(HKEY_CURRENT_USER, std::string(kKeys) + "\\Obey"));
 
     ProgramRun run = Replay(Crlf({
-        "Made Dir: " + I + "数据",
-        "File Copy: " + I + "数据\\a.txt",
-        "Made Dir: " + I + "数据\\子目录",
-        "File Copy: " + I + "数据\\子目录\\b.dat",
-        "Made Dir: " + I + "控件",
-        "File Copy: " + I + "控件\\ctl.ocx",
-        "File Copy: " + I + "Uninstall.exe",
-        "File Copy: " + I + "readme.txt",
-        "Reg Ctrl: " + I + "控件\\ctl.ocx",
+        "Made Dir: " + target + "数据",
+        "File Copy: " + target + "数据\\a.txt",
+        "Made Dir: " + target + "数据\\子目录",
+        "File Copy: " + target + "数据\\子目录\\b.dat",
+        "Made Dir: " + target + "控件",
+        "File Copy: " + target + "控件\\ctl.ocx",
+        "File Copy: " + target + "Uninstall.exe",
+        "File Copy: " + target + "readme.txt",
+        "Reg Ctrl: " + target + "控件\\ctl.ocx",
         "RegDB Key: 2," + std::string(kKeys) + "\\Obey",
         "RegDB Key: 1," + std::string(kKeys) + "\\Obey",
-        "File Copy: " + I + "Uninstall.log",
+        "File Copy: " + target + "Uninstall.log",
     }));
 
-    EXPECT_EQ(ControlMarker(I + "控件\\ctl.ocx"), "unregistered");
+    EXPECT_EQ(ControlMarker(target + "控件\\ctl.ocx"), "unregistered");
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, std::string(kKeys) + "\\Obey"));
     EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, std::string(kKeys) + "\\Obey"));
     EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, std::string(kKeys) + "\\Other"))
         << "only the named key goes";
-    EXPECT_FALSE(FileExists(I)) << "files, folders, record, and at last the program and its folder";
+    EXPECT_FALSE(FileExists(target)) << "files, folders, record, and at last the program and its folder";
     RecordProperty("uninstall_ms", static_cast<int>(run.milliseconds));
 }
 
 // The record ends in the middle of its last value, as when writing it was cut short: the piece
 // names a real thing, which must stay. The complete records before it are still obeyed.
 TEST_F(HostileRecord, CutLastValueIsNotUsed) {
-    const std::string I = InstallFolder();
+    const std::string target = InstallFolder();
     // Each sentinel is the piece of a longer name that the cut value would have had.
-    const std::string file = I + "保留.txt";                // of "保留.txt.bak"
-    const std::string folder = I + "保留目录";              // of "保留目录2"
-    const std::string control = I + "保留.ocx";             // of "保留.ocx.old"
+    const std::string file = target + "保留.txt";           // of "保留.txt.bak"
+    const std::string folder = target + "保留目录";         // of "保留目录2"
+    const std::string control = target + "保留.ocx";        // of "保留.ocx.old"
     const std::string key = std::string(kKeys) + "\\Keep";  // of "KeepMe"
-    const std::string crFile = I + "保留2.txt";             // cut between CR and LF
-    const std::string leadFile = I + "保留";  // of "保留文件", cut after the lead byte of 文 (CE C4)
+    const std::string lineEndFile = target + "保留2.txt";   // cut between CR and LF
+    const std::string leadFile = target + "保留";  // of "保留文件", cut after the lead byte of 文 (CE C4)
     struct Cut {
         const char* what;
         std::string lastLine;  // written without a line end
@@ -160,8 +132,8 @@ TEST_F(HostileRecord, CutLastValueIsNotUsed) {
         {"registry-key record", "RegDB Key: 2," + key, [=] { return RegKeyExists(HKEY_LOCAL_MACHINE, key); }},
         {"control record", "Reg Ctrl: " + control,
          [=] { return FileExists(control) && ControlMarker(control).empty(); }},
-        {"file record cut in its line end", "File Copy: " + crFile + "\r",
-         [=] { return FileExists(crFile); }},
+        {"file record cut in its line end", "File Copy: " + lineEndFile + "\r",
+         [=] { return FileExists(lineEndFile); }},
         {"file record cut inside a character", "File Copy: " + leadFile + "\xCE",
          [=] { return FileExists(leadFile); }},
     };
@@ -175,9 +147,10 @@ TEST_F(HostileRecord, CutLastValueIsNotUsed) {
         File("保留2.txt");
         File("保留");
         File("完整.txt");
-        ASSERT_TRUE(MakeKey(HKEY_LOCAL_MACHINE, key));
-        Replay(Crlf({"File Copy: " + I + "完整.txt", "File Copy: " + I + "Uninstall.log"}) + cut.lastLine);
-        EXPECT_FALSE(FileExists(I + "完整.txt")) << "a complete record before the cut is obeyed";
+        ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, key));
+        Replay(Crlf({"File Copy: " + target + "完整.txt", "File Copy: " + target + "Uninstall.log"}) +
+               cut.lastLine);
+        EXPECT_FALSE(FileExists(target + "完整.txt")) << "a complete record before the cut is obeyed";
         EXPECT_TRUE(cut.survived()) << "the piece of a cut value was used: " << cut.lastLine;
         RemoveEarlierInstall();
         DeleteRegTree(HKEY_LOCAL_MACHINE, kKeys);
@@ -195,12 +168,12 @@ TEST_F(HostileRecord, BinaryRecordTouchesOnlyCompleteValues) {
         for (char& c : bytes) c = static_cast<char>(random() & 0xFF);
         return bytes;
     };
-    const std::string I = InstallFolder();
+    const std::string target = InstallFolder();
     const std::string keepFile = File("二进制.txt");
     const std::string keepFolder = Folder("二进制目录");
     const std::string keepControl = Control("二进制.ocx");
     const std::string keepKey = std::string(kKeys) + "\\BinKeep";
-    ASSERT_TRUE(MakeKey(HKEY_LOCAL_MACHINE, keepKey));
+    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, keepKey));
     const std::string obey = File("二进制-完整.txt");
 
     // Each piece starts after two line ends, so that no lead byte of the junk before it can
@@ -224,24 +197,25 @@ TEST_F(HostileRecord, BinaryRecordTouchesOnlyCompleteValues) {
 
 // Records run together without line ends (none at all, or lone CRs): no value is complete.
 TEST_F(HostileRecord, RecordsWithoutLineEndsNameNothing) {
-    const std::string I = InstallFolder();
+    const std::string target = InstallFolder();
     const std::string a = File("无行尾-a.txt"), b = File("无行尾-b.txt"), c = File("无行尾-c.txt");
     const std::string dir = Folder("无行尾目录");
     Replay("File Copy: " + a + "\rMade Dir: " + dir + "\rFile Copy: " + b + "File Copy: " + c);
     for (const std::string& path : {a, b, c, dir}) EXPECT_TRUE(FileExists(path)) << path;
-    EXPECT_TRUE(FileExists(I + "Uninstall.log")) << "nothing was named in full, not even the record";
+    EXPECT_TRUE(FileExists(target + "Uninstall.log")) << "nothing was named in full, not even the record";
 }
 
 // Values longer than MAX_PATH, some much longer: their first 259 (or 247) bytes name sentinels,
 // as a copy into a fixed buffer would cut them.
 TEST_F(HostileRecord, OverLongValuesAreRefusedWhole) {
-    const std::string I = InstallFolder();
-    const std::string file = File(PathOfLength(I, MAX_PATH - 1, 'f').substr(I.size()));
-    const std::string huge = File(PathOfLength(I, MAX_PATH - 1, 'g').substr(I.size()));
-    const std::string control = Control(PathOfLength(I, MAX_PATH - 1, 'c', ".ocx").substr(I.size()));
-    const std::string folder = Folder(PathOfLength(I, MAX_PATH - 13, 'd').substr(I.size()));
+    const std::string target = InstallFolder();
+    const std::string file = File(PathOfLength(target, MAX_PATH - 1, 'f').substr(target.size()));
+    const std::string huge = File(PathOfLength(target, MAX_PATH - 1, 'g').substr(target.size()));
+    const std::string control =
+        Control(PathOfLength(target, MAX_PATH - 1, 'c', ".ocx").substr(target.size()));
+    const std::string folder = Folder(PathOfLength(target, MAX_PATH - 13, 'd').substr(target.size()));
     const std::string keyPiece = std::string(kKeys) + "\\" + std::string(200, 'k');
-    ASSERT_TRUE(MakeKey(HKEY_LOCAL_MACHINE, keyPiece));
+    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, keyPiece));
     const std::string obey = File("长-完整.txt");
 
     ProgramRun run = Replay(Crlf({
@@ -251,7 +225,7 @@ TEST_F(HostileRecord, OverLongValuesAreRefusedWhole) {
         "Reg Ctrl: " + control + std::string(41, 'x'),
         "RegDB Key: 2," + keyPiece + std::string(5000, 'k'),
         "File Copy: " + obey,
-        "File Copy: " + I + "Uninstall.log",
+        "File Copy: " + target + "Uninstall.log",
     }));
 
     for (const std::string& path : {file, huge, control, folder})
@@ -259,5 +233,5 @@ TEST_F(HostileRecord, OverLongValuesAreRefusedWhole) {
     EXPECT_EQ(ControlMarker(control), "");
     EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, keyPiece));
     EXPECT_FALSE(FileExists(obey));
-    EXPECT_FALSE(FileExists(I + "Uninstall.log"));
+    EXPECT_FALSE(FileExists(target + "Uninstall.log"));
 }

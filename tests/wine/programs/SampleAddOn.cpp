@@ -1,12 +1,10 @@
 #include "SampleAddOn.h"
 
-#include <windows.h>
-
-#include <shlwapi.h>
-
 #include <algorithm>
 
 #include "ProgramDriver.h"
+#include "record/ProductKeys.h"
+#include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
 
@@ -59,7 +57,7 @@ SampleAddOn BuildSampleAddOn(const std::string& folder, const std::vector<std::s
     dir("Controls\\old");
     copy(TestControlPath(), "Controls\\Grid.ocx");
     copy(TestControlPath(), "Controls\\Chart-sfalse.ocx");
-    copy("C:\\windows\\system32\\hhctrl.ocx", "Controls\\hhctrl.ocx");
+    copy(SystemHhctrlPath(), "Controls\\hhctrl.ocx");
     copy(TestControlPath(), "Controls\\old\\Legacy.ocx");
     file("Controls\\说明.txt", "controls");
 
@@ -95,7 +93,19 @@ std::string InstallFolder() {
 
 void RemoveEarlierInstall() {
     RemoveTree("C:\\Program Files\\Kelvora");
-    SHDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Kelvora");
-    SHDeleteKeyA(HKEY_LOCAL_MACHINE,
-                 "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5");
+    DeleteRegTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Kelvora");
+    DeleteRegTree(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY);
+}
+
+namespace {
+const char kCadKey[] = "SOFTWARE\\Autodesk";
+}  // namespace
+
+void AddCadRelease(HKEY root, const std::string& release, const std::string& currentVersion) {
+    WriteRegString(root, std::string(kCadKey) + "\\AutoCAD\\" + release, "CurVer", currentVersion);
+}
+
+void RemoveCadReleases() {
+    DeleteRegTree(HKEY_LOCAL_MACHINE, kCadKey);
+    DeleteRegTree(HKEY_CURRENT_USER, kCadKey);
 }

@@ -2,6 +2,8 @@
 // files (GBK names, hidden and read-only files, an empty folder), controls, loose files, and
 // Setup.exe beside Uninstall.exe.
 #pragma once
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -23,3 +25,9 @@ SampleAddOn BuildSampleAddOn(const std::string& folder, const std::vector<std::s
 std::string InstallFolder();
 // Removes an earlier install: the target folder, the product key and the uninstall entry.
 void RemoveEarlierInstall();
+
+// An installed CAD release as CAD itself registers it, under HKEY_LOCAL_MACHINE or
+// HKEY_CURRENT_USER: its release key ("R16.2") with the current version ("ACAD-4001:804").
+void AddCadRelease(HKEY root, const std::string& release, const std::string& currentVersion);
+// Removes every CAD release's keys, with what Setup registered under them.
+void RemoveCadReleases();

@@ -5,37 +5,18 @@
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
 
-#include <algorithm>
 #include <set>
-#include <sstream>
 
 #include "ProgramDriver.h"
-#include "Registry.h"
+#include "ProgramRuns.h"
 #include "SampleAddOn.h"
 #include "record/ProductKeys.h"
+#include "setup/SetupResource.h"
+#include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
 
 namespace {
-
-const char kInstalling[] = "正在安装...";
-const char kCompleted[] = "安装完成!";
-const char kAcad[] = "SOFTWARE\\Autodesk\\AutoCAD\\";
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-bool Visible(HWND dialog, int id) {
-    return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE;
-}
 
 // Suspends (or resumes) every thread of the process but the one that owns `window`: the install
 // worker stops where it is, while the dialog goes on painting.
@@ -61,7 +42,7 @@ void HoldWorkers(HWND window, bool hold) {
 // The share of the progress bar's columns, on the screen, in the bar's colour.
 double BarShare(HWND dialog) {
     RECT bar;
-    GetWindowRect(GetDlgItem(dialog, 1002), &bar);
+    GetWindowRect(GetDlgItem(dialog, IDC_SETUP_PROGRESS), &bar);
     const int y = (bar.top + bar.bottom) / 2, width = bar.right - bar.left - 4;
     HDC screen = GetDC(NULL);
     int filled = 0;
@@ -71,33 +52,21 @@ double BarShare(HWND dialog) {
     return width > 0 ? static_cast<double>(filled) / width : 0.0;
 }
 
-class SetupProgram : public ::testing::Test {
-protected:
-    void SetUp() override {
-        RemoveEarlierInstall();
-        DeleteRegTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk");
-        DeleteRegTree(HKEY_CURRENT_USER, "SOFTWARE\\Autodesk");
-    }
-    void TearDown() override {
-        RemoveEarlierInstall();
-        DeleteRegTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk");
-        DeleteRegTree(HKEY_CURRENT_USER, "SOFTWARE\\Autodesk");
-    }
-};
+class SetupProgram : public InstallStateTest {};
 
 }  // namespace
 
 TEST_F(SetupProgram, InstallsEverythingAndEndsWithTheFinishButton) {
     TempFolder disk("disk1");
     SampleAddOn addOn = BuildSampleAddOn(disk.Path());
-    WriteRegString(HKEY_LOCAL_MACHINE, std::string(kAcad) + "R16.2", "CurVer", "ACAD-4001:804");
-    WriteRegString(HKEY_CURRENT_USER, std::string(kAcad) + "R17.0", "CurVer", "ACAD-5001:804");
+    AddCadRelease(HKEY_LOCAL_MACHINE, "R16.2", "ACAD-4001:804");
+    AddCadRelease(HKEY_CURRENT_USER, "R17.0", "ACAD-5001:804");
 
     RunningProgram setup(disk / "Setup.exe", disk.Path());
     ASSERT_TRUE(setup.Started());
     HWND dialog = WaitForWindow(setup.ProcessId(), "", 30000);
-    ASSERT_NE(dialog, HWND(NULL)) << "no install dialog";
-    ASSERT_TRUE(WaitForTitle(dialog, kCompleted, 60000)) << "title: " << WindowText(dialog);
+    ASSERT_NE(dialog, nullptr) << "no install dialog";
+    ASSERT_TRUE(WaitForTitle(dialog, kSetupCompletedTitle, 60000)) << "title: " << WindowText(dialog);
     // "宋体" 9 points has the metrics of Windows at 96 dpi: a dialog unit is 1.5 pixels, so the
     // 400 x 247-unit dialog is 600 x 370 and its picture shows the 600 x 345 bitmap edge to edge.
     const SIZE units = DialogFontBaseUnits();
@@ -105,15 +74,16 @@ TEST_F(SetupProgram, InstallsEverythingAndEndsWithTheFinishButton) {
     EXPECT_EQ(units.cy, 12);
     RECT client = {}, picture = {};
     GetClientRect(dialog, &client);
-    GetClientRect(GetDlgItem(dialog, 1005), &picture);
+    GetClientRect(GetDlgItem(dialog, IDC_SETUP_PICTURE), &picture);
     EXPECT_NEAR(client.right, 600, 1);
     EXPECT_NEAR(client.bottom, 370, 1);
     EXPECT_EQ(picture.right, 600);
     EXPECT_EQ(picture.bottom, 345);
-    EXPECT_TRUE(Visible(dialog, 1010)) << "hint";
-    EXPECT_TRUE(Visible(dialog, IDOK)) << "finish button";
-    EXPECT_FALSE(Visible(dialog, 1002)) << "progress bar";
-    EXPECT_EQ(WindowText(GetDlgItem(dialog, 1010)), "激活命令方式: 点击AutoCAD状态栏上的[Vennloft管理] ");
+    EXPECT_TRUE(ControlVisible(dialog, IDC_SETUP_HINT));
+    EXPECT_TRUE(ControlVisible(dialog, IDOK)) << "finish button";
+    EXPECT_FALSE(ControlVisible(dialog, IDC_SETUP_PROGRESS));
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_SETUP_HINT)),
+              "激活命令方式: 点击AutoCAD状态栏上的[Vennloft管理] ");
     SaveScreenshot(dialog, "setup-completed");
 
     // The tree: every file, with the read-only, hidden and system marks cleared.
@@ -135,7 +105,7 @@ TEST_F(SetupProgram, InstallsEverythingAndEndsWithTheFinishButton) {
               static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
     std::string text;
     ASSERT_TRUE(ReadBytes(log, text));
-    std::vector<std::string> lines = Lines(text);
+    std::vector<std::string> lines = TextLines(text);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.front(), "Made Dir: " + target + "Support");
     EXPECT_EQ(lines.back(), "File Copy: " + log);
@@ -163,9 +133,10 @@ TEST_F(SetupProgram, InstallsEverythingAndEndsWithTheFinishButton) {
     EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY, "UninstallString", value) &&
                 value == "\"" + target + "Uninstall.exe\"")
         << value;
-    DWORD loadCtrls = 0;
     const std::string r162 = "Software\\Autodesk\\AutoCAD\\R16.2\\ACAD-4001:804\\Applications\\Quorrel";
-    EXPECT_TRUE(ReadRegDword(HKEY_LOCAL_MACHINE, r162, "LOADCTRLS", loadCtrls) && loadCtrls == 2);
+    const RegValue loadCtrls = ReadRegValue(HKEY_LOCAL_MACHINE, r162, "LOADCTRLS");
+    EXPECT_EQ(loadCtrls.type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(loadCtrls.data, DwordData(2));
     EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, r162, "LOADER", value) &&
                 value == target + "Support\\2004-06\\Quorrel.arx")
         << value;
@@ -188,8 +159,8 @@ TEST_F(SetupProgram, InstallingShowsThePictureAndTheBarAlone) {
     BuildSampleAddOn(disk.Path(), {}, 1200);
     RunningProgram setup(disk / "Setup.exe", disk.Path());
     ASSERT_TRUE(setup.Started());
-    HWND dialog = WaitForWindow(setup.ProcessId(), kInstalling, 30000);
-    ASSERT_NE(dialog, HWND(NULL)) << "no install dialog";
+    HWND dialog = WaitForWindow(setup.ProcessId(), kSetupInstallingTitle, 30000);
+    ASSERT_NE(dialog, nullptr) << "no install dialog";
     // Caught part-way: the worker is held while the bar stands between a fifth and four fifths.
     bool caught = false;
     for (int tries = 0; tries < 200 && !caught && setup.IsRunning(); ++tries) {
@@ -197,18 +168,18 @@ TEST_F(SetupProgram, InstallingShowsThePictureAndTheBarAlone) {
         HoldWorkers(dialog, true);
         Sleep(200);  // the dialog paints what the last step asked for
         const double share = BarShare(dialog);
-        caught = share > 0.2 && share < 0.8 && WindowText(dialog) == kInstalling;
+        caught = share > 0.2 && share < 0.8 && WindowText(dialog) == kSetupInstallingTitle;
         if (!caught) HoldWorkers(dialog, false);
     }
     ASSERT_TRUE(caught) << "the install was never seen part-way";
-    EXPECT_TRUE(Visible(dialog, 1002)) << "progress bar";
-    EXPECT_TRUE(Visible(dialog, 1005)) << "picture";
-    EXPECT_FALSE(Visible(dialog, IDOK)) << "finish button";
-    EXPECT_FALSE(Visible(dialog, 1010)) << "hint";
-    EXPECT_EQ(WaitForMessageBox(setup.ProcessId(), 0), HWND(NULL));
+    EXPECT_TRUE(ControlVisible(dialog, IDC_SETUP_PROGRESS));
+    EXPECT_TRUE(ControlVisible(dialog, IDC_SETUP_PICTURE));
+    EXPECT_FALSE(ControlVisible(dialog, IDOK)) << "finish button";
+    EXPECT_FALSE(ControlVisible(dialog, IDC_SETUP_HINT));
+    EXPECT_EQ(WaitForMessageBox(setup.ProcessId(), 0), nullptr);
     SaveScreenshot(dialog, "setup-installing");
     HoldWorkers(dialog, false);
-    ASSERT_TRUE(WaitForTitle(dialog, kCompleted, 60000));
+    ASSERT_TRUE(WaitForTitle(dialog, kSetupCompletedTitle, 60000));
     PressButton(dialog, IDOK);
     EXPECT_TRUE(setup.WaitForExit(10000));
 }
@@ -220,20 +191,20 @@ TEST_F(SetupProgram, MissingControlsAnsweredIgnoreGoesOn) {
     ASSERT_TRUE(setup.Started());
 
     HWND box = WaitForMessageBox(setup.ProcessId(), 30000);
-    ASSERT_NE(box, HWND(NULL)) << "no prompt for the missing folder";
+    ASSERT_NE(box, nullptr) << "no prompt for the missing folder";
     std::string prompt = MessageBoxText(box);
     EXPECT_NE(prompt.find("找不到安装文件的路径 " + disk.Path() + "Controls\\，"), std::string::npos)
         << prompt;
     EXPECT_EQ(WindowText(box), "Setup") << "caption is the application's name";
-    HWND dialog = FindProgramWindow(setup.ProcessId(), kInstalling);
-    ASSERT_NE(dialog, HWND(NULL)) << "the dialog shows the installing view while asking";
-    EXPECT_TRUE(Visible(dialog, 1002));
-    EXPECT_FALSE(Visible(dialog, IDOK));
-    EXPECT_FALSE(Visible(dialog, 1010));
+    HWND dialog = FindProgramWindow(setup.ProcessId(), kSetupInstallingTitle);
+    ASSERT_NE(dialog, nullptr) << "the dialog shows the installing view while asking";
+    EXPECT_TRUE(ControlVisible(dialog, IDC_SETUP_PROGRESS));
+    EXPECT_FALSE(ControlVisible(dialog, IDOK));
+    EXPECT_FALSE(ControlVisible(dialog, IDC_SETUP_HINT));
     SaveScreenshot(box, "setup-prompt");
     ASSERT_TRUE(PressButton(box, IDIGNORE));
 
-    ASSERT_TRUE(WaitForTitle(dialog, kCompleted, 60000));
+    ASSERT_TRUE(WaitForTitle(dialog, kSetupCompletedTitle, 60000));
     EXPECT_TRUE(FileExists(InstallFolder() + "Controls"));
     EXPECT_TRUE(FileExists(InstallFolder() + "Dunmoor\\readme.txt"));
     std::string text;
@@ -249,11 +220,11 @@ TEST_F(SetupProgram, MissingSupportAnsweredAbortEndsWithNothingInstalled) {
     RunningProgram setup(disk / "Setup.exe", disk.Path());
     ASSERT_TRUE(setup.Started());
     HWND box = WaitForMessageBox(setup.ProcessId(), 30000);
-    ASSERT_NE(box, HWND(NULL));
+    ASSERT_NE(box, nullptr);
     ASSERT_TRUE(PressButton(box, IDABORT));
     DWORD exitCode = 0;
     ASSERT_TRUE(setup.WaitForExit(15000, &exitCode)) << "Setup must end after Abort";
-    EXPECT_EQ(FindProgramWindow(setup.ProcessId(), kCompleted), HWND(NULL));
+    EXPECT_EQ(FindProgramWindow(setup.ProcessId(), kSetupCompletedTitle), nullptr);
     EXPECT_FALSE(FileExists(InstallFolder() + "Support"));
     EXPECT_FALSE(FileExists(InstallFolder() + "Uninstall.log"));
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY));

@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "FaultRuns.h"
-#include "Registry.h"
+#include "ProgramRuns.h"
 #include "SampleAddOn.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
@@ -21,7 +20,6 @@ namespace {
 
 const char kRestartText[] = "卸载程序及其文件夹将在计算机重新启动后删除。";
 const DWORD kTestBatchBoundMs = 3 * 1000;  // the test build's batch gives up three tries after the end
-const int kDoneTextId = 1003;
 const wchar_t kSessionManager[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 const wchar_t kRestartList[] = L"PendingFileRenameOperations";
 
@@ -87,7 +85,7 @@ std::unique_ptr<RunningProgram> StartUninstaller(HWND& confirm) {
 
 HWND CompletionView(DWORD processId) {
     HWND dialog = FindProgramWindow(processId, kUninstallTitle);
-    return dialog != NULL && IsWindowVisible(GetDlgItem(dialog, kDoneTextId)) ? dialog : NULL;
+    return dialog != NULL && ShowsUninstallCompletion(dialog) ? dialog : NULL;
 }
 
 }  // namespace
@@ -142,7 +140,7 @@ TEST_F(SharedPlaces, TwoUninstallersConfirmedAtOnceLeaveNothingBehindWhicheverEn
         HWND confirms[2] = {NULL, NULL};
         std::unique_ptr<RunningProgram> programs[2];
         programs[0] = StartUninstaller(confirms[0]);
-        ASSERT_NE(confirms[0], HWND(NULL)) << "the first uninstaller did not ask";
+        ASSERT_NE(confirms[0], nullptr) << "the first uninstaller did not ask";
         programs[1] = StartUninstaller(confirms[1]);
         for (HWND confirm : confirms)
             if (confirm != NULL) PressButton(confirm, IDYES);

@@ -15,10 +15,10 @@
 
 #include <random>
 
-#include "FaultRuns.h"
-#include "Registry.h"
+#include "ProgramRuns.h"
 #include "SampleAddOn.h"
 #include "Snapshot.h"
+#include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
 
@@ -27,8 +27,6 @@ namespace {
 const UINT kEndedAtExitCode = 86;  // what the test build exits with where it ends itself
 const DWORD kTestBatchTries = 3;   // REMOVAL_BATCH_PASSES of the test build, a second apart
 const DWORD kTestBatchBoundMs = kTestBatchTries * 1000;
-const int kDoneTextId = 1003;
-const char kAcad[] = "SOFTWARE\\Autodesk\\AutoCAD\\";
 
 bool UseTestBuild() {
     return CopyFileA((TestProgramsFolder() + "UninstallSeams.exe").c_str(), InstalledUninstaller().c_str(),
@@ -63,6 +61,17 @@ bool WriteFileW(const std::wstring& path, const std::string& bytes) {
     return ok;
 }
 
+// The test build ended itself where it was asked to, and the interpreter it started, if any,
+// ended with its work.
+void ExpectEndedItself(RunningProgram& program) {
+    DWORD exitCode = 0;
+    ASSERT_TRUE(program.WaitForExit(60000, &exitCode)) << "the test build did not end itself";
+    EXPECT_EQ(exitCode, kEndedAtExitCode);
+    EXPECT_TRUE(
+        WaitUntil([&] { return ChildProcesses(program.ProcessId()) == 0; }, kTestBatchBoundMs + 20000))
+        << "the interpreter outlived its work";
+}
+
 class UnfinishedRuns : public InstallStateTest {
 protected:
     void TearDown() override {
@@ -74,8 +83,7 @@ protected:
     HWND UninstallUpToTheCompletionView(std::unique_ptr<RunningProgram>& program) {
         HWND dialog = StartConfirmedUninstall(program);
         if (dialog == NULL) return NULL;
-        if (!WaitUntil([&] { return IsWindowVisible(GetDlgItem(dialog, kDoneTextId)) != FALSE; }, 60000))
-            return NULL;
+        if (!WaitUntil([&] { return ShowsUninstallCompletion(dialog); }, 60000)) return NULL;
         return dialog;
     }
 };
@@ -97,12 +105,7 @@ TEST_F(UnfinishedRuns, UninstallEndedBeforeAnyStageIsFinishedByTheNextRun) {
         HWND confirm = WaitForMessageBox(first->ProcessId(), 30000);
         SetEnvironmentVariableA("PM_UNINSTALL_END_AT", NULL);
         ASSERT_TRUE(confirm != NULL && PressButton(confirm, IDYES)) << "no confirmation";
-        DWORD exitCode = 0;
-        ASSERT_TRUE(first->WaitForExit(60000, &exitCode)) << "the test build did not end itself";
-        EXPECT_EQ(exitCode, kEndedAtExitCode);
-        EXPECT_TRUE(
-            WaitUntil([&] { return ChildProcesses(first->ProcessId()) == 0; }, kTestBatchBoundMs + 20000))
-            << "the interpreter outlived its work";
+        ASSERT_NO_FATAL_FAILURE(ExpectEndedItself(*first));
         EXPECT_TRUE(FileExists(InstallFolder() + "Uninstall.log")) << "the record outlives an early end";
         EXPECT_FALSE(FileExists(kRemovalBatch)) << "a batch that nothing runs";
 
@@ -125,20 +128,14 @@ TEST_F(UnfinishedRuns, UninstallEndedOnceItsBatchIsWrittenIsFinishedByTheBatch) 
         const bool confirmed = StartConfirmedUninstall(uninstall) != NULL;
         SetEnvironmentVariableA("PM_UNINSTALL_END_AT", NULL);
         ASSERT_TRUE(confirmed) << "no uninstall dialog";
-        DWORD exitCode = 0;
-        ASSERT_TRUE(uninstall->WaitForExit(60000, &exitCode));
-        EXPECT_EQ(exitCode, kEndedAtExitCode);
-
-        EXPECT_TRUE(
-            WaitUntil([&] { return ChildProcesses(uninstall->ProcessId()) == 0; }, kTestBatchBoundMs + 20000))
-            << "the interpreter outlived its work";
+        ASSERT_NO_FATAL_FAILURE(ExpectEndedItself(*uninstall));
         ExpectNothingLeft();
         if (HasFailure()) return;
     }
 }
 
 TEST_F(UnfinishedRuns, SetupKilledWhileCopyingThenRunAgainLeavesNoResidue) {
-    WriteRegString(HKEY_LOCAL_MACHINE, std::string(kAcad) + "R16.2", "CurVer", "ACAD-4001:804");
+    AddCadRelease(HKEY_LOCAL_MACHINE, "R16.2", "ACAD-4001:804");
     TempFolder disk("killed-setup");
     BuildSampleAddOn(disk.Path(), {}, 1000);
     // Wine's own hhctrl.ocx, which the sample add-on borrows as a control, unregisters the
@@ -154,12 +151,12 @@ TEST_F(UnfinishedRuns, SetupKilledWhileCopyingThenRunAgainLeavesNoResidue) {
     for (int attempt = 0; attempt < 4 && !killedWhileCopying; ++attempt) {
         RunningProgram setup(disk / "Setup.exe", disk.Path());
         ASSERT_TRUE(setup.Started());
-        ASSERT_NE(WaitForWindow(setup.ProcessId(), "", 30000), HWND(NULL));
+        ASSERT_NE(WaitForWindow(setup.ProcessId(), "", 30000), nullptr);
         Sleep(random() % maxDelay);
-        killedWhileCopying = FindProgramWindow(setup.ProcessId(), kSetupCompleted) == NULL &&
+        killedWhileCopying = FindProgramWindow(setup.ProcessId(), kSetupCompletedTitle) == NULL &&
                              !FileExists(InstallFolder() + "Uninstall.log");
         HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, setup.ProcessId());
-        ASSERT_NE(process, HANDLE(NULL));
+        ASSERT_NE(process, nullptr);
         TerminateProcess(process, 9);
         CloseHandle(process);
         ASSERT_TRUE(setup.WaitForExit(15000));
@@ -185,7 +182,7 @@ TEST_F(UnfinishedRuns, CompletionViewLeftOpenPastTheBatchBoundStillRemovesEveryt
     ASSERT_TRUE(UseTestBuild());
     std::unique_ptr<RunningProgram> uninstall;
     HWND dialog = UninstallUpToTheCompletionView(uninstall);
-    ASSERT_NE(dialog, HWND(NULL)) << "no completion view";
+    ASSERT_NE(dialog, nullptr) << "no completion view";
     // The user is away for longer than the batch would try after the program's end.
     Sleep(kTestBatchBoundMs + 5000);
     EXPECT_TRUE(FileExists(kRemovalBatch)) << "the batch ended while the program ran";
@@ -204,7 +201,7 @@ TEST_F(UnfinishedRuns, UninstallerThatCannotBeDeletedEndsItsBatchWithinTheBoundA
     ASSERT_TRUE(SetFileAttributesA(InstalledUninstaller().c_str(), FILE_ATTRIBUTE_READONLY));
     std::unique_ptr<RunningProgram> uninstall;
     HWND dialog = UninstallUpToTheCompletionView(uninstall);
-    ASSERT_NE(dialog, HWND(NULL)) << "no completion view";
+    ASSERT_NE(dialog, nullptr) << "no completion view";
 
     ASSERT_TRUE(PressButton(dialog, IDOK));
     ASSERT_TRUE(uninstall->WaitForExit(15000));
@@ -242,23 +239,15 @@ TEST_F(UnfinishedRuns, ModulePathCutShortFindsNoRecord) {
     ASSERT_GE(ansiBytes, MAX_PATH) << "the ANSI path must not fit MAX_PATH";
     ASSERT_TRUE(CopyFileW(WideText(DistFolder() + "Uninstall.exe").c_str(), exe.c_str(), FALSE));
 
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    const std::wstring current = WideText(work.Path());
-    ASSERT_TRUE(
-        CreateProcessW(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, current.c_str(), &si, &pi))
-        << "cannot start the program from a long path: " << GetLastError();
-    CloseHandle(pi.hThread);
-    HWND confirm = WaitForMessageBox(pi.dwProcessId, 30000);
-    EXPECT_NE(confirm, HWND(NULL));
-    if (confirm != NULL) PressButton(confirm, IDYES);
-    const bool ended = WaitForSingleObject(pi.hProcess, 15000) == WAIT_OBJECT_0;
-    if (!ended) TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hProcess);
-    EXPECT_TRUE(ended) << "the dialog closes by itself";
-    EXPECT_EQ(WaitForMessageBox(pi.dwProcessId, 0), HWND(NULL));
+    {
+        RunningProgram uninstall(exe, WideText(work.Path()));
+        ASSERT_TRUE(uninstall.Started()) << "cannot start the program from a long path";
+        HWND confirm = WaitForMessageBox(uninstall.ProcessId(), 30000);
+        EXPECT_NE(confirm, nullptr);
+        if (confirm != NULL) PressButton(confirm, IDYES);
+        EXPECT_TRUE(uninstall.WaitForExit(15000)) << "the dialog closes by itself";
+        EXPECT_EQ(WaitForMessageBox(uninstall.ProcessId(), 0), nullptr);
+    }
     EXPECT_TRUE(FileExists(victim)) << "a record in a folder that the cut path names was replayed";
     EXPECT_FALSE(FileExists(kRemovalBatch));
 
@@ -287,20 +276,16 @@ TEST_F(UnfinishedRuns, SetupFromAPathTheSystemCutsSaysSoAndInstallsNothing) {
     ASSERT_GE(WideCharToMultiByte(CP_ACP, 0, exe.c_str(), -1, NULL, 0, NULL, NULL) - 1, MAX_PATH);
     ASSERT_TRUE(CopyFileW(WideText(DistFolder() + "Setup.exe").c_str(), exe.c_str(), FALSE));
 
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    ASSERT_TRUE(CreateProcessW(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL,
-                               WideText(work.Path()).c_str(), &si, &pi))
-        << GetLastError();
-    CloseHandle(pi.hThread);
-    HWND box = WaitForMessageBox(pi.dwProcessId, 30000);
-    const std::string text = box != NULL ? MessageBoxText(box) : "";
-    if (box != NULL) PressButton(box, IDOK);
-    const bool ended = WaitForSingleObject(pi.hProcess, 15000) == WAIT_OBJECT_0;
-    if (!ended) TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hProcess);
+    std::string text;
+    bool ended = false;
+    {
+        RunningProgram setup(exe, WideText(work.Path()));
+        ASSERT_TRUE(setup.Started());
+        HWND box = WaitForMessageBox(setup.ProcessId(), 30000);
+        if (box != NULL) text = MessageBoxText(box);
+        if (box != NULL) PressButton(box, IDOK);
+        ended = setup.WaitForExit(15000);
+    }
     EXPECT_EQ(
         text,
         "安装程序所在文件夹的路径太长，无法安装。\n请将安装文件复制到路径较短的文件夹中，再运行安装程序。");

@@ -5,8 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FaultRuns.h"
-#include "Registry.h"
+#include "ProgramRuns.h"
 #include "SampleAddOn.h"
 #include "Snapshot.h"
 #include "support/TempFolder.h"
@@ -14,33 +13,16 @@
 
 namespace {
 
-const char kAcad[] = "SOFTWARE\\Autodesk\\AutoCAD\\";
-
-class ZeroResidue : public ::testing::Test {
-protected:
-    void SetUp() override {
-        WaitForRemovalBatch(30000);
-        DeleteFileA(kRemovalBatch);
-        RemoveEarlierInstall();
-        DeleteRegTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk");
-        DeleteRegTree(HKEY_CURRENT_USER, "SOFTWARE\\Autodesk");
-    }
-    void TearDown() override {
-        WaitForRemovalBatch(30000);
-        RemoveEarlierInstall();
-        DeleteRegTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk");
-        DeleteRegTree(HKEY_CURRENT_USER, "SOFTWARE\\Autodesk");
-    }
-};
+class ZeroResidue : public InstallStateTest {};
 
 }  // namespace
 
 TEST_F(ZeroResidue, InstallThenUninstallLeavesOnlyWhatIsMeantToStay) {
     // Installed CAD releases, as CAD itself registers them: one with the loader keys (R15.0), one
     // of the machine and one known to the current user only.
-    WriteRegString(HKEY_LOCAL_MACHINE, std::string(kAcad) + "R15.0", "CurVer", "ACAD-1:804");
-    WriteRegString(HKEY_LOCAL_MACHINE, std::string(kAcad) + "R16.2", "CurVer", "ACAD-4001:804");
-    WriteRegString(HKEY_CURRENT_USER, std::string(kAcad) + "R17.0", "CurVer", "ACAD-5001:804");
+    AddCadRelease(HKEY_LOCAL_MACHINE, "R15.0", "ACAD-1:804");
+    AddCadRelease(HKEY_LOCAL_MACHINE, "R16.2", "ACAD-4001:804");
+    AddCadRelease(HKEY_CURRENT_USER, "R17.0", "ACAD-5001:804");
     TempFolder disk("zero-residue");
     BuildSampleAddOn(disk.Path());
     // Wine's own hhctrl.ocx, which the sample add-on borrows as a control, unregisters the

@@ -4,11 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/Wnd.h"
 #include "record/RecordFormat.h"
 #include "setup/SetupThread.h"
 #include "support/PromptRecorder.h"
 #include "support/TempFolder.h"
+#include "support/WindowHelpers.h"
+#include "tests/native/StringBytes.h"
 #include "uninstall/UninstallMessages.h"
 #include "uninstall/UninstallThread.h"
 
@@ -17,20 +18,15 @@ namespace {
 // A message-only window of the test thread, to receive what the reader posts.
 class MessageSink {
 public:
-    MessageSink() {
-        m_hwnd = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
-        m_wnd.m_hWnd = m_hwnd;
-    }
-    ~MessageSink() { DestroyWindow(m_hwnd); }
-    CWnd* Wnd() { return &m_wnd; }
+    MessageSink() : m_window([](UINT, WPARAM, LPARAM, LRESULT&) { return false; }) {}
+    CWnd* Wnd() { return m_window.Wnd(); }
     bool Received(UINT message) {
         MSG msg;
-        return PeekMessageA(&msg, m_hwnd, message, message, PM_REMOVE) != 0;
+        return PeekMessageA(&msg, m_window.Handle(), message, message, PM_REMOVE) != 0;
     }
 
 private:
-    HWND m_hwnd;
-    CWnd m_wnd;
+    HandlerWindow m_window;
 };
 
 std::vector<std::string> Values(const CString& record, int kind) {
@@ -123,15 +119,15 @@ TEST(RecordFile, UnreadableRecordReportsAndPostsFailure) {
     TempFolder folder("unreadable");
     const std::string path = folder / "Uninstall.log";
     ASSERT_TRUE(WriteBytes(path, "File Copy: C:\\a\r\n"));
-    HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    HeldFile lock(path);
+    ASSERT_TRUE(lock.Held());
 
     PromptRecorder prompts;
     MessageSink sink;
     CUninstallThread reader;
     reader.m_pMainWnd = sink.Wnd();
     EXPECT_FALSE(reader.ReadInstallRecord(path.c_str()));
-    CloseHandle(lock);
+    lock.Release();
 
     EXPECT_TRUE(reader.m_strRecord.IsEmpty());
     ASSERT_EQ(prompts.Prompts().size(), 1u);
@@ -147,7 +143,7 @@ TEST(RecordFile, ReadKeepsLoneCarriageReturnsAndOddBytes) {
     ASSERT_TRUE(WriteBytes(path, raw));
     CUninstallThread reader;
     ASSERT_TRUE(reader.ReadInstallRecord(path.c_str()));
-    EXPECT_EQ(std::string(reader.m_strRecord, reader.m_strRecord.GetLength()),
+    EXPECT_EQ(Bytes(reader.m_strRecord),
               std::string("File Copy: a\rb\n\x81\x46ile Copy: no\r\nMade Dir: end"));
     EXPECT_EQ(Values(reader.m_strRecord, RECORD_FILE), std::vector<std::string>{"a\rb"});
     EXPECT_EQ(Values(reader.m_strRecord, RECORD_FOLDER), std::vector<std::string>{"end"});

@@ -13,8 +13,6 @@
 
 namespace {
 
-const char GBK_5C[] = "\x95\x5C";  // one GBK character whose trail byte is '\'
-
 std::string FolderPrompt(DWORD error, const std::string& folder) {
     return std::string(AfxGetSystemErrorText(error)) + "\n不能创建文件夹 " + folder +
            " ，\n点击“重试”按钮试图重新创建文件夹；\n点击“取消”按钮将终止程序运行。";
@@ -36,16 +34,16 @@ int MakeFolderThenRetry(HWND, LPCSTR, LPCSTR, UINT) {
 
 TEST(MakeFolderPath, StepsOverDoubleByteCharactersEndingInBackslashByte) {
     TempFolder target("gbk-path");
-    const std::string path = target / (std::string(GBK_5C) + "\\子\\" + GBK_5C);
+    const std::string path = target / (std::string(kGbk5C) + "\\子\\" + kGbk5C);
     PromptRecorder prompts;
     CSetupThread thread;
     EXPECT_TRUE(thread.MakeFolderPath(path.c_str()));
     EXPECT_TRUE(prompts.Prompts().empty());
     EXPECT_EQ(std::string(thread.m_strRecord), "Made Dir: " + path + "\n")
         << "only the whole path is recorded";
-    EXPECT_EQ(SearchOrder(target / ""), std::vector<std::string>{GBK_5C});
-    EXPECT_EQ(SearchOrder(target / GBK_5C), std::vector<std::string>{"子"});
-    EXPECT_EQ(SearchOrder(target / GBK_5C + "\\子"), std::vector<std::string>{GBK_5C});
+    EXPECT_EQ(SearchOrder(target / ""), std::vector<std::string>{kGbk5C});
+    EXPECT_EQ(SearchOrder(target / kGbk5C), std::vector<std::string>{"子"});
+    EXPECT_EQ(SearchOrder(target / kGbk5C + "\\子"), std::vector<std::string>{kGbk5C});
 }
 
 TEST(MakeFolderPath, PathsOfMaxPathBytesOrMoreAreFoldersThatCannotBeMade) {

@@ -1,55 +1,33 @@
 #include "InstallHarness.h"
 
-#include <shlwapi.h>
-
+#include "record/ProductKeys.h"
 #include "setup/SetupMessages.h"
 #include "setup/SetupThread.h"
+#include "support/Registry.h"
 
-namespace {
-const char WINDOW_CLASS[] = "PmInstallTestWindow";
-}  // namespace
+InstallWindow::InstallWindow()
+    : m_window(
+          [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+              switch (message) {
+              case UM_INSTALL_STEP:
+                  steps.push_back(
+                      {reinterpret_cast<const char*>(wParam), reinterpret_cast<const char*>(lParam)});
+                  result = 1;
+                  return true;
+              case UM_INSTALL_DONE:
+                  ++doneCount;
+                  result = 1;
+                  return true;
+              case WM_CLOSE: ++closeCount; return true;
+              }
+              return false;
+          },
+          HandlerWindow::kTopLevel) {}
 
-InstallWindow::InstallWindow() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.lpszClassName = WINDOW_CLASS;
-    RegisterClassA(&wc);  // fails harmlessly when already registered
-    m_wnd.m_hWnd = CreateWindowExA(0, WINDOW_CLASS, "install", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, NULL,
-                                   NULL, wc.hInstance, this);
-}
-
-InstallWindow::~InstallWindow() {
-    if (m_wnd.m_hWnd != NULL) DestroyWindow(m_wnd.m_hWnd);
-}
-
-LRESULT CALLBACK InstallWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        SetWindowLongPtrA(
-            hwnd, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-    }
-    InstallWindow* self = reinterpret_cast<InstallWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    switch (msg) {
-    case UM_INSTALL_STEP:
-        self->steps.push_back({reinterpret_cast<const char*>(wParam), reinterpret_cast<const char*>(lParam)});
-        return 1;
-    case UM_INSTALL_DONE: ++self->doneCount; return 1;
-    case WM_CLOSE: ++self->closeCount; return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-static void PumpMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-bool RunWorker(CSetupThread& thread, InstallWindow& window, const std::function<void()>& onIdle,
-               DWORD timeoutMs) {
+bool RunInstall(CSetupThread& thread, InstallWindow& window, const std::string& source,
+                const std::string& target, const std::function<void()>& onIdle, DWORD timeoutMs) {
+    thread.m_strSourceDir = source.c_str();
+    thread.m_strTargetDir = target.c_str();
     thread.m_pMainWnd = window.Wnd();
     thread.m_bAutoDelete = FALSE;
     if (!thread.CreateThread()) return false;
@@ -68,11 +46,10 @@ bool RunWorker(CSetupThread& thread, InstallWindow& window, const std::function<
 
 // The keys an install creates, the CAD releases' keys of the tests, and their parents.
 static void RemoveInstallKeys() {
-    SHDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Kelvora");
-    SHDeleteKeyA(HKEY_LOCAL_MACHINE,
-                 "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5");
-    SHDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk");
-    SHDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\Autodesk");
+    DeleteRegTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Kelvora");
+    DeleteRegTree(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY);
+    DeleteRegTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk");
+    DeleteRegTree(HKEY_CURRENT_USER, "SOFTWARE\\Autodesk");
 }
 
 InstallKeys::InstallKeys() {
@@ -81,40 +58,6 @@ InstallKeys::InstallKeys() {
 
 InstallKeys::~InstallKeys() {
     RemoveInstallKeys();
-}
-
-RegValue ReadRegValue(HKEY root, const std::string& key, const std::string& name) {
-    RegValue value;
-    HKEY hkey;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &hkey) != ERROR_SUCCESS) return value;
-    DWORD type = REG_NONE, size = 0;
-    if (RegQueryValueExA(hkey, name.c_str(), NULL, &type, NULL, &size) == ERROR_SUCCESS) {
-        value.data.resize(size);
-        if (RegQueryValueExA(hkey, name.c_str(), NULL, &type, reinterpret_cast<BYTE*>(&value.data[0]),
-                             &size) == ERROR_SUCCESS) {
-            value.type = type;
-            value.data.resize(size);
-        } else {
-            value.data.clear();
-        }
-    }
-    RegCloseKey(hkey);
-    return value;
-}
-
-bool KeyExists(HKEY root, const std::string& key) {
-    HKEY hkey;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &hkey) != ERROR_SUCCESS) return false;
-    RegCloseKey(hkey);
-    return true;
-}
-
-std::string SzData(const std::string& text) {
-    return text + '\0';
-}
-
-std::string DwordData(DWORD value) {
-    return std::string(reinterpret_cast<const char*>(&value), sizeof value);
 }
 
 std::vector<std::string> SearchOrder(const std::string& folder) {
@@ -128,25 +71,4 @@ std::vector<std::string> SearchOrder(const std::string& folder) {
     } while (FindNextFileA(find, &data));
     FindClose(find);
     return names;
-}
-
-void ForgetControlMarker(const std::string& modulePath) {
-    HKEY hkey;
-    const char* markers = "Software\\PindlemarkTests\\Controls";  // see testcontrol/TestControl.cpp
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, markers, 0, KEY_SET_VALUE, &hkey) != ERROR_SUCCESS) return;
-    RegDeleteValueA(hkey, modulePath.c_str());
-    RegCloseKey(hkey);
-}
-
-const char* SystemHhctrlPath() {
-    return "C:\\windows\\system32\\hhctrl.ocx";
-}
-
-void RegisterSystemHhctrl() {
-    HMODULE module = LoadLibraryA(SystemHhctrlPath());
-    typedef HRESULT(WINAPI * EntryPoint)();
-    EntryPoint entry =
-        reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
-    if (entry != NULL) entry();
-    FreeLibrary(module);
 }

@@ -10,18 +10,17 @@
 #include "record/ProductKeys.h"
 #include "setup/SetupThread.h"
 #include "support/PromptRecorder.h"
+#include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
 
 namespace {
 
-const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5";
-const std::string REGISTRY_RECORDS =
+const std::string kRegistryRecords =
     "RegDB Key: 2,SOFTWARE\\Kelvora\\Pindlemark\\V5\n"
     "RegDB Key: 2,SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5\n";
-const char GBK_5C[] = "\x95\x5C";  // one GBK character whose trail byte is '\'
 // Where the help control's registration names its module.
-const char HHCTRL_SERVER_KEY[] = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
+const char kHhctrlServerKey[] = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
 
 std::string PathPrompt(DWORD error, const std::string& folder) {
     return std::string(AfxGetSystemErrorText(error)) + "\n找不到安装文件的路径 " + folder +
@@ -32,23 +31,7 @@ std::string PathPrompt(DWORD error, const std::string& folder) {
 DWORD Attributes(const std::string& path) {
     return GetFileAttributesA(path.c_str());
 }
-const DWORD KEPT_MARKS = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-
-// A file held open without sharing, so that nothing can replace it while the lock lives.
-class FileLock {
-public:
-    explicit FileLock(const std::string& path)
-        : m_h(CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL)) {}
-    ~FileLock() { Release(); }
-    bool Held() const { return m_h != INVALID_HANDLE_VALUE; }
-    void Release() {
-        if (Held()) CloseHandle(m_h);
-        m_h = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE m_h;
-};
+const DWORD kKeptMarks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 // Makes the source's loose files and a small install folder tree (without the named folder).
 void MakeSmallSource(const TempFolder& source, const std::string& without) {
@@ -65,42 +48,40 @@ void MakeSmallSource(const TempFolder& source, const std::string& without) {
 TEST(Install, CopiesRegistersAndRecordsEverythingInOrder) {
     InstallKeys keys;
     TempFolder source("源"), target("目标");
-    const std::string S = source.Path(), T = target.Path();
+    const std::string src = source.Path(), dst = target.Path();
     // Support: a file, a subfolder, a GBK folder whose name ends in the byte of '\', an empty folder.
-    const std::vector<std::string> dirs = {"Support",     "Support\\Sub", "Support\\" + std::string(GBK_5C),
+    const std::vector<std::string> dirs = {"Support",     "Support\\Sub", "Support\\" + std::string(kGbk5C),
                                            "Support\\空", "Controls",     "Controls\\old",
                                            "Database",    "Dunmoor",      "Dunmoor\\Sub"};
-    for (const std::string& dir : dirs) ASSERT_TRUE(CreateDirectoryA((S + dir).c_str(), NULL)) << dir;
-    ASSERT_TRUE(WriteBytes(S + "Support\\a.txt", "a"));
-    ASSERT_TRUE(WriteBytes(S + "Support\\Sub\\b.txt", "b"));
-    ASSERT_TRUE(WriteBytes(S + "Support\\" + GBK_5C + "\\c.txt", "c"));
-    ASSERT_TRUE(CopyFileA(TestControlPath().c_str(), (S + "Controls\\ok.ocx").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(SystemHhctrlPath(), (S + "Controls\\hh.ocx").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(TestControlPath().c_str(), (S + "Controls\\old\\c.ocx").c_str(), FALSE));
+    for (const std::string& dir : dirs) ASSERT_TRUE(CreateDirectoryA((src + dir).c_str(), NULL)) << dir;
+    ASSERT_TRUE(WriteBytes(src + "Support\\a.txt", "a"));
+    ASSERT_TRUE(WriteBytes(src + "Support\\Sub\\b.txt", "b"));
+    ASSERT_TRUE(WriteBytes(src + "Support\\" + kGbk5C + "\\c.txt", "c"));
+    ASSERT_TRUE(CopyFileA(TestControlPath().c_str(), (src + "Controls\\ok.ocx").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(SystemHhctrlPath().c_str(), (src + "Controls\\hh.ocx").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(TestControlPath().c_str(), (src + "Controls\\old\\c.ocx").c_str(), FALSE));
     for (const char* name : {"hidden.dat", "locked.dat", "ro-source.dat", "ro-target.dat"})
-        ASSERT_TRUE(WriteBytes(S + "Database\\" + name, "new"));
-    ASSERT_TRUE(SetFileAttributesA((S + "Database\\hidden.dat").c_str(),
+        ASSERT_TRUE(WriteBytes(src + "Database\\" + name, "new"));
+    ASSERT_TRUE(SetFileAttributesA((src + "Database\\hidden.dat").c_str(),
                                    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
-    ASSERT_TRUE(SetFileAttributesA((S + "Database\\ro-source.dat").c_str(), FILE_ATTRIBUTE_READONLY));
-    ASSERT_TRUE(WriteBytes(S + "Dunmoor\\Sub\\d.txt", "d"));
+    ASSERT_TRUE(SetFileAttributesA((src + "Database\\ro-source.dat").c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(WriteBytes(src + "Dunmoor\\Sub\\d.txt", "d"));
     for (const char* name : {"locked.txt", "SETUP.EXE", "Uninstall.exe", "说明.txt"})
-        ASSERT_TRUE(WriteBytes(S + name, name));
-    ASSERT_TRUE(SetFileAttributesA((S + "说明.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
+        ASSERT_TRUE(WriteBytes(src + name, name));
+    ASSERT_TRUE(SetFileAttributesA((src + "说明.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
     // The target already holds a read-only file, two locked files, and a file where a folder goes.
-    ASSERT_TRUE(CreateDirectoryA((T + "Database").c_str(), NULL));
-    ASSERT_TRUE(CreateDirectoryA((T + "Dunmoor").c_str(), NULL));
+    ASSERT_TRUE(CreateDirectoryA((dst + "Database").c_str(), NULL));
+    ASSERT_TRUE(CreateDirectoryA((dst + "Dunmoor").c_str(), NULL));
     for (const char* name : {"Database\\locked.dat", "Database\\ro-target.dat", "locked.txt", "Dunmoor\\Sub"})
-        ASSERT_TRUE(WriteBytes(T + name, "old"));
-    ASSERT_TRUE(SetFileAttributesA((T + "Database\\ro-target.dat").c_str(), FILE_ATTRIBUTE_READONLY));
-    FileLock lockedDat(T + "Database\\locked.dat"), lockedTxt(T + "locked.txt");
+        ASSERT_TRUE(WriteBytes(dst + name, "old"));
+    ASSERT_TRUE(SetFileAttributesA((dst + "Database\\ro-target.dat").c_str(), FILE_ATTRIBUTE_READONLY));
+    HeldFile lockedDat(dst + "Database\\locked.dat"), lockedTxt(dst + "locked.txt");
     ASSERT_TRUE(lockedDat.Held() && lockedTxt.Held());
 
     PromptRecorder prompts;
     InstallWindow window;
     CSetupThread thread;
-    thread.m_strSourceDir = S.c_str();
-    thread.m_strTargetDir = T.c_str();
-    ASSERT_TRUE(RunWorker(thread, window));
+    ASSERT_TRUE(RunInstall(thread, window, src, dst));
 
     EXPECT_TRUE(prompts.Prompts().empty());
     EXPECT_EQ(window.doneCount, 1);
@@ -108,79 +89,80 @@ TEST(Install, CopiesRegistersAndRecordsEverythingInOrder) {
     // Whether a read-only target is replaced is the system's affair (Wine run as root replaces
     // it); the record must say what happened.
     std::string roTarget;
-    ASSERT_TRUE(ReadBytes(T + "Database\\ro-target.dat", roTarget));
+    ASSERT_TRUE(ReadBytes(dst + "Database\\ro-target.dat", roTarget));
     const bool roReplaced = roTarget == "new";
     const std::string expected =
-        "Made Dir: " + T +
+        "Made Dir: " + dst +
         "Support\n"
         "File Copy: " +
-        T +
+        dst +
         "Support\\a.txt\n"
         "Made Dir: " +
-        T +
+        dst +
         "Support\\Sub\n"
         "File Copy: " +
-        T +
+        dst +
         "Support\\Sub\\b.txt\n"
         "Made Dir: " +
-        T + "Support\\" + GBK_5C +
+        dst + "Support\\" + kGbk5C +
         "\n"
         "File Copy: " +
-        T + "Support\\" + GBK_5C +
+        dst + "Support\\" + kGbk5C +
         "\\c.txt\n"
         "Made Dir: " +
-        T +
+        dst +
         "Support\\空\n"
         "Made Dir: " +
-        T +
+        dst +
         "Controls\n"
         "File Copy: " +
-        T +
+        dst +
         "Controls\\hh.ocx\n"
         "File Copy: " +
-        T +
+        dst +
         "Controls\\ok.ocx\n"
         "Made Dir: " +
-        T +
+        dst +
         "Controls\\old\n"
         "File Copy: " +
-        T +
+        dst +
         "Controls\\old\\c.ocx\n"
         "Made Dir: " +
-        T +
+        dst +
         "Database\n"
         "File Copy: " +
-        T +
+        dst +
         "Database\\hidden.dat\n"
         "File Copy: " +
-        T + "Database\\ro-source.dat\n" +
-        (roReplaced ? "File Copy: " + T + "Database\\ro-target.dat\n" : std::string()) + "Made Dir: " + T +
+        dst + "Database\\ro-source.dat\n" +
+        (roReplaced ? "File Copy: " + dst + "Database\\ro-target.dat\n" : std::string()) +
+        "Made Dir: " + dst +
         "Dunmoor\n"
         "Made Dir: " +
-        T +
+        dst +
         "Dunmoor\\Sub\n"
         "File Copy: " +
-        T +
+        dst +
         "locked.txt\n"
         "File Copy: " +
-        T +
+        dst +
         "Uninstall.exe\n"
         "File Copy: " +
-        T +
+        dst +
         "说明.txt\n"
         "Reg Ctrl: " +
-        T +
+        dst +
         "Controls\\hh.ocx\n"
         "Reg Ctrl: " +
-        T + "Controls\\ok.ocx\n" + REGISTRY_RECORDS + "File Copy: " + T + "Uninstall.log\n";
+        dst + "Controls\\ok.ocx\n" + kRegistryRecords + "File Copy: " + dst + "Uninstall.log\n";
     EXPECT_EQ(std::string(thread.m_strRecord), expected);
 
     // One step per file and subfolder, a subfolder's after its content, copied or not.
     const std::vector<std::string> stepTargets = {"Support\\a.txt",
                                                   "Support\\Sub\\b.txt",
                                                   "Support\\Sub",
-                                                  "Support\\" + std::string(GBK_5C) + "\\c.txt",
-                                                  "Support\\" + std::string(GBK_5C),
+                                                  "Support\\" + std::string(kGbk5C) + "\\c.txt",
+                                                  "Support\\" + std::string(kGbk5C),
                                                   "Support\\空",
                                                   "Controls\\hh.ocx",
                                                   "Controls\\ok.ocx",
@@ -194,101 +176,97 @@ TEST(Install, CopiesRegistersAndRecordsEverythingInOrder) {
                                                   "Dunmoor\\Sub"};
     ASSERT_EQ(window.steps.size(), stepTargets.size());
     for (size_t i = 0; i < stepTargets.size(); ++i) {
-        EXPECT_EQ(window.steps[i].source, S + stepTargets[i]) << i;
-        EXPECT_EQ(window.steps[i].target, T + stepTargets[i]) << i;
+        EXPECT_EQ(window.steps[i].source, src + stepTargets[i]) << i;
+        EXPECT_EQ(window.steps[i].target, dst + stepTargets[i]) << i;
     }
 
     std::string bytes;
-    ASSERT_TRUE(ReadBytes(T + "Support\\" + GBK_5C + "\\c.txt", bytes));
+    ASSERT_TRUE(ReadBytes(dst + "Support\\" + kGbk5C + "\\c.txt", bytes));
     EXPECT_EQ(bytes, "c");
-    EXPECT_EQ(SearchOrder(T + "Support"), (std::vector<std::string>{"a.txt", "Sub", GBK_5C, "空"}))
+    EXPECT_EQ(SearchOrder(dst + "Support"), (std::vector<std::string>{"a.txt", "Sub", kGbk5C, "空"}))
         << "no folder may be cut inside a character";
-    EXPECT_EQ(Attributes(T + "Database\\hidden.dat") & KEPT_MARKS, 0u);
-    EXPECT_EQ(Attributes(T + "Database\\ro-source.dat") & KEPT_MARKS, 0u);
-    EXPECT_EQ(Attributes(T + "说明.txt") & KEPT_MARKS, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN))
+    EXPECT_EQ(Attributes(dst + "Database\\hidden.dat") & kKeptMarks, 0u);
+    EXPECT_EQ(Attributes(dst + "Database\\ro-source.dat") & kKeptMarks, 0u);
+    EXPECT_EQ(Attributes(dst + "说明.txt") & kKeptMarks, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN))
         << "loose files keep their marks";
-    EXPECT_FALSE(FileExists(T + "SETUP.EXE"));
+    EXPECT_FALSE(FileExists(dst + "SETUP.EXE"));
     lockedTxt.Release();
-    ASSERT_TRUE(ReadBytes(T + "locked.txt", bytes));
+    ASSERT_TRUE(ReadBytes(dst + "locked.txt", bytes));
     EXPECT_EQ(bytes, "old");
-    EXPECT_EQ(Attributes(T + "Dunmoor\\Sub") & FILE_ATTRIBUTE_DIRECTORY, 0u);
-    EXPECT_EQ(ControlMarker(T + "Controls\\ok.ocx"), "registered");
-    EXPECT_EQ(ControlMarker(T + "Controls\\old\\c.ocx"), "");
-    EXPECT_EQ(ReadRegValue(HKEY_CLASSES_ROOT, HHCTRL_SERVER_KEY, "").data, SzData(T + "Controls\\hh.ocx"))
+    EXPECT_EQ(Attributes(dst + "Dunmoor\\Sub") & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_EQ(ControlMarker(dst + "Controls\\ok.ocx"), "registered");
+    EXPECT_EQ(ControlMarker(dst + "Controls\\old\\c.ocx"), "");
+    EXPECT_EQ(ReadRegValue(HKEY_CLASSES_ROOT, kHhctrlServerKey, "").data, SzData(dst + "Controls\\hh.ocx"))
         << "the prefix's own help control registered from the target";
     RegisterSystemHhctrl();
 
     std::string onDisk;
-    ASSERT_TRUE(ReadBytes(T + "Uninstall.log", onDisk));
+    ASSERT_TRUE(ReadBytes(dst + "Uninstall.log", onDisk));
     std::string crlf;
     for (char ch : expected) crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
     EXPECT_EQ(onDisk, crlf);
-    EXPECT_EQ(ReadRegValue(HKEY_LOCAL_MACHINE, PRODUCT_KEY, "installPath").data, SzData(T));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk")) << "no CAD release installed";
-    ForgetControlMarker(T + "Controls\\ok.ocx");
+    EXPECT_EQ(ReadRegValue(HKEY_LOCAL_MACHINE, PRODUCT_KEY, "installPath").data, SzData(dst));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk")) << "no CAD release installed";
+    ForgetControlMarker(dst + "Controls\\ok.ocx");
 }
 
 TEST(Install, IgnoredMissingFolderIsStillMadeAndTheInstallGoesOn) {
     InstallKeys keys;
     TempFolder source("no-controls"), target("no-controls-target");
-    const std::string S = source.Path(), T = target.Path();
+    const std::string src = source.Path(), dst = target.Path();
     ASSERT_NO_FATAL_FAILURE(MakeSmallSource(source, "Controls"));
 
     PromptRecorder prompts({IDIGNORE});
     InstallWindow window;
     CSetupThread thread;
-    thread.m_strSourceDir = S.c_str();
-    thread.m_strTargetDir = T.c_str();
-    ASSERT_TRUE(RunWorker(thread, window));
+    ASSERT_TRUE(RunInstall(thread, window, src, dst));
 
     std::vector<RecordedPrompt> asked = prompts.Prompts();
     ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0].text, PathPrompt(ERROR_PATH_NOT_FOUND, S + "Controls\\"));
+    EXPECT_EQ(asked[0].text, PathPrompt(ERROR_PATH_NOT_FOUND, src + "Controls\\"));
     EXPECT_EQ(asked[0].caption, AfxGetAppName());
     EXPECT_EQ(asked[0].type, static_cast<UINT>(MB_ABORTRETRYIGNORE | MB_ICONQUESTION));
     EXPECT_EQ(asked[0].owner, window.Hwnd());
     EXPECT_EQ(asked[0].threadId, thread.m_nThreadID);
 
-    EXPECT_EQ(std::string(thread.m_strRecord), "Made Dir: " + T + "Support\nFile Copy: " + T +
+    EXPECT_EQ(std::string(thread.m_strRecord), "Made Dir: " + dst + "Support\nFile Copy: " + dst +
                                                    "Support\\f.txt\n"
                                                    "Made Dir: " +
-                                                   T +
+                                                   dst +
                                                    "Controls\n"
                                                    "Made Dir: " +
-                                                   T + "Database\nFile Copy: " + T +
+                                                   dst + "Database\nFile Copy: " + dst +
                                                    "Database\\f.txt\n"
                                                    "Made Dir: " +
-                                                   T + "Dunmoor\nFile Copy: " + T +
+                                                   dst + "Dunmoor\nFile Copy: " + dst +
                                                    "Dunmoor\\f.txt\n"
                                                    "File Copy: " +
-                                                   T + "Uninstall.exe\n" + REGISTRY_RECORDS +
-                                                   "File Copy: " + T + "Uninstall.log\n");
+                                                   dst + "Uninstall.exe\n" + kRegistryRecords +
+                                                   "File Copy: " + dst + "Uninstall.log\n");
     EXPECT_EQ(window.steps.size(), 3u);
     EXPECT_EQ(window.doneCount, 1);
-    EXPECT_EQ(Attributes(T + "Controls") & FILE_ATTRIBUTE_DIRECTORY,
+    EXPECT_EQ(Attributes(dst + "Controls") & FILE_ATTRIBUTE_DIRECTORY,
               static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
 }
 
 TEST(Install, AbortAtTheFirstFolderDoesNothingAndClosesTheWindow) {
     InstallKeys keys;
     TempFolder source("no-support"), target("no-support-target");
-    const std::string T = target / "inst\\";
+    const std::string dst = target / "inst\\";
     ASSERT_NO_FATAL_FAILURE(MakeSmallSource(source, "Support"));
 
     PromptRecorder prompts({IDABORT});
     InstallWindow window;
     CSetupThread thread;
-    thread.m_strSourceDir = source.Path().c_str();
-    thread.m_strTargetDir = T.c_str();
-    ASSERT_TRUE(RunWorker(thread, window));
+    ASSERT_TRUE(RunInstall(thread, window, source.Path(), dst));
 
     EXPECT_EQ(prompts.Prompts().size(), 1u);
     EXPECT_EQ(window.doneCount, 0);
     EXPECT_EQ(window.closeCount, 1);
     EXPECT_TRUE(window.steps.empty());
-    EXPECT_FALSE(FileExists(T)) << "no folder made";
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY));
+    EXPECT_FALSE(FileExists(dst)) << "no folder made";
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY));
     EXPECT_EQ(std::string(thread.m_strRecord), "");
     DWORD exitCode = 1;
     EXPECT_TRUE(GetExitCodeThread(thread.m_hThread, &exitCode));
@@ -297,7 +275,7 @@ TEST(Install, AbortAtTheFirstFolderDoesNothingAndClosesTheWindow) {
 
 namespace {
 
-// The worker's message box as a person sees it, found among the worker thread's windows.
+// The worker's message box as a person sees it.
 struct SeenBox {
     HWND box = NULL;
     std::string caption, text;
@@ -305,58 +283,38 @@ struct SeenBox {
     bool abortRetryIgnore = false;
 };
 
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM lParam) {
-    char cls[64] = "";
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (std::string(cls) != "#32770" || !IsWindowVisible(hwnd)) return TRUE;
-    reinterpret_cast<SeenBox*>(lParam)->box = hwnd;
-    return FALSE;
-}
-
-BOOL CALLBACK LongestStatic(HWND hwnd, LPARAM lParam) {
-    char cls[64] = "", text[2048] = "";
-    GetClassNameA(hwnd, cls, sizeof cls);
-    GetWindowTextA(hwnd, text, sizeof text);
-    std::string* longest = reinterpret_cast<std::string*>(lParam);
-    if (lstrcmpiA(cls, "Static") == 0 && strlen(text) > longest->size()) *longest = text;
-    return TRUE;
-}
-
 }  // namespace
 
 TEST(Install, RealMessageBoxAnsweredByPressingIgnore) {
     InstallKeys keys;
     TempFolder source("real-box"), target("real-box-target");
-    const std::string S = source.Path(), T = target.Path();
+    const std::string src = source.Path(), dst = target.Path();
     ASSERT_NO_FATAL_FAILURE(MakeSmallSource(source, "Dunmoor"));
 
     InstallWindow window;
     CSetupThread thread;
-    thread.m_strSourceDir = S.c_str();
-    thread.m_strTargetDir = T.c_str();
     std::vector<SeenBox> seen;
-    ASSERT_TRUE(RunWorker(thread, window, [&]() {
+    ASSERT_TRUE(RunInstall(thread, window, src, dst, [&]() {
         SeenBox found;
-        EnumThreadWindows(thread.m_nThreadID, FindBox, reinterpret_cast<LPARAM>(&found));
-        if (found.box == NULL) return;
-        char caption[256] = "";
-        GetWindowTextA(found.box, caption, sizeof caption);
-        found.caption = caption;
-        EnumChildWindows(found.box, LongestStatic, reinterpret_cast<LPARAM>(&found.text));
+        found.box = WaitForMessageBox(GetCurrentProcessId(), 0);
+        // Pressed already: the box closes once the worker's thread has handled the click.
+        if (found.box == NULL || (!seen.empty() && seen.back().box == found.box)) return;
+        found.caption = WindowText(found.box);
+        found.text = MessageBoxText(found.box);
         found.owner = GetWindow(found.box, GW_OWNER);
         found.abortRetryIgnore = GetDlgItem(found.box, IDABORT) && GetDlgItem(found.box, IDRETRY) &&
                                  GetDlgItem(found.box, IDIGNORE) && !GetDlgItem(found.box, IDCANCEL);
         seen.push_back(found);
-        SendMessageA(GetDlgItem(found.box, IDIGNORE), BM_CLICK, 0, 0);
+        PressButton(found.box, IDIGNORE);
     }));
 
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].caption, AfxGetAppName());
-    EXPECT_EQ(seen[0].text, PathPrompt(ERROR_PATH_NOT_FOUND, S + "Dunmoor\\"));
+    EXPECT_EQ(seen[0].text, PathPrompt(ERROR_PATH_NOT_FOUND, src + "Dunmoor\\"));
     EXPECT_EQ(seen[0].owner, window.Hwnd());
     EXPECT_TRUE(seen[0].abortRetryIgnore);
     EXPECT_EQ(window.doneCount, 1);
     EXPECT_NE(std::string(thread.m_strRecord)
-                  .find("Made Dir: " + T + "Dunmoor\nFile Copy: " + T + "Uninstall.exe\n"),
+                  .find("Made Dir: " + dst + "Dunmoor\nFile Copy: " + dst + "Uninstall.exe\n"),
               std::string::npos);
 }

@@ -1,9 +1,10 @@
 // The registry value helpers, the product and uninstall entries, and the CAD releases' keys, on the
 // prefix's real registry.
+#include "support/Registry.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <shlwapi.h>
 
 #include <algorithm>
 #include <cctype>
@@ -12,17 +13,16 @@
 #include "InstallHarness.h"
 #include "setup/RegistryValues.h"
 #include "setup/SetupThread.h"
+#include "support/TempFolder.h"
 
 namespace {
 
 // A private key below HKEY_LOCAL_MACHINE, removed at the end.
 class SandboxKey {
 public:
-    SandboxKey() : m_path("SOFTWARE\\PindlemarkTests\\Values-" + std::to_string(GetCurrentProcessId())) {
-        SHDeleteKeyA(HKEY_LOCAL_MACHINE, m_path.c_str());
-    }
+    SandboxKey() : m_path("SOFTWARE\\PindlemarkTests\\" + UniqueName("Values")) {}
     ~SandboxKey() {
-        SHDeleteKeyA(HKEY_LOCAL_MACHINE, m_path.c_str());
+        DeleteRegTree(HKEY_LOCAL_MACHINE, m_path);
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\PindlemarkTests");  // only once it is empty
     }
     std::string operator/(const std::string& sub) const { return m_path + "\\" + sub; }
@@ -31,25 +31,6 @@ private:
     std::string m_path;
 };
 
-bool SetRaw(HKEY root, const std::string& key, const char* name, DWORD type, const std::string& data) {
-    HKEY hkey;
-    if (RegCreateKeyExA(root, key.c_str(), 0, NULL, 0, KEY_SET_VALUE, NULL, &hkey, NULL) != ERROR_SUCCESS)
-        return false;
-    LONG rc = RegSetValueExA(hkey, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                             static_cast<DWORD>(data.size()));
-    RegCloseKey(hkey);
-    return rc == ERROR_SUCCESS;
-}
-
-DWORD ValueCount(const std::string& key) {
-    HKEY hkey;
-    DWORD count = 0;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &hkey) != ERROR_SUCCESS) return 0;
-    RegQueryInfoKeyA(hkey, NULL, NULL, NULL, NULL, NULL, NULL, &count, NULL, NULL, NULL, NULL);
-    RegCloseKey(hkey);
-    return count;
-}
-
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char ch) { return std::tolower(ch); });
     return text;
@@ -57,32 +38,20 @@ std::string Lower(std::string text) {
 
 // Every value below a key as "key path (lower case)|name|type|data".
 void ListTree(HKEY root, const std::string& key, std::set<std::string>& out) {
-    HKEY hkey;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &hkey) != ERROR_SUCCESS) return;
-    char name[512];
-    for (DWORD i = 0;; ++i) {
-        DWORD nameSize = sizeof name;
-        if (RegEnumValueA(hkey, i, name, &nameSize, NULL, NULL, NULL, NULL) != ERROR_SUCCESS) break;
-        RegValue value = ReadRegValue(root, key, name);
+    for (const std::string& name : RegValueNames(root, key)) {
+        const RegValue value = ReadRegValue(root, key, name);
         out.insert(Lower(key) + "|" + name + "|" + std::to_string(value.type) + "|" + value.data);
     }
-    std::vector<std::string> subkeys;
-    for (DWORD i = 0;; ++i) {
-        DWORD nameSize = sizeof name;
-        if (RegEnumKeyExA(hkey, i, name, &nameSize, NULL, NULL, NULL, NULL) != ERROR_SUCCESS) break;
-        subkeys.push_back(name);
-    }
-    RegCloseKey(hkey);
-    for (const std::string& sub : subkeys) ListTree(root, key + "\\" + sub, out);
+    for (const std::string& sub : RegSubkeyNames(root, key)) ListTree(root, key + "\\" + sub, out);
 }
 
-const char TARGET[] = "C:\\Program Files\\Kelvora\\Pindlemark\\";
+const char kTarget[] = "C:\\Program Files\\Kelvora\\Pindlemark\\";
 
 }  // namespace
 
 TEST(RegistryValues, ReadsOfMissingKeysAndValuesFailWithEmptyText) {
     SandboxKey sandbox;
-    ASSERT_TRUE(SetRaw(HKEY_LOCAL_MACHINE, sandbox / "k", "present", REG_SZ, SzData("x")));
+    ASSERT_TRUE(WriteRegValue(HKEY_LOCAL_MACHINE, sandbox / "k", "present", REG_SZ, SzData("x")));
     CString text("stale");
     EXPECT_FALSE(GetMachineRegString((sandbox / "missing").c_str(), "present", text));
     EXPECT_TRUE(text.IsEmpty());
@@ -120,14 +89,15 @@ TEST(RegistryValues, TextsAtTheBufferBound) {
 
     const std::string tooLong(REG_TEXT_BUFFER_SIZE, 'b');
     EXPECT_FALSE(SetMachineRegString((sandbox / "new").c_str(), "long", tooLong.c_str()));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, sandbox / "new")) << "refused before the key is made";
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, sandbox / "new")) << "refused before the key is made";
 
     // Data that fills the whole buffer without a zero is read no further than the data.
-    ASSERT_TRUE(SetRaw(HKEY_LOCAL_MACHINE, key, "full", REG_BINARY, std::string(REG_TEXT_BUFFER_SIZE, 'c')));
+    ASSERT_TRUE(
+        WriteRegValue(HKEY_LOCAL_MACHINE, key, "full", REG_BINARY, std::string(REG_TEXT_BUFFER_SIZE, 'c')));
     EXPECT_TRUE(GetMachineRegString(key.c_str(), "full", text));
     EXPECT_EQ(std::string(text), std::string(REG_TEXT_BUFFER_SIZE, 'c'));
-    ASSERT_TRUE(
-        SetRaw(HKEY_LOCAL_MACHINE, key, "over", REG_BINARY, std::string(REG_TEXT_BUFFER_SIZE + 1, 'd')));
+    ASSERT_TRUE(WriteRegValue(HKEY_LOCAL_MACHINE, key, "over", REG_BINARY,
+                              std::string(REG_TEXT_BUFFER_SIZE + 1, 'd')));
     text = "stale";
     EXPECT_FALSE(GetMachineRegString(key.c_str(), "over", text));
     EXPECT_TRUE(text.IsEmpty());
@@ -139,31 +109,31 @@ TEST(WriteRegistry, ProductKeyAndUninstallEntryWithAQuotedCommand) {
     const std::string entry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5";
     for (int round = 0; round < 2; ++round) {  // a second install replaces the values in place
         CSetupThread thread;
-        thread.m_strTargetDir = TARGET;
+        thread.m_strTargetDir = kTarget;
         thread.WriteRegistry();
         EXPECT_EQ(std::string(thread.m_strRecord),
                   "RegDB Key: 2," + product + "\nRegDB Key: 2," + entry + "\n");
     }
-    EXPECT_EQ(ReadRegValue(HKEY_LOCAL_MACHINE, product, "installPath").data, SzData(TARGET));
+    EXPECT_EQ(ReadRegValue(HKEY_LOCAL_MACHINE, product, "installPath").data, SzData(kTarget));
     EXPECT_EQ(ReadRegValue(HKEY_LOCAL_MACHINE, product, "Ver").data, SzData("5.00"));
     EXPECT_EQ(ReadRegValue(HKEY_LOCAL_MACHINE, entry, "DisplayName").data, SzData("Vennloft管理 V5"));
     EXPECT_EQ(ReadRegValue(HKEY_LOCAL_MACHINE, entry, "UninstallString").data,
               SzData("\"C:\\Program Files\\Kelvora\\Pindlemark\\Uninstall.exe\""));
-    EXPECT_EQ(ValueCount(product), 2u);
-    EXPECT_EQ(ValueCount(entry), 2u);
+    EXPECT_EQ(RegValueNames(HKEY_LOCAL_MACHINE, product).size(), 2u);
+    EXPECT_EQ(RegValueNames(HKEY_LOCAL_MACHINE, entry).size(), 2u);
 }
 
 TEST(AcadRegistration, WritesTheKeysOfEachInstalledReleaseUnderTheMachine) {
     InstallKeys keys;
     const std::string acad = "SOFTWARE\\Autodesk\\AutoCAD\\";
     const std::string tooLongName(300, 'n');  // no key of that name can be made
-    ASSERT_TRUE(SetRaw(HKEY_LOCAL_MACHINE, acad + "R15.0", "CurVer", REG_SZ, SzData("ACAD-1:804")));
-    ASSERT_TRUE(SetRaw(HKEY_LOCAL_MACHINE, acad + "R16.0", "CurVer", REG_SZ, SzData(tooLongName)));
-    ASSERT_TRUE(SetRaw(HKEY_LOCAL_MACHINE, acad + "R16.1", "CurVer", REG_SZ, SzData("ACAD-301:804")));
-    ASSERT_TRUE(SetRaw(HKEY_CURRENT_USER, acad + "R17.2", "CurVer", REG_SZ, SzData("ACAD-7001:804")));
-    ASSERT_TRUE(SetRaw(HKEY_CURRENT_USER, acad + "R16.1", "CurVer", REG_SZ, SzData("user-only")));
+    ASSERT_TRUE(WriteRegValue(HKEY_LOCAL_MACHINE, acad + "R15.0", "CurVer", REG_SZ, SzData("ACAD-1:804")));
+    ASSERT_TRUE(WriteRegValue(HKEY_LOCAL_MACHINE, acad + "R16.0", "CurVer", REG_SZ, SzData(tooLongName)));
+    ASSERT_TRUE(WriteRegValue(HKEY_LOCAL_MACHINE, acad + "R16.1", "CurVer", REG_SZ, SzData("ACAD-301:804")));
+    ASSERT_TRUE(WriteRegValue(HKEY_CURRENT_USER, acad + "R17.2", "CurVer", REG_SZ, SzData("ACAD-7001:804")));
+    ASSERT_TRUE(WriteRegValue(HKEY_CURRENT_USER, acad + "R16.1", "CurVer", REG_SZ, SzData("user-only")));
     CSetupThread thread;
-    thread.m_strTargetDir = TARGET;
+    thread.m_strTargetDir = kTarget;
     thread.RegisterAcadReleases();
 
     const std::string sz = std::to_string(REG_SZ) + "|", dword = std::to_string(REG_DWORD) + "|";
@@ -175,16 +145,16 @@ TEST(AcadRegistration, WritesTheKeysOfEachInstalledReleaseUnderTheMachine) {
             SzData("\\\\HKEY_LOCAL_MACHINE\\Software\\Autodesk\\AutoCAD\\R15.0\\ACAD-1:"
                    "804\\AutodeskApps\\Quorrel"),
         r15 + "autodeskapps\\quorrel\\loader|MODULE|" + sz +
-            SzData(std::string(TARGET) + "Support\\2000-02\\Quorrel.arx"),
+            SzData(std::string(kTarget) + "Support\\2000-02\\Quorrel.arx"),
         r15 + "autodeskapps\\quorrel\\name|Quorrel|" + sz + SzData("Quorrel"),
         Lower(acad + "R16.0") + "|CurVer|" + sz + SzData(tooLongName),
         Lower(acad + "R16.1") + "|CurVer|" + sz + SzData("ACAD-301:804"),
         Lower(acad + "R16.1\\ACAD-301:804\\Applications\\Quorrel") + "|LOADCTRLS|" + dword + DwordData(2),
         Lower(acad + "R16.1\\ACAD-301:804\\Applications\\Quorrel") + "|LOADER|" + sz +
-            SzData(std::string(TARGET) + "Support\\2004-06\\Quorrel.arx"),
+            SzData(std::string(kTarget) + "Support\\2004-06\\Quorrel.arx"),
         Lower(acad + "R17.2\\ACAD-7001:804\\Applications\\Quorrel") + "|LOADCTRLS|" + dword + DwordData(2),
         Lower(acad + "R17.2\\ACAD-7001:804\\Applications\\Quorrel") + "|LOADER|" + sz +
-            SzData(std::string(TARGET) + "Support\\2007-09\\Quorrel.arx"),
+            SzData(std::string(kTarget) + "Support\\2007-09\\Quorrel.arx"),
     };
     std::set<std::string> machine, user;
     ListTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk", machine);

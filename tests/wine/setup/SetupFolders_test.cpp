@@ -5,12 +5,7 @@
 
 #include "framework/PathText.h"
 #include "setup/SetupPaths.h"
-
-namespace {
-std::string Str(const CString& s) {
-    return std::string(s, s.GetLength());
-}
-}  // namespace
+#include "tests/native/StringBytes.h"
 
 TEST(SetupFolders, TargetIsOnTheSystemRootsDrive) {
     const struct {
@@ -24,6 +19,6 @@ TEST(SetupFolders, TargetIsOnTheSystemRootsDrive) {
         {"G:", "G:\\Program Files\\Kelvora\\Pindlemark"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Str(InstallFolderForSystemRoot(c.root)), std::string(c.target) + "\\")
+        EXPECT_EQ(Bytes(InstallFolderForSystemRoot(c.root)), std::string(c.target) + "\\")
             << "system root \"" << c.root << "\"";
 }

@@ -1,17 +1,13 @@
 #include "TempFolder.h"
 
-#include <windows.h>
-
 #include <stdexcept>
 
 TempFolder::TempFolder(const std::string& name) {
     char temp[MAX_PATH];
     DWORD n = GetTempPathA(MAX_PATH, temp);
     if (n == 0 || n >= MAX_PATH) throw std::runtime_error("GetTempPathA failed");
-    static unsigned s_counter = 0;
     for (int attempt = 0; attempt < 1000; ++attempt) {
-        std::string candidate = std::string(temp) + "pm-" + name + "-" +
-                                std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++s_counter);
+        const std::string candidate = std::string(temp) + UniqueName("pm-" + name);
         if (CreateDirectoryA(candidate.c_str(), NULL)) {
             m_path = candidate + "\\";
             return;
@@ -22,6 +18,11 @@ TempFolder::TempFolder(const std::string& name) {
 
 TempFolder::~TempFolder() {
     RemoveTree(m_path.substr(0, m_path.size() - 1));
+}
+
+std::string UniqueName(const std::string& prefix) {
+    static unsigned s_counter = 0;
+    return prefix + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++s_counter);
 }
 
 void RemoveTree(const std::string& path) {
@@ -67,4 +68,30 @@ bool ReadBytes(const std::string& path, std::string& bytes) {
 
 bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> TextLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t from = 0;
+    while (from < text.size()) {
+        const size_t end = text.find('\n', from);
+        std::string line = text.substr(from, end == std::string::npos ? std::string::npos : end - from);
+        if (end != std::string::npos && !line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+        if (end == std::string::npos) break;
+        from = end + 1;
+    }
+    return lines;
+}
+
+std::string PathOfLength(const std::string& folder, size_t length, char fill, const std::string& tail) {
+    return folder + std::string(length - folder.size() - tail.size(), fill) + tail;
+}
+
+HeldFile::HeldFile(const std::string& path)
+    : m_handle(CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL)) {}
+
+void HeldFile::Release() {
+    if (m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);
+    m_handle = INVALID_HANDLE_VALUE;
 }

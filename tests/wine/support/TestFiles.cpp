@@ -1,6 +1,20 @@
 #include "TestFiles.h"
 
-#include <windows.h>
+#include "Registry.h"
+
+namespace {
+
+// The test modules' markers: values under HKEY_CURRENT_USER\Software\PindlemarkTests\<area>.
+std::string MarkerKey(const char* area) {
+    return std::string("Software\\PindlemarkTests\\") + area;
+}
+
+std::string Marker(const char* area, const std::string& name) {
+    std::string text;
+    return ReadRegString(HKEY_CURRENT_USER, MarkerKey(area), name, text) ? text : std::string();
+}
+
+}  // namespace
 
 std::string TestProgramFolder() {
     char path[MAX_PATH];
@@ -17,24 +31,12 @@ std::string NoEntryControlPath() {
     return TestProgramFolder() + "NoEntry.ocx";
 }
 
-namespace {
-
-// The test modules' markers: values under HKEY_CURRENT_USER\Software\PindlemarkTests\<area>.
-std::string Marker(const char* area, const std::string& name) {
-    char data[512] = "";
-    DWORD size = sizeof data - 1;
-    HKEY key;
-    const std::string path = std::string("Software\\PindlemarkTests\\") + area;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
-    LONG rc = RegQueryValueExA(key, name.c_str(), NULL, NULL, reinterpret_cast<BYTE*>(data), &size);
-    RegCloseKey(key);
-    return rc == ERROR_SUCCESS ? std::string(data) : std::string();
-}
-
-}  // namespace
-
 std::string ControlMarker(const std::string& modulePath) {
     return Marker("Controls", modulePath);
+}
+
+void ForgetControlMarker(const std::string& modulePath) {
+    DeleteRegValue(HKEY_CURRENT_USER, MarkerKey("Controls"), modulePath);
 }
 
 std::string LoadMarkerPath() {
@@ -58,6 +60,25 @@ std::string SearchControlFound(const std::string& entry, const std::string& modu
 }
 
 void ForgetSearchMarkers() {
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\PindlemarkTests\\Loads");
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\PindlemarkTests\\Search");
+    DeleteRegTree(HKEY_CURRENT_USER, MarkerKey("Loads"));
+    DeleteRegTree(HKEY_CURRENT_USER, MarkerKey("Search"));
+}
+
+HRESULT CallEntryPoint(const std::string& modulePath, const char* entry) {
+    HMODULE module = LoadLibraryA(modulePath.c_str());
+    if (module == NULL) return kNoModule;
+    typedef HRESULT(WINAPI * EntryPoint)();
+    EntryPoint function =
+        reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(GetProcAddress(module, entry)));
+    const HRESULT result = function != NULL ? function() : kNoEntry;
+    FreeLibrary(module);
+    return result;
+}
+
+std::string SystemHhctrlPath() {
+    return "C:\\windows\\system32\\hhctrl.ocx";
+}
+
+void RegisterSystemHhctrl() {
+    CallEntryPoint(SystemHhctrlPath(), "DllRegisterServer");
 }

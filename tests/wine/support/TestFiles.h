@@ -1,5 +1,8 @@
-// Files built for the tests and placed next to the test programs.
+// Files built for the tests and placed next to the test programs, what they record, and the
+// system's help control, which the tests borrow as a real control of the prefix.
 #pragma once
+#include <windows.h>
+
 #include <string>
 
 // The folder of the running test program, ending in a backslash.
@@ -11,6 +14,8 @@ std::string NoEntryControlPath();
 // What TestControl.ocx recorded for a module path: "registered", "unregistered",
 // "unregistered-without-file", or "" when it was never called for that path.
 std::string ControlMarker(const std::string& modulePath);
+// Forgets what TestControl.ocx recorded for one module path, leaving other tests' markers alone.
+void ForgetControlMarker(const std::string& modulePath);
 
 // LoadMarker.dll (see tests/wine/testcontrol/LoadMarker.cpp), to be planted under other names.
 std::string LoadMarkerPath();
@@ -24,3 +29,14 @@ std::string SearchImportPath();
 std::string SearchControlFound(const std::string& entry, const std::string& moduleName);
 // Forgets what LoadMarker.dll and SearchControl.ocx recorded.
 void ForgetSearchMarkers();
+
+// Loads the module, calls its entry point ("DllRegisterServer", ...) and frees it again. What
+// the entry point returned; kNoModule or kNoEntry when there was nothing to call.
+const HRESULT kNoModule = 0x7fffffff;
+const HRESULT kNoEntry = 0x7ffffffe;
+HRESULT CallEntryPoint(const std::string& modulePath, const char* entry);
+
+// Wine's help control, a real third-party control of the prefix.
+std::string SystemHhctrlPath();
+// Registering a copy points the prefix's help control at the copy; this points it back.
+void RegisterSystemHhctrl();

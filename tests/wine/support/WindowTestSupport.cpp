@@ -2,87 +2,75 @@
 
 #include "framework/WndClass.h"
 
-BEGIN_MESSAGE_MAP(CTestParent, CWnd)
+BEGIN_MESSAGE_MAP(TestParent, CWnd)
     ON_MESSAGE(WM_COMMAND, OnCommand)
 END_MESSAGE_MAP()
 
-CTestParent::CTestParent(int nWidth, int nHeight, int x, int y) : m_nClicks(0) {
-    LPCSTR pszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(NULL, IDC_ARROW),
-                                          reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    CreateEx(0, pszClass, "controls test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, nWidth, nHeight,
+TestParent::TestParent(int width, int height, int x, int y) : clicks(0) {
+    LPCSTR className = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(NULL, IDC_ARROW),
+                                           reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    CreateEx(0, className, "controls test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width, height,
              NULL, NULL);
     ::SetForegroundWindow(m_hWnd);
     Settle(m_hWnd);
 }
 
-CTestParent::~CTestParent() {
+TestParent::~TestParent() {
     DestroyWindow();
 }
 
-LRESULT CTestParent::OnCommand(WPARAM wParam, LPARAM lParam) {
-    if (HIWORD(wParam) == BN_CLICKED && lParam != 0) ++m_nClicks;
+LRESULT TestParent::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (HIWORD(wParam) == BN_CLICKED && lParam != 0) ++clicks;
     return Default();
 }
 
-void PumpMessages(DWORD dwMilliseconds) {
-    DWORD dwStart = ::GetTickCount();
-    do {
-        MSG msg;
-        while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        if (dwMilliseconds != 0) ::Sleep(5);
-    } while (::GetTickCount() - dwStart < dwMilliseconds);
-}
-
-void Settle(HWND hWnd) {
+void Settle(HWND window) {
     PumpMessages();
-    ::RedrawWindow(hWnd, NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ::RedrawWindow(window, NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
     ::GdiFlush();
     PumpMessages();
 }
 
-CPixelGrab::CPixelGrab(HWND hWnd) : m_nWidth(0), m_nHeight(0) {
+PixelGrab::PixelGrab(HWND window) : m_width(0), m_height(0) {
     RECT rc;
-    ::GetClientRect(hWnd, &rc);
-    m_nWidth = rc.right;
-    m_nHeight = rc.bottom;
-    if (m_nWidth <= 0 || m_nHeight <= 0) return;
+    ::GetClientRect(window, &rc);
+    m_width = rc.right;
+    m_height = rc.bottom;
+    if (m_width <= 0 || m_height <= 0) return;
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = m_nWidth;
-    bmi.bmiHeader.biHeight = -m_nHeight;  // top-down
+    bmi.bmiHeader.biWidth = m_width;
+    bmi.bmiHeader.biHeight = -m_height;  // top-down
     bmi.bmiHeader.biPlanes = 1;
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
-    void* pBits = NULL;
-    HDC hdcWnd = ::GetDC(hWnd);
-    HBITMAP hbm = ::CreateDIBSection(hdcWnd, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
-    HDC hdcMem = ::CreateCompatibleDC(hdcWnd);
-    HGDIOBJ hOld = ::SelectObject(hdcMem, hbm);
-    ::BitBlt(hdcMem, 0, 0, m_nWidth, m_nHeight, hdcWnd, 0, 0, SRCCOPY);
+    void* bits = NULL;
+    HDC windowDc = ::GetDC(window);
+    HBITMAP hbm = ::CreateDIBSection(windowDc, &bmi, DIB_RGB_COLORS, &bits, NULL, 0);
+    HDC memoryDc = ::CreateCompatibleDC(windowDc);
+    HGDIOBJ oldBitmap = ::SelectObject(memoryDc, hbm);
+    ::BitBlt(memoryDc, 0, 0, m_width, m_height, windowDc, 0, 0, SRCCOPY);
     ::GdiFlush();
-    const DWORD* pSrc = static_cast<const DWORD*>(pBits);
-    m_pixels.assign(pSrc, pSrc + static_cast<size_t>(m_nWidth) * m_nHeight);
-    ::SelectObject(hdcMem, hOld);
-    ::DeleteDC(hdcMem);
+    const DWORD* source = static_cast<const DWORD*>(bits);
+    m_pixels.assign(source, source + static_cast<size_t>(m_width) * m_height);
+    ::SelectObject(memoryDc, oldBitmap);
+    ::DeleteDC(memoryDc);
     ::DeleteObject(hbm);
-    ::ReleaseDC(hWnd, hdcWnd);
+    ::ReleaseDC(window, windowDc);
     for (DWORD& px : m_pixels) px &= 0x00FFFFFF;
 }
 
-COLORREF CPixelGrab::At(int x, int y) const {
-    if (x < 0 || y < 0 || x >= m_nWidth || y >= m_nHeight) return CLR_INVALID;
-    DWORD px = m_pixels[static_cast<size_t>(y) * m_nWidth + x];
+COLORREF PixelGrab::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height) return CLR_INVALID;
+    DWORD px = m_pixels[static_cast<size_t>(y) * m_width + x];
     return RGB((px >> 16) & 0xFF, (px >> 8) & 0xFF, px & 0xFF);
 }
 
-int CPixelGrab::Count(const RECT& rc, COLORREF cr) const {
+int PixelGrab::Count(const RECT& rc, COLORREF color) const {
     int n = 0;
     for (int y = rc.top; y < rc.bottom; ++y)
         for (int x = rc.left; x < rc.right; ++x)
-            if (At(x, y) == cr) ++n;
+            if (At(x, y) == color) ++n;
     return n;
 }
 
@@ -103,17 +91,17 @@ void MouseMoveTo(int x, int y) {
     PumpMessages(40);
 }
 
-void MouseButton(bool bDown) {
+void MouseButton(bool down) {
     INPUT input = {};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = bDown ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
     ::SendInput(1, &input, sizeof(input));
     PumpMessages(60);
 }
 
-POINT WindowCentre(HWND hWnd) {
+POINT WindowCentre(HWND window) {
     RECT rc;
-    ::GetWindowRect(hWnd, &rc);
+    ::GetWindowRect(window, &rc);
     POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
     return pt;
 }

@@ -4,46 +4,46 @@
 #include "record/RecordFile.h"
 #include "support/TempFolder.h"
 
-CFakeInstall::CFakeInstall(const std::string& strTarget) : m_strTarget(strTarget) {
-    CreateDirectoryA(m_strTarget.c_str(), NULL);
+FakeInstall::FakeInstall(const std::string& target) : m_target(target) {
+    CreateDirectoryA(m_target.c_str(), NULL);
 }
 
-std::string CFakeInstall::Folder(const std::string& strRelative) {
-    std::string strPath = m_strTarget + strRelative;
-    AppendRecord(m_strRecord, RECORD_FOLDER, strPath.c_str());
-    CreateDirectoryA(strPath.c_str(), NULL);
-    m_folders.push_back(strPath);
-    return strPath;
+std::string FakeInstall::Folder(const std::string& relative) {
+    std::string path = m_target + relative;
+    AppendRecord(m_record, RECORD_FOLDER, path.c_str());
+    CreateDirectoryA(path.c_str(), NULL);
+    m_folders.push_back(path);
+    return path;
 }
 
-std::string CFakeInstall::File(const std::string& strRelative, bool bCreate) {
-    std::string strPath = m_strTarget + strRelative;
-    if (bCreate) WriteBytes(strPath, "content of " + strRelative);
-    AppendRecord(m_strRecord, RECORD_FILE, strPath.c_str());
-    m_files.push_back(strPath);
-    return strPath;
+std::string FakeInstall::File(const std::string& relative, bool create) {
+    std::string path = m_target + relative;
+    if (create) WriteBytes(path, "content of " + relative);
+    AppendRecord(m_record, RECORD_FILE, path.c_str());
+    m_files.push_back(path);
+    return path;
 }
 
-std::string CFakeInstall::CopyOf(const std::string& strModule, const std::string& strRelative) {
-    std::string strPath = m_strTarget + strRelative;
-    CopyFileA(strModule.c_str(), strPath.c_str(), FALSE);
-    AppendRecord(m_strRecord, RECORD_FILE, strPath.c_str());
-    m_files.push_back(strPath);
-    return strPath;
+std::string FakeInstall::CopyOf(const std::string& module, const std::string& relative) {
+    std::string path = m_target + relative;
+    CopyFileA(module.c_str(), path.c_str(), FALSE);
+    AppendRecord(m_record, RECORD_FILE, path.c_str());
+    m_files.push_back(path);
+    return path;
 }
 
-void CFakeInstall::Control(const std::string& strPath) {
-    AppendRecord(m_strRecord, RECORD_CONTROL, strPath.c_str());
+void FakeInstall::Control(const std::string& path) {
+    AppendRecord(m_record, RECORD_CONTROL, path.c_str());
 }
 
-void CFakeInstall::Key(RecordHive hive, const std::string& strKeyPath) {
-    AppendRegKeyRecord(m_strRecord, hive, strKeyPath.c_str());
+void FakeInstall::Key(RecordHive hive, const std::string& keyPath) {
+    AppendRegKeyRecord(m_record, hive, keyPath.c_str());
 }
 
-std::string CFakeInstall::WriteRecord() {
+std::string FakeInstall::WriteRecord() {
     CFileException error;
-    WriteInstallRecordFile(m_strTarget.c_str(), m_strRecord, error);
-    std::string strPath = m_strTarget + RECORD_FILE_NAME;
-    m_files.push_back(strPath);
-    return strPath;
+    WriteInstallRecordFile(m_target.c_str(), m_record, error);
+    std::string path = m_target + RECORD_FILE_NAME;
+    m_files.push_back(path);
+    return path;
 }

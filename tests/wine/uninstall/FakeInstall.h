@@ -9,29 +9,30 @@
 
 #include "framework/NarrowString.h"
 #include "record/RecordFormat.h"
+#include "tests/native/StringBytes.h"
 
-class CFakeInstall {
+class FakeInstall {
 public:
-    explicit CFakeInstall(const std::string& strTarget);  // ends with a backslash; made here
+    explicit FakeInstall(const std::string& target);  // ends with a backslash; made here
 
-    std::string Folder(const std::string& strRelative);
-    // bCreate false records a file that is not there (already gone before the uninstall).
-    std::string File(const std::string& strRelative, bool bCreate = true);
+    std::string Folder(const std::string& relative);
+    // create false records a file that is not there (already gone before the uninstall).
+    std::string File(const std::string& relative, bool create = true);
     // A copy of a module, recorded as a file.
-    std::string CopyOf(const std::string& strModule, const std::string& strRelative);
-    void Control(const std::string& strPath);
-    void Key(RecordHive hive, const std::string& strKeyPath);
+    std::string CopyOf(const std::string& module, const std::string& relative);
+    void Control(const std::string& path);
+    void Key(RecordHive hive, const std::string& keyPath);
     // Writes the hidden record file; returns its path.
     std::string WriteRecord();
 
-    const std::string& Target() const { return m_strTarget; }
-    std::string Record() const { return std::string(m_strRecord, m_strRecord.GetLength()); }
+    const std::string& Target() const { return m_target; }
+    std::string Record() const { return Bytes(m_record); }
     const std::vector<std::string>& Files() const { return m_files; }
     const std::vector<std::string>& Folders() const { return m_folders; }
 
 private:
-    std::string m_strTarget;
-    CString m_strRecord;
+    std::string m_target;
+    CString m_record;
     std::vector<std::string> m_files;
     std::vector<std::string> m_folders;
 };

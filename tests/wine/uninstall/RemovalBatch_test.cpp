@@ -8,260 +8,216 @@
 #include <stdio.h>
 
 #include <algorithm>
-#include <functional>
 #include <memory>
 #include <vector>
 
 #include "ReplayHarness.h"
+#include "support/RunningProgram.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
+#include "tests/native/StringBytes.h"
 #include "uninstall/RemovalBatchText.h"
 
 namespace {
 
-const char PROBE[] = "RemovalProbe.exe";
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD dwMilliseconds) {
-    DWORD dwStart = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - dwStart >= dwMilliseconds) return false;
-        Sleep(100);
-    }
-    return true;
-}
+const char kProbe[] = "RemovalProbe.exe";
 
 class RemovalBatch : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_temp.reset(new TempFolder("自删除"));
+        temp.reset(new TempFolder("自删除"));
         // "\DelUS.bat" is relative to the current drive: under Wine, drive Z: is the host's "/".
-        m_current.reset(new CCurrentFolder(m_temp->Path()));
-        ASSERT_TRUE(m_current->IsSet());
-        char szBatch[MAX_PATH];
-        ASSERT_NE(GetFullPathNameA(REMOVAL_BATCH_PATH, MAX_PATH, szBatch, NULL), 0u);
-        m_strBatch = szBatch;
-        ASSERT_EQ(m_strBatch.substr(0, 3), "C:\\");
-        DeleteFileA(m_strBatch.c_str());
+        current.reset(new CurrentFolder(temp->Path()));
+        ASSERT_TRUE(current->IsSet());
+        char fullBatch[MAX_PATH];
+        ASSERT_NE(GetFullPathNameA(REMOVAL_BATCH_PATH, MAX_PATH, fullBatch, NULL), 0u);
+        batch = fullBatch;
+        ASSERT_EQ(batch.substr(0, 3), "C:\\");
+        DeleteFileA(batch.c_str());
     }
 
     void TearDown() override {
         // A batch still running is given its time, so that it never outlives the test's lock.
-        if (!m_strBatch.empty()) WaitUntil([&] { return !FileExists(m_strBatch); }, 60000);
-        m_current.reset();
-        m_temp.reset();
+        if (!batch.empty()) WaitUntil([&] { return !FileExists(batch); }, 60000);
+        current.reset();
+        temp.reset();
     }
 
-    // Copies the probe into strFolder as Uninstall.exe.
-    std::string PlaceProbe(const std::string& strFolder) {
-        CreateDirectoryA(strFolder.c_str(), NULL);
-        std::string strExe = strFolder + "\\Uninstall.exe";
-        EXPECT_TRUE(CopyFileA((TestProgramFolder() + PROBE).c_str(), strExe.c_str(), FALSE)) << strExe;
-        return strExe;
+    // Copies the probe into folder as Uninstall.exe.
+    std::string PlaceProbe(const std::string& folder) {
+        CreateDirectoryA(folder.c_str(), NULL);
+        std::string exe = folder + "\\Uninstall.exe";
+        EXPECT_TRUE(CopyFileA((TestProgramFolder() + kProbe).c_str(), exe.c_str(), FALSE)) << exe;
+        return exe;
     }
 
     // Runs the copy from the temporary folder (on drive C:) and waits for its end, which
-    // *pEnded gets (GetTickCount) when given.
-    DWORD RunProbe(const std::string& strExe, const std::string& strArgs = "", DWORD* pEnded = nullptr) {
-        std::string strCommand = "\"" + strExe + "\"" + (strArgs.empty() ? "" : " " + strArgs);
-        STARTUPINFOA si = {};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi = {};
-        if (!CreateProcessA(NULL, &strCommand[0], NULL, NULL, FALSE, 0, NULL, m_temp->Path().c_str(), &si,
-                            &pi)) {
-            ADD_FAILURE() << "cannot start " << strExe << ": " << GetLastError();
-            return 0xFFFFFFFF;
-        }
-        DWORD dwCode = 0xFFFFFFFE;
-        EXPECT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0) << "the probe did not end";
-        if (pEnded) *pEnded = GetTickCount();
-        GetExitCodeProcess(pi.hProcess, &dwCode);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-        return dwCode;
+    // *ended gets (GetTickCount) when given.
+    DWORD RunProbe(const std::string& exe, const std::string& args = "", DWORD* ended = nullptr) {
+        RunningProgram probe(exe, temp->Path(), args);
+        DWORD code = 0xFFFFFFFF;
+        EXPECT_TRUE(probe.Started());
+        EXPECT_TRUE(probe.WaitForExit(30000, &code)) << "the probe did not end";
+        if (ended) *ended = GetTickCount();
+        return code;
     }
 
     std::string ReadBatchText() {
-        std::string strText;
-        return ReadBytes(m_strBatch, strText) ? strText : std::string();
+        std::string text;
+        return ReadBytes(batch, text) ? text : std::string();
     }
 
-    std::unique_ptr<TempFolder> m_temp;
-    std::unique_ptr<CCurrentFolder> m_current;
-    std::string m_strBatch;
+    std::unique_ptr<TempFolder> temp;
+    std::unique_ptr<CurrentFolder> current;
+    std::string batch;
 };
 
-// A probe left running while the test looks at its batch.
-class RunningProbe {
-public:
-    RunningProbe(const std::string& strExe, const std::string& strArgs, const std::string& strFolder) {
-        std::string strCommand = "\"" + strExe + "\" " + strArgs;
-        STARTUPINFOA si = {};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi = {};
-        if (CreateProcessA(NULL, &strCommand[0], NULL, NULL, FALSE, 0, NULL, strFolder.c_str(), &si, &pi)) {
-            CloseHandle(pi.hThread);
-            m_hProcess = pi.hProcess;
-        }
-    }
-    ~RunningProbe() {
-        if (m_hProcess != NULL) CloseHandle(m_hProcess);
-    }
-    RunningProbe(const RunningProbe&) = delete;
-    RunningProbe& operator=(const RunningProbe&) = delete;
-    bool WaitForExit(DWORD dwMilliseconds) {
-        return m_hProcess != NULL && WaitForSingleObject(m_hProcess, dwMilliseconds) == WAIT_OBJECT_0;
-    }
-
-private:
-    HANDLE m_hProcess = NULL;
-};
-
-std::string SidText(const void* pSid) {
-    char* pszText = NULL;
-    if (!ConvertSidToStringSidA(const_cast<void*>(pSid), &pszText)) return "?";
-    std::string strText = pszText;
-    LocalFree(pszText);
-    return strText;
+std::string SidText(const void* sid) {
+    char* buffer = NULL;
+    if (!ConvertSidToStringSidA(const_cast<void*>(sid), &buffer)) return "?";
+    std::string text = buffer;
+    LocalFree(buffer);
+    return text;
 }
 
 std::vector<BYTE> CurrentUserSid() {
     std::vector<BYTE> user(512);
-    HANDLE hToken = NULL;
-    DWORD dwSize = 0;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &hToken)) return user;
-    GetTokenInformation(hToken, TokenUser, user.data(), static_cast<DWORD>(user.size()), &dwSize);
-    CloseHandle(hToken);
-    const PSID pSid = reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
-    return std::vector<BYTE>(static_cast<BYTE*>(pSid), static_cast<BYTE*>(pSid) + GetLengthSid(pSid));
+    HANDLE token = NULL;
+    DWORD size = 0;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return user;
+    GetTokenInformation(token, TokenUser, user.data(), static_cast<DWORD>(user.size()), &size);
+    CloseHandle(token);
+    const PSID sid = reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
+    return std::vector<BYTE>(static_cast<BYTE*>(sid), static_cast<BYTE*>(sid) + GetLengthSid(sid));
 }
 
 // "allow S-1-5-18 001f01ff": the kind, the account and the access of an entry; "inherited" when
 // the entry came from the folder.
-std::string DescribeAce(const ACCESS_ALLOWED_ACE* pAce) {
-    std::string strText = pAce->Header.AceType == ACCESS_ALLOWED_ACE_TYPE ? "allow " : "other ";
-    strText += SidText(&pAce->SidStart);
-    char szMask[16];
-    snprintf(szMask, sizeof szMask, " %08lx", pAce->Mask);
-    strText += szMask;
-    if (pAce->Header.AceFlags & INHERITED_ACE) strText += " inherited";
-    return strText;
+std::string DescribeAce(const ACCESS_ALLOWED_ACE* ace) {
+    std::string text = ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE ? "allow " : "other ";
+    text += SidText(&ace->SidStart);
+    char mask[16];
+    snprintf(mask, sizeof mask, " %08lx", ace->Mask);
+    text += mask;
+    if (ace->Header.AceFlags & INHERITED_ACE) text += " inherited";
+    return text;
 }
 
 }  // namespace
 
 TEST_F(RemovalBatch, RemovesTheProgramItsEmptyFolderAndItself) {
-    const std::string strRootFile = "C:\\Filedelr.avi";
-    const bool bRootFile = WriteBytes(strRootFile, "a user's video");
-    const std::string strFolder = m_temp->Path() + "安装";
-    const std::string strExe = PlaceProbe(strFolder);
+    const std::string rootFile = "C:\\Filedelr.avi";
+    const bool rootFileWritten = WriteBytes(rootFile, "a user's video");
+    const std::string folder = temp->Path() + "安装";
+    const std::string exe = PlaceProbe(folder);
 
-    EXPECT_EQ(RunProbe(strExe), 0u);
-    EXPECT_TRUE(WaitUntil([&] { return !FileExists(strExe); }, 60000)) << "the program is still there";
-    EXPECT_TRUE(WaitUntil([&] { return !FileExists(m_strBatch); }, 30000)) << "the batch did not end";
-    EXPECT_FALSE(FileExists(strFolder));
-    EXPECT_TRUE(FileExists(m_temp->Path())) << "only the program's own folder goes";
-    if (bRootFile) {
-        EXPECT_TRUE(FileExists(strRootFile)) << "the batch deleted a file of the drive root";
-        DeleteFileA(strRootFile.c_str());
+    EXPECT_EQ(RunProbe(exe), 0u);
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(exe); }, 60000)) << "the program is still there";
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(batch); }, 30000)) << "the batch did not end";
+    EXPECT_FALSE(FileExists(folder));
+    EXPECT_TRUE(FileExists(temp->Path())) << "only the program's own folder goes";
+    if (rootFileWritten) {
+        EXPECT_TRUE(FileExists(rootFile)) << "the batch deleted a file of the drive root";
+        DeleteFileA(rootFile.c_str());
     }
 }
 
 TEST_F(RemovalBatch, FolderThatStillHoldsAFileStays) {
-    const std::string strFolder = m_temp->Path() + "kept";
-    const std::string strExe = PlaceProbe(strFolder);
-    ASSERT_TRUE(WriteBytes(strFolder + "\\notes.txt", "the user's"));
+    const std::string folder = temp->Path() + "kept";
+    const std::string exe = PlaceProbe(folder);
+    ASSERT_TRUE(WriteBytes(folder + "\\notes.txt", "the user's"));
 
-    EXPECT_EQ(RunProbe(strExe, "5"), 0u);
-    EXPECT_TRUE(WaitUntil([&] { return !FileExists(m_strBatch); }, 60000)) << "the batch did not end";
-    EXPECT_FALSE(FileExists(strExe));
-    EXPECT_TRUE(FileExists(strFolder + "\\notes.txt"));
+    EXPECT_EQ(RunProbe(exe, "5"), 0u);
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(batch); }, 60000)) << "the batch did not end";
+    EXPECT_FALSE(FileExists(exe));
+    EXPECT_TRUE(FileExists(folder + "\\notes.txt"));
 }
 
 TEST_F(RemovalBatch, PercentSignsInTheFolderNameNameNothingElse) {
     // Unquoted, "%PM_DECOY%" would expand in the batch and name the decoy folder instead.
     ASSERT_TRUE(SetEnvironmentVariableA("PM_DECOY", "zz"));
-    const std::string strFolder = m_temp->Path() + "a%PM_DECOY%b 100%";
-    const std::string strDecoy = m_temp->Path() + "azzb 100";
-    const std::string strExe = PlaceProbe(strFolder);
-    PlaceProbe(strDecoy);
+    const std::string folder = temp->Path() + "a%PM_DECOY%b 100%";
+    const std::string decoy = temp->Path() + "azzb 100";
+    const std::string exe = PlaceProbe(folder);
+    PlaceProbe(decoy);
 
-    EXPECT_EQ(RunProbe(strExe, "5"), 0u);
-    EXPECT_TRUE(WaitUntil([&] { return !FileExists(m_strBatch); }, 60000)) << "the batch did not end";
+    EXPECT_EQ(RunProbe(exe, "5"), 0u);
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(batch); }, 60000)) << "the batch did not end";
     SetEnvironmentVariableA("PM_DECOY", NULL);
-    EXPECT_FALSE(FileExists(strExe));
-    EXPECT_FALSE(FileExists(strFolder));
-    EXPECT_TRUE(FileExists(strDecoy + "\\Uninstall.exe"));
+    EXPECT_FALSE(FileExists(exe));
+    EXPECT_FALSE(FileExists(folder));
+    EXPECT_TRUE(FileExists(decoy + "\\Uninstall.exe"));
 }
 
 TEST_F(RemovalBatch, WaitsForTheProgramLongerThanItsBoundAfterTheEnd) {
     // One pass after the end, about a second; the program stays five.
-    const std::string strFolder = m_temp->Path() + "stays";
-    const std::string strExe = PlaceProbe(strFolder);
-    EXPECT_EQ(RunProbe(strExe, "1 5000"), 0u);
-    EXPECT_TRUE(WaitUntil([&] { return !FileExists(m_strBatch); }, 30000)) << "the batch did not end";
-    EXPECT_FALSE(FileExists(strExe)) << "the batch gave up while the program still ran";
-    EXPECT_FALSE(FileExists(strFolder));
+    const std::string folder = temp->Path() + "stays";
+    const std::string exe = PlaceProbe(folder);
+    EXPECT_EQ(RunProbe(exe, "1 5000"), 0u);
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(batch); }, 30000)) << "the batch did not end";
+    EXPECT_FALSE(FileExists(exe)) << "the batch gave up while the program still ran";
+    EXPECT_FALSE(FileExists(folder));
 }
 
 TEST_F(RemovalBatch, ProgramThatCannotBeDeletedEndsTheBatchWithinItsBound) {
-    const int nPasses = 3;
-    const std::string strFolder = m_temp->Path() + "readonly";
-    const std::string strExe = PlaceProbe(strFolder);
-    ASSERT_TRUE(SetFileAttributesA(strExe.c_str(), FILE_ATTRIBUTE_READONLY));
+    const int passes = 3;
+    const std::string folder = temp->Path() + "readonly";
+    const std::string exe = PlaceProbe(folder);
+    ASSERT_TRUE(SetFileAttributesA(exe.c_str(), FILE_ATTRIBUTE_READONLY));
 
-    DWORD dwEnded = 0;
-    EXPECT_EQ(RunProbe(strExe, std::to_string(nPasses), &dwEnded), 0u);
+    DWORD ended = 0;
+    EXPECT_EQ(RunProbe(exe, std::to_string(passes), &ended), 0u);
     // While it retries, the batch on disk is exactly the text built for this program.
-    std::string strOnDisk;
-    ASSERT_TRUE(ReadBytes(m_strBatch, strOnDisk));
-    char szSystem[MAX_PATH];
-    ASSERT_NE(GetSystemDirectoryA(szSystem, MAX_PATH), 0u);
+    std::string onDisk;
+    ASSERT_TRUE(ReadBytes(batch, onDisk));
+    char system[MAX_PATH];
+    ASSERT_NE(GetSystemDirectoryA(system, MAX_PATH), 0u);
     CRemovalBatchPaths paths;
-    paths.strExe = strExe.c_str();
-    paths.strPause = (std::string(szSystem) + "\\ping.exe").c_str();
-    paths.strBatch = m_strBatch.c_str();
-    CString strExpected;
-    ASSERT_TRUE(BuildRemovalBatchText(paths, nPasses, strExpected));
-    EXPECT_EQ(strOnDisk, std::string(strExpected, strExpected.GetLength()));
+    paths.strExe = exe.c_str();
+    paths.strPause = (std::string(system) + "\\ping.exe").c_str();
+    paths.strBatch = batch.c_str();
+    CString expected;
+    ASSERT_TRUE(BuildRemovalBatchText(paths, passes, expected));
+    EXPECT_EQ(onDisk, Bytes(expected));
 
-    EXPECT_TRUE(WaitUntil([&] { return !FileExists(m_strBatch); }, 60000)) << "the batch never gave up";
-    DWORD dwElapsed = GetTickCount() - dwEnded;
-    EXPECT_GE(dwElapsed, static_cast<DWORD>(nPasses - 1) * 900)
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(batch); }, 60000)) << "the batch never gave up";
+    DWORD elapsed = GetTickCount() - ended;
+    EXPECT_GE(elapsed, static_cast<DWORD>(passes - 1) * 900)
         << "each pass after the end waits about a second";
-    EXPECT_LT(dwElapsed, static_cast<DWORD>(nPasses) * 1000 + 20000);
-    EXPECT_TRUE(FileExists(strExe));
-    EXPECT_TRUE(FileExists(strFolder));
-    SetFileAttributesA(strExe.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_LT(elapsed, static_cast<DWORD>(passes) * 1000 + 20000);
+    EXPECT_TRUE(FileExists(exe));
+    EXPECT_TRUE(FileExists(folder));
+    SetFileAttributesA(exe.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(RemovalBatch, PlantedPingIsNeverRunAndTheRecordGoesWithTheProgram) {
     // A "ping" that the batch would find by its bare name, in the drive root and in the folder
     // the uninstaller was started from: it would run elevated, and, called from the batch without
     // "call", never come back.
-    const std::string strMarker = m_temp->Path() + "planted-ran.txt";
-    const std::string strPlant = "@echo ran>\"" + strMarker + "\"\r\n";
-    const std::vector<std::string> plants = {"C:\\ping.bat", "C:\\ping.cmd", m_temp->Path() + "ping.bat",
-                                             m_temp->Path() + "ping.cmd"};
-    for (const std::string& strPlanted : plants) ASSERT_TRUE(WriteBytes(strPlanted, strPlant)) << strPlanted;
-    const std::string strFolder = m_temp->Path() + "held";
-    const std::string strExe = PlaceProbe(strFolder);
-    const std::string strRecord = strFolder + "\\Uninstall.log";
-    ASSERT_TRUE(WriteBytes(strRecord, "File Copy: x\r\n"));
-    ASSERT_TRUE(SetFileAttributesA(strRecord.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    const std::string marker = temp->Path() + "planted-ran.txt";
+    const std::string plantText = "@echo ran>\"" + marker + "\"\r\n";
+    const std::vector<std::string> plants = {"C:\\ping.bat", "C:\\ping.cmd", temp->Path() + "ping.bat",
+                                             temp->Path() + "ping.cmd"};
+    for (const std::string& planted : plants) ASSERT_TRUE(WriteBytes(planted, plantText)) << planted;
+    const std::string folder = temp->Path() + "held";
+    const std::string exe = PlaceProbe(folder);
+    const std::string record = folder + "\\Uninstall.log";
+    ASSERT_TRUE(WriteBytes(record, "File Copy: x\r\n"));
+    ASSERT_TRUE(SetFileAttributesA(record.c_str(), FILE_ATTRIBUTE_HIDDEN));
 
     // Kept undeletable past the program's end, so that the batch pauses once before its next try.
-    HANDLE hHeld = CreateFileA(strExe.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    ASSERT_NE(hHeld, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(RunProbe(strExe, "5 0 " + strRecord), 0u);
+    HANDLE held = CreateFileA(exe.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(RunProbe(exe, "5 0 " + record), 0u);
     Sleep(1500);
-    CloseHandle(hHeld);
+    CloseHandle(held);
 
-    EXPECT_TRUE(WaitUntil([&] { return !FileExists(m_strBatch); }, 60000)) << "the batch did not end";
-    EXPECT_FALSE(FileExists(strMarker)) << "a planted ping ran";
-    EXPECT_FALSE(FileExists(strExe));
-    EXPECT_FALSE(FileExists(strRecord)) << "the hidden record stayed";
-    EXPECT_FALSE(FileExists(strFolder));
-    for (const std::string& strPlanted : plants) DeleteFileA(strPlanted.c_str());
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(batch); }, 60000)) << "the batch did not end";
+    EXPECT_FALSE(FileExists(marker)) << "a planted ping ran";
+    EXPECT_FALSE(FileExists(exe));
+    EXPECT_FALSE(FileExists(record)) << "the hidden record stayed";
+    EXPECT_FALSE(FileExists(folder));
+    for (const std::string& planted : plants) DeleteFileA(planted.c_str());
 }
 
 TEST_F(RemovalBatch, OnlySystemAndAdministratorsMayChangeTheBatch) {
@@ -271,44 +227,44 @@ TEST_F(RemovalBatch, OnlySystemAndAdministratorsMayChangeTheBatch) {
     ASSERT_TRUE(InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION));
     ASSERT_TRUE(SetSecurityDescriptorDacl(&open, TRUE, NULL, FALSE));
     SECURITY_ATTRIBUTES sa = {sizeof sa, &open, FALSE};
-    HANDLE hOld = CreateFileA(m_strBatch.c_str(), GENERIC_WRITE, 0, &sa, CREATE_ALWAYS, 0, NULL);
-    ASSERT_NE(hOld, INVALID_HANDLE_VALUE);
-    CloseHandle(hOld);
+    HANDLE oldBatch = CreateFileA(batch.c_str(), GENERIC_WRITE, 0, &sa, CREATE_ALWAYS, 0, NULL);
+    ASSERT_NE(oldBatch, INVALID_HANDLE_VALUE);
+    CloseHandle(oldBatch);
 
-    const std::string strExe = PlaceProbe(m_temp->Path() + "acl");
-    std::unique_ptr<RunningProbe> probe(new RunningProbe(strExe, "3 4000", m_temp->Path()));
-    ASSERT_TRUE(WaitUntil([&] { return ReadBatchText().find(strExe) != std::string::npos; }, 20000))
+    const std::string exe = PlaceProbe(temp->Path() + "acl");
+    RunningProgram probe(exe, temp->Path(), "3 4000");
+    ASSERT_TRUE(WaitUntil([&] { return ReadBatchText().find(exe) != std::string::npos; }, 20000))
         << "the batch was not written";
 
     std::vector<BYTE> sd(4096);
-    DWORD dwNeeded = 0;
-    ASSERT_TRUE(GetFileSecurityA(m_strBatch.c_str(), DACL_SECURITY_INFORMATION | OWNER_SECURITY_INFORMATION,
-                                 sd.data(), static_cast<DWORD>(sd.size()), &dwNeeded))
+    DWORD needed = 0;
+    ASSERT_TRUE(GetFileSecurityA(batch.c_str(), DACL_SECURITY_INFORMATION | OWNER_SECURITY_INFORMATION,
+                                 sd.data(), static_cast<DWORD>(sd.size()), &needed))
         << GetLastError();
-    BOOL bPresent = FALSE, bDefaulted = FALSE;
-    PACL pDacl = NULL;
-    ASSERT_TRUE(GetSecurityDescriptorDacl(sd.data(), &bPresent, &pDacl, &bDefaulted));
-    ASSERT_TRUE(bPresent && pDacl != NULL) << "no access list: anyone may change the batch";
-    PSID pOwner = NULL;
-    ASSERT_TRUE(GetSecurityDescriptorOwner(sd.data(), &pOwner, &bDefaulted));
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = NULL;
+    ASSERT_TRUE(GetSecurityDescriptorDacl(sd.data(), &present, &dacl, &defaulted));
+    ASSERT_TRUE(present && dacl != NULL) << "no access list: anyone may change the batch";
+    PSID owner = NULL;
+    ASSERT_TRUE(GetSecurityDescriptorOwner(sd.data(), &owner, &defaulted));
 
     // SYSTEM and the Administrators, and no one else. Wine keeps a file's access as Unix modes
     // and gives it back as entries for SYSTEM and the owner (this elevated test program's own
     // user), so the owner stands in for the Administrators there; the owner is this program's.
-    const std::string strMe = SidText(CurrentUserSid().data());
-    const std::vector<std::string> allowed = {"S-1-5-18", "S-1-5-32-544", strMe};
-    EXPECT_NE(std::find(allowed.begin(), allowed.end(), SidText(pOwner)), allowed.end())
-        << "owned by " << SidText(pOwner);
-    ASSERT_GT(pDacl->AceCount, 0u);
-    for (DWORD i = 0; i < pDacl->AceCount; ++i) {
-        ACCESS_ALLOWED_ACE* pAce = NULL;
-        ASSERT_TRUE(GetAce(pDacl, i, reinterpret_cast<void**>(&pAce)));
-        const std::string strEntry = DescribeAce(pAce);
-        const std::string strSid = SidText(&pAce->SidStart);
-        EXPECT_TRUE(pAce->Header.AceType == ACCESS_ALLOWED_ACE_TYPE) << strEntry;
-        EXPECT_NE(std::find(allowed.begin(), allowed.end(), strSid), allowed.end())
-            << "an entry for others: " << strEntry;
-        EXPECT_EQ(pAce->Header.AceFlags & INHERITED_ACE, 0) << "inherited from the drive root: " << strEntry;
+    const std::string me = SidText(CurrentUserSid().data());
+    const std::vector<std::string> allowed = {"S-1-5-18", "S-1-5-32-544", me};
+    EXPECT_NE(std::find(allowed.begin(), allowed.end(), SidText(owner)), allowed.end())
+        << "owned by " << SidText(owner);
+    ASSERT_GT(dacl->AceCount, 0u);
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = NULL;
+        ASSERT_TRUE(GetAce(dacl, i, reinterpret_cast<void**>(&ace)));
+        const std::string entry = DescribeAce(ace);
+        const std::string sid = SidText(&ace->SidStart);
+        EXPECT_TRUE(ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE) << entry;
+        EXPECT_NE(std::find(allowed.begin(), allowed.end(), sid), allowed.end())
+            << "an entry for others: " << entry;
+        EXPECT_EQ(ace->Header.AceFlags & INHERITED_ACE, 0) << "inherited from the drive root: " << entry;
     }
-    EXPECT_TRUE(probe->WaitForExit(30000));
+    EXPECT_TRUE(probe.WaitForExit(30000));
 }

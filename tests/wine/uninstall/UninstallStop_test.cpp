@@ -10,32 +10,33 @@
 
 #include "FakeInstall.h"
 #include "ReplayHarness.h"
+#include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "uninstall/UninstallMessages.h"
 
 namespace {
 
-const int RUNS = 60;
-const int FILES = 120;
-const DWORD NO_HANG_MS = 30000;
+const int kRuns = 60;
+const int kFiles = 120;
+const DWORD kNoHangMs = 30000;
 
 // The dialog holds its worker by value; destroying it destroys the worker object.
-struct CFakeDialog {
-    CReplayThread worker;
+struct FakeDialog {
+    ReplayThread worker;
 };
 
 enum EndOrder {
-    STOP_THEN_DESTROY,    // the dialog stops the worker, then its window goes
-    DESTROY_THEN_DELETE,  // the window goes first; the worker object is destroyed later
-    DELETE_THEN_DESTROY,  // the dialog object goes while its window still exists
-    END_ORDERS
+    kStopThenDestroy,    // the dialog stops the worker, then its window goes
+    kDestroyThenDelete,  // the window goes first; the worker object is destroyed later
+    kDeleteThenDestroy,  // the dialog object goes while its window still exists
+    kEndOrders
 };
 
-// Handles what the worker sends until the log holds nCount messages or the worker has ended.
-void PumpUntil(CMessageLog& log, CUninstallThread& worker, size_t nCount) {
-    DWORD dwStart = GetTickCount();
+// Handles what the worker sends until the log holds count messages or the worker has ended.
+void PumpUntil(MessageLog& log, CUninstallThread& worker, size_t count) {
+    DWORD start = GetTickCount();
     HANDLE hThread = worker.m_hThread;
-    while (log.Messages().size() < nCount && worker.IsRunning() && GetTickCount() - dwStart < NO_HANG_MS) {
+    while (log.Messages().size() < count && worker.IsRunning() && GetTickCount() - start < kNoHangMs) {
         MsgWaitForMultipleObjects(1, &hThread, FALSE, 50, QS_SENDMESSAGE);
         MSG msg;
         PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
@@ -56,91 +57,90 @@ size_t DeletedPrefix(const std::vector<std::string>& files) {
 
 TEST(UninstallStop, EndingTheDialogAtRandomMoments) {
     TempFolder temp("stop");
-    const unsigned nSeed = GetTickCount() ^ (GetCurrentProcessId() << 16);
-    SCOPED_TRACE("seed " + std::to_string(nSeed));
-    std::mt19937 random(nSeed);
-    int nByOrder[END_ORDERS] = {};
-    int nCompleted = 0;
-    int nStoppedInFiles = 0;
+    const unsigned seed = GetTickCount() ^ (GetCurrentProcessId() << 16);
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    int byOrder[kEndOrders] = {};
+    int completedRuns = 0;
+    int stoppedInFiles = 0;
 
-    for (int nRun = 0; nRun < RUNS; ++nRun) {
-        // Every tenth run waits for the whole replay (FILES reports, the end of the file stage,
+    for (int run = 0; run < kRuns; ++run) {
+        // Every tenth run waits for the whole replay (kFiles reports, the end of the file stage,
         // the batch and the completion); the others end at a random message.
-        const size_t nWait = nRun % 10 == 9 ? FILES + 3 : random() % (FILES + 3);
-        const EndOrder order = static_cast<EndOrder>(nRun % END_ORDERS);
-        const DWORD dwStall = random() % 4;  // not pumping: the worker is often caught inside SendMessage
-        SCOPED_TRACE("run " + std::to_string(nRun) + ", after " + std::to_string(nWait) +
-                     " messages, order " + std::to_string(order) + ", stall " + std::to_string(dwStall) +
-                     " ms");
-        ++nByOrder[order];
+        const size_t wait = run % 10 == 9 ? kFiles + 3 : random() % (kFiles + 3);
+        const EndOrder order = static_cast<EndOrder>(run % kEndOrders);
+        const DWORD stall = random() % 4;  // not pumping: the worker is often caught inside SendMessage
+        SCOPED_TRACE("run " + std::to_string(run) + ", after " + std::to_string(wait) + " messages, order " +
+                     std::to_string(order) + ", stall " + std::to_string(stall) + " ms");
+        ++byOrder[order];
 
-        const std::string strKey = "Software\\PindlemarkTests\\" + UniqueName("Stop");
-        ASSERT_TRUE(CreateRegKey(HKEY_CURRENT_USER, strKey));
-        CFakeInstall install(temp / ("run" + std::to_string(nRun) + "\\"));
+        const std::string key = "Software\\PindlemarkTests\\" + UniqueName("Stop");
+        ASSERT_TRUE(CreateRegKey(HKEY_CURRENT_USER, key));
+        FakeInstall install(temp / ("run" + std::to_string(run) + "\\"));
         install.Folder("A");
         install.Folder("A\\B");
-        for (int i = 0; i < FILES; ++i) install.File((i % 2 ? "A\\f" : "A\\B\\f") + std::to_string(i));
-        install.Key(HIVE_CURRENT_USER, strKey);
+        for (int i = 0; i < kFiles; ++i) install.File((i % 2 ? "A\\f" : "A\\B\\f") + std::to_string(i));
+        install.Key(HIVE_CURRENT_USER, key);
 
-        CMessageLog log;
-        std::unique_ptr<CFakeDialog> dialog(new CFakeDialog);
+        MessageLog log;
+        std::unique_ptr<FakeDialog> dialog(new FakeDialog);
         SetRecord(dialog->worker, install.Record());
         ASSERT_TRUE(StartReplay(dialog->worker, &log));
-        PumpUntil(log, dialog->worker, nWait);
-        Sleep(dwStall);
+        PumpUntil(log, dialog->worker, wait);
+        Sleep(stall);
 
-        const size_t nAtEnd = log.Messages().size();
-        const bool bFilesRunning = log.Count(UM_FILE_DELETED) < static_cast<size_t>(FILES);
-        const bool bCompleted = log.Count(UM_UNINSTALL_DONE) == 1;
-        DWORD dwEndStart = GetTickCount();
+        const size_t atEnd = log.Messages().size();
+        const bool filesRunning = log.Count(UM_FILE_DELETED) < static_cast<size_t>(kFiles);
+        const bool completed = log.Count(UM_UNINSTALL_DONE) == 1;
+        DWORD endStart = GetTickCount();
         switch (order) {
-        case STOP_THEN_DESTROY:
-            ASSERT_TRUE(dialog->worker.StopAndWait(NO_HANG_MS)) << "the worker did not end";
-            EXPECT_LE(log.Messages().size(), nAtEnd + 1)
+        case kStopThenDestroy:
+            ASSERT_TRUE(dialog->worker.StopAndWait(kNoHangMs)) << "the worker did not end";
+            EXPECT_LE(log.Messages().size(), atEnd + 1)
                 << "only the message already in flight may follow a stop";
             break;
-        case DESTROY_THEN_DELETE: log.Destroy(); break;
-        default:  // DELETE_THEN_DESTROY: the dialog object goes first
+        case kDestroyThenDelete: log.Destroy(); break;
+        default:  // kDeleteThenDestroy: the dialog object goes first
             break;
         }
-        const LONG nBatches = dialog->worker.m_nBatches;
-        const size_t nAtDelete = log.Messages().size();
+        const LONG batches = dialog->worker.batches;
+        const size_t atDelete = log.Messages().size();
         dialog.reset();  // waits for the worker, handling what it sends
-        EXPECT_LT(GetTickCount() - dwEndStart, NO_HANG_MS);
-        if (order == DELETE_THEN_DESTROY) {
-            EXPECT_LE(log.Messages().size(), nAtEnd + 1);
+        EXPECT_LT(GetTickCount() - endStart, kNoHangMs);
+        if (order == kDeleteThenDestroy) {
+            EXPECT_LE(log.Messages().size(), atEnd + 1);
         }
-        const size_t nAfterEnd = log.Messages().size();
+        const size_t afterEnd = log.Messages().size();
         log.Destroy();
-        Pump(5);
-        EXPECT_EQ(log.Messages().size(), nAfterEnd) << "a message after the end";
-        if (order == DESTROY_THEN_DELETE) {
-            EXPECT_EQ(nAtDelete, nAtEnd) << "a destroyed window got a message";
+        PumpMessages(5);
+        EXPECT_EQ(log.Messages().size(), afterEnd) << "a message after the end";
+        if (order == kDestroyThenDelete) {
+            EXPECT_EQ(atDelete, atEnd) << "a destroyed window got a message";
         }
 
-        size_t nDeleted = DeletedPrefix(install.Files());
-        EXPECT_LE(nBatches, 1);
-        if (bCompleted) {
-            ++nCompleted;
-            EXPECT_EQ(nBatches, 1);
-            EXPECT_EQ(nDeleted, static_cast<size_t>(FILES));
+        size_t deleted = DeletedPrefix(install.Files());
+        EXPECT_LE(batches, 1);
+        if (completed) {
+            ++completedRuns;
+            EXPECT_EQ(batches, 1);
+            EXPECT_EQ(deleted, static_cast<size_t>(kFiles));
             EXPECT_FALSE(FileExists(install.Target() + "A"));
-            EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, strKey));
-        } else if (order != DESTROY_THEN_DELETE && bFilesRunning) {
+            EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, key));
+        } else if (order != kDestroyThenDelete && filesRunning) {
             // Stopped inside the file stage: the rest stays undone and there is no batch.
-            ++nStoppedInFiles;
-            EXPECT_EQ(nBatches, 0);
+            ++stoppedInFiles;
+            EXPECT_EQ(batches, 0);
             EXPECT_EQ(log.Count(UM_FILES_DONE), 0u);
             EXPECT_EQ(log.Count(UM_UNINSTALL_DONE), 0u);
-            EXPECT_LE(nDeleted, log.Count(UM_FILE_DELETED) + 1);
+            EXPECT_LE(deleted, log.Count(UM_FILE_DELETED) + 1);
             EXPECT_TRUE(FileExists(install.Target() + "A\\B"));
-            EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, strKey));
+            EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, key));
         }
-        DeleteRegTree(HKEY_CURRENT_USER, strKey);
+        DeleteRegTree(HKEY_CURRENT_USER, key);
         if (HasFatalFailure()) return;
     }
     // The moments really were spread: some runs ended inside the file stage, some after the end.
-    EXPECT_GT(nStoppedInFiles, RUNS / 4);
-    EXPECT_GT(nCompleted, 0);
-    for (int nCount : nByOrder) EXPECT_GT(nCount, 0);
+    EXPECT_GT(stoppedInFiles, kRuns / 4);
+    EXPECT_GT(completedRuns, 0);
+    for (int count : byOrder) EXPECT_GT(count, 0);
 }

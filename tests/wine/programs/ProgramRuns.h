@@ -1,6 +1,6 @@
-// Runs of the real programs for the fault tests: a whole install or uninstall driven to its end
-// within a time bound, every message box on the way answered and kept, and the signs of a crash
-// looked for afterwards.
+// Runs of the real programs for the end-to-end and fault tests: a whole install or uninstall
+// driven to its end within a time bound, every message box on the way answered and kept, the signs
+// of a crash looked for afterwards; and the fixture that leaves no install behind.
 #pragma once
 #include <windows.h>
 
@@ -14,9 +14,7 @@
 #include "record/ProductKeys.h"
 #include "support/TempFolder.h"
 
-extern const char kUninstallTitle[];  // the uninstall dialog's caption
-extern const char kSetupCompleted[];  // the install dialog's caption in its completion view
-extern const char kRemovalBatch[];    // C:\DelUS.bat
+extern const char kRemovalBatch[];  // C:\DelUS.bat
 
 // How one run of a program ended.
 struct ProgramRun {
@@ -40,8 +38,14 @@ ProgramRun RunSetup(const std::string& sourceFolder, DWORD bound = 120000);
 // The uninstaller run is `exePath` (default: the one in the install folder).
 ProgramRun RunUninstall(DWORD bound = 60000, const std::string& exePath = "");
 
+// A run that came to its completion view and ended by its finish button within the bound, with
+// exit code 0, no crash and no message box on the way.
+void ExpectCleanRun(const ProgramRun& run);
+
 // Starts the installed Uninstall.exe and answers Yes; returns its dialog, or null.
 HWND StartConfirmedUninstall(std::unique_ptr<RunningProgram>& program, DWORD bound = 30000);
+// The uninstall dialog is in its completion view, "完成" ready to be pressed.
+bool ShowsUninstallCompletion(HWND dialog);
 
 // Waits until the self-removal batch has deleted itself. True when it is gone (or never was).
 bool WaitForRemovalBatch(DWORD bound = 60000);
@@ -49,8 +53,6 @@ bool WaitForRemovalBatch(DWORD bound = 60000);
 // What shows that a program crashed under Wine: a running winedbg.exe, or a window of its crash
 // dialog in any process. Empty when there is none.
 std::string CrashEvidence();
-// A visible top-level window with this caption in any process, or null.
-HWND AnyWindowTitled(const std::string& title);
 
 // An install made by hand, without Setup: the install folder with a copy of the built
 // Uninstall.exe in it, the product key's "installPath" and the uninstall entry, so that
@@ -59,16 +61,18 @@ void MakeHandMadeInstall();
 
 // The fixture of the tests that install with the real Setup.exe: no earlier install and no
 // removal batch still at work when a test starts; afterwards the install and the CAD releases'
-// keys that Setup wrote are gone again.
+// keys that a test or Setup wrote are gone again.
 class InstallStateTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    // Installs the sample add-on with the real Setup.exe, from a disk made at the first call.
-    void InstallSample();
+    // Installs the sample add-on (with that many bulk files more) with the real Setup.exe, from a
+    // disk made at the first call.
+    void InstallSample(int bulkFiles = 0);
 
 private:
-    std::unique_ptr<TempFolder> disk_;
+    std::unique_ptr<TempFolder> m_disk;
+    int m_diskBulkFiles = 0;
 };
 
 // The uninstaller in the install folder.
@@ -80,25 +84,5 @@ void ExpectNothingLeft();
 // Runs the installed uninstaller to its end, which shows no message box, then ExpectNothingLeft.
 void ExpectUninstallFinishes();
 
-// Holds a file open with no sharing at all, as another program may.
-class HeldFile {
-public:
-    explicit HeldFile(const std::string& path)
-        : m_handle(CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL)) {}
-    ~HeldFile() { Release(); }
-    HeldFile(const HeldFile&) = delete;
-    HeldFile& operator=(const HeldFile&) = delete;
-    bool Held() const { return m_handle != INVALID_HANDLE_VALUE; }
-    void Release() {
-        if (m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);
-        m_handle = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE m_handle;
-};
-
 // Creates a folder and the missing folders above it.
 bool MakeFolders(const std::string& path);
-// The lines of a record file's text, CR LF or LF ended; an unterminated last line is kept.
-std::vector<std::string> RecordLines(const std::string& text);

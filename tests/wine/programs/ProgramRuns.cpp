@@ -1,4 +1,4 @@
-#include "FaultRuns.h"
+#include "ProgramRuns.h"
 
 #include <tlhelp32.h>
 
@@ -6,43 +6,23 @@
 #include <cstring>
 #include <functional>
 
-#include "Registry.h"
 #include "SampleAddOn.h"
-#include "support/TempFolder.h"
+#include "support/Registry.h"
+#include "uninstall/UninstallResource.h"
 
-const char kUninstallTitle[] = "Vennloft管理 V5.0  卸载";
-const char kSetupCompleted[] = "安装完成!";
 const char kRemovalBatch[] = "C:\\DelUS.bat";
 
 namespace {
-
-const int kDoneTextId = 1003;  // "卸载完成!", shown by the completion view
-
-struct TitleSearch {
-    const std::string* title;
-    HWND found;
-};
-
-BOOL CALLBACK MatchTitle(HWND window, LPARAM param) {
-    TitleSearch* search = reinterpret_cast<TitleSearch*>(param);
-    if (!IsWindowVisible(window)) return TRUE;
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
-    if (*search->title != text) return TRUE;
-    search->found = window;
-    return FALSE;
-}
 
 // Wine's crash dialog (winedbg), in the prefix's language or in English.
 const char* const kCrashTitles[] = {"程序错误", "Program Error"};
 
 BOOL CALLBACK MatchCrashWindow(HWND window, LPARAM param) {
     std::string* evidence = reinterpret_cast<std::string*>(param);
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
+    const std::string caption = Caption(window);
     for (const char* title : kCrashTitles) {
-        if (strstr(text, title) != NULL) {
-            *evidence = std::string("a crash dialog is shown: ") + text;
+        if (caption.find(title) != std::string::npos) {
+            *evidence = "a crash dialog is shown: " + caption;
             return FALSE;
         }
     }
@@ -93,12 +73,16 @@ ProgramRun RunSetup(const std::string& sourceFolder, DWORD bound) {
     if (!run.started) return run;
     const DWORD processId = setup.ProcessId();
     DriveToEnd(
-        setup, [processId] { return FindProgramWindow(processId, kSetupCompleted); }, start, bound, run);
+        setup, [processId] { return FindProgramWindow(processId, kSetupCompletedTitle); }, start, bound, run);
     return run;
 }
 
+bool ShowsUninstallCompletion(HWND dialog) {
+    return ControlVisible(dialog, IDC_UNINSTALL_DONE_TEXT) && IsWindowEnabled(GetDlgItem(dialog, IDOK));
+}
+
 HWND StartConfirmedUninstall(std::unique_ptr<RunningProgram>& program, DWORD bound) {
-    program.reset(new RunningProgram(InstallFolder() + "Uninstall.exe", "C:\\"));
+    program.reset(new RunningProgram(InstalledUninstaller(), "C:\\"));
     if (!program->Started()) return NULL;
     HWND box = WaitForMessageBox(program->ProcessId(), bound);
     if (box == NULL || !PressButton(box, IDYES)) return NULL;
@@ -108,7 +92,7 @@ HWND StartConfirmedUninstall(std::unique_ptr<RunningProgram>& program, DWORD bou
 ProgramRun RunUninstall(DWORD bound, const std::string& exePath) {
     ProgramRun run;
     DWORD start = GetTickCount();
-    RunningProgram uninstall(exePath.empty() ? InstallFolder() + "Uninstall.exe" : exePath, "C:\\");
+    RunningProgram uninstall(exePath.empty() ? InstalledUninstaller() : exePath, "C:\\");
     run.started = uninstall.Started();
     if (!run.started) return run;
     HWND confirm = WaitForMessageBox(uninstall.ProcessId(), bound);
@@ -125,13 +109,19 @@ ProgramRun RunUninstall(DWORD bound, const std::string& exePath) {
         [processId]() -> HWND {
             // The view is complete once "完成" can be pressed: a notice on it is answered first.
             HWND dialog = FindProgramWindow(processId, kUninstallTitle);
-            return dialog != NULL && IsWindowVisible(GetDlgItem(dialog, kDoneTextId)) &&
-                           IsWindowEnabled(GetDlgItem(dialog, IDOK))
-                       ? dialog
-                       : NULL;
+            return dialog != NULL && ShowsUninstallCompletion(dialog) ? dialog : NULL;
         },
         start, bound, run);
     return run;
+}
+
+void ExpectCleanRun(const ProgramRun& run) {
+    EXPECT_TRUE(run.started);
+    EXPECT_TRUE(run.completed) << "no completion view after " << run.milliseconds << " ms";
+    EXPECT_TRUE(run.exited) << "still running after " << run.milliseconds << " ms";
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(run.crash, "");
+    EXPECT_TRUE(run.boxes.empty()) << "unexpected message: " << (run.boxes.empty() ? "" : run.boxes[0]);
 }
 
 bool WaitForRemovalBatch(DWORD bound) {
@@ -156,12 +146,6 @@ std::string CrashEvidence() {
     return evidence;
 }
 
-HWND AnyWindowTitled(const std::string& title) {
-    TitleSearch search = {&title, NULL};
-    EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 bool MakeFolders(const std::string& path) {
     for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
         CreateDirectoryA(path.substr(0, at).c_str(), NULL);
@@ -173,32 +157,19 @@ bool MakeFolders(const std::string& path) {
 void MakeHandMadeInstall() {
     RemoveEarlierInstall();
     MakeFolders(InstallFolder());
-    CopyFileA((DistFolder() + "Uninstall.exe").c_str(), (InstallFolder() + "Uninstall.exe").c_str(), FALSE);
+    CopyFileA((DistFolder() + "Uninstall.exe").c_str(), InstalledUninstaller().c_str(), FALSE);
     WriteRegString(HKEY_LOCAL_MACHINE, PRODUCT_KEY, "installPath", InstallFolder());
     WriteRegString(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY, "UninstallString",
-                   "\"" + InstallFolder() + "Uninstall.exe\"");
+                   "\"" + InstalledUninstaller() + "\"");
 }
 
-std::vector<std::string> RecordLines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t from = 0;
-    while (from < text.size()) {
-        size_t end = text.find('\n', from);
-        std::string line = text.substr(from, end == std::string::npos ? std::string::npos : end - from);
-        if (end != std::string::npos && !line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-        if (end == std::string::npos) break;
-        from = end + 1;
+void InstallStateTest::InstallSample(int bulkFiles) {
+    if (!m_disk || m_diskBulkFiles != bulkFiles) {
+        m_disk.reset(new TempFolder("sample-disk"));
+        BuildSampleAddOn(m_disk->Path(), {}, bulkFiles);
+        m_diskBulkFiles = bulkFiles;
     }
-    return lines;
-}
-
-void InstallStateTest::InstallSample() {
-    if (!disk_) {
-        disk_.reset(new TempFolder("sample-disk"));
-        BuildSampleAddOn(disk_->Path());
-    }
-    ProgramRun setup = RunSetup(disk_->Path());
+    ProgramRun setup = RunSetup(m_disk->Path());
     ASSERT_TRUE(setup.completed && setup.exited && setup.boxes.empty()) << setup.milliseconds << " ms";
 }
 
@@ -229,10 +200,11 @@ void InstallStateTest::SetUp() {
     WaitForRemovalBatch(30000);
     DeleteFileA(kRemovalBatch);
     RemoveEarlierInstall();
+    RemoveCadReleases();
 }
 
 void InstallStateTest::TearDown() {
     WaitForRemovalBatch(30000);
     RemoveEarlierInstall();
-    DeleteRegTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk");
+    RemoveCadReleases();
 }
