@@ -96,6 +96,7 @@ class Cases:
     def count_repaints(self):
         """The progress bar's repaints in one install of the 10 000 files, not timed: the hook
         module runs inside Setup for every message of its UI thread."""
+        self._round = None
         fields = self._setup("10k", "addon-10k", "--count-paints", HOOK_MODULE)
         self._uninstall("10k", timed=False)
         return {key: int(fields[key]) for key in ("bar_paints", "bar_paints_sent", "bar_width")}
