@@ -1,4 +1,4 @@
-// bench_driver.exe: tools/bench's hands inside Wine. Starts a program, times it with
+// bench_driver.exe: the benchmark's hands inside Wine (bench/bench.py). Starts a program, times it with
 // QueryPerformanceCounter, checks that it did its work and ends it, printing "key value" lines.
 //
 //   bench_driver setup <add-on folder\> [--count-paints <hook module>] [--timings <file>]
@@ -38,9 +38,6 @@
 #include <string>
 
 #include "PaintHook.h"
-#include "programs/ProgramDriver.h"
-#include "programs/Registry.h"
-#include "programs/SampleAddOn.h"
 #include "record/ProductKeys.h"
 
 namespace {
@@ -78,12 +75,54 @@ double MsBetween(LONGLONG from, LONGLONG to) {
     return 1000.0 * static_cast<double>(to - from) / static_cast<double>(TicksPerSecond());
 }
 
+// Setup's fixed target folder on the prefix's system drive.
+std::string InstallFolder() {
+    return "C:\\Program Files\\Kelvora\\Pindlemark\\";
+}
+
+bool RegKeyExists(HKEY hRoot, const char* pszKey) {
+    HKEY hKey;
+    if (RegOpenKeyExA(hRoot, pszKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS) return false;
+    RegCloseKey(hKey);
+    return true;
+}
+
+// Waits until condition() holds, checking every 20 ms.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD dwMilliseconds) {
+    const DWORD dwStart = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - dwStart >= dwMilliseconds) return false;
+        Sleep(20);
+    }
+}
+
 // The window's text as the window server holds it: for another process's window GetWindowText
 // sends nothing to its thread.
 std::string ServerText(HWND hWnd) {
     char szText[512] = "";
     GetWindowTextA(hWnd, szText, sizeof szText);
     return szText;
+}
+
+// A message box's text (its static control, id 0xFFFF), read with a time limit so that a hung
+// program cannot hang the driver.
+std::string MessageBoxText(HWND hBox) {
+    char szText[4096] = "";
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(GetDlgItem(hBox, 0xFFFF), WM_GETTEXT, sizeof szText,
+                             reinterpret_cast<LPARAM>(szText), SMTO_ABORTIFHUNG, 5000, &length))
+        return "";
+    return std::string(szText, length);
+}
+
+// Presses a button of a dialog or message box as a click would.
+bool PressButton(HWND hDialog, int nButtonId) {
+    HWND hButton = GetDlgItem(hDialog, nButtonId);
+    if (hButton == NULL) return false;
+    PostMessageA(hButton, BM_CLICK, 0, 0);
+    return true;
 }
 
 bool IsMessageBox(HWND hWnd) {
@@ -110,6 +149,12 @@ TopWindows FindTopWindows(DWORD processId) {
     TopWindows found = {processId, NULL, NULL};
     EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&found));
     return found;
+}
+
+HWND WaitForMessageBox(DWORD processId, DWORD dwMilliseconds) {
+    HWND hBox = NULL;
+    WaitUntil([&] { return (hBox = FindTopWindows(processId).messageBox) != NULL; }, dwMilliseconds);
+    return hBox;
 }
 
 // A process this driver started and ends if it still runs when the driver gives up.

@@ -1,5 +1,5 @@
 // bench_floor.exe: the least an installer with a progress display must do to copy the four
-// install folders, the floor that tools/bench holds Setup.exe against.
+// install folders, the floor that the benchmark (bench/bench.py) holds Setup.exe against.
 //   bench_floor.exe <source folder\> <target folder\> [--visible]
 // A worker thread walks Support, Controls, Database and Dunmoor depth first with
 // FindFirstFileA/FindNextFileA, makes every target folder, and for each file does CopyFileA and
