@@ -10,8 +10,8 @@
 
 #include "DebugOutput.h"
 #include "ProgramRuns.h"
-#include "Registry.h"
 #include "SampleAddOn.h"
+#include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
 
