@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "framework/NarrowString.h"
+#include "framework/WideText.h"
 
 BEGIN_MESSAGE_MAP(CColorLabel, CStatic)
     ON_WM_CTLCOLOR_REFLECT()
@@ -11,7 +12,7 @@ END_MESSAGE_MAP()
 
 CColorLabel::CColorLabel() : m_crText(::GetSysColor(COLOR_WINDOWTEXT)), m_lfFont() {
     m_brBack.CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
-    ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(m_lfFont), &m_lfFont);
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(m_lfFont), &m_lfFont);
     m_font.CreateFontIndirect(&m_lfFont);
 }
 
@@ -44,6 +45,6 @@ HBRUSH CColorLabel::CtlColor(CDC* pDC, UINT nCtlColor) {
 void CColorLabel::OnLButtonDown(UINT, CPoint) {
     CString strText;
     GetWindowText(strText);
-    ::ShellExecuteA(NULL, "open", strText, NULL, NULL, SW_SHOWNORMAL);
+    ::ShellExecuteW(NULL, L"open", CWideText(strText), NULL, NULL, SW_SHOWNORMAL);
     Default();
 }

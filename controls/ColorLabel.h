@@ -25,6 +25,6 @@ protected:
 private:
     COLORREF m_crText;
     CBrush m_brBack;
-    LOGFONTA m_lfFont;
+    LOGFONTW m_lfFont;
     CFont m_font;
 };

@@ -1,9 +1,11 @@
 #include "controls/PercentProgressCtrl.h"
 
+#include <wchar.h>
+
 #include "controls/OffscreenDC.h"
 #include "controls/PercentBar.h"
-#include "framework/Mbcs.h"
 #include "framework/Timings.h"
+#include "framework/WideText.h"
 
 namespace {
 
@@ -113,26 +115,30 @@ void CPercentProgressCtrl::OnSize(UINT, int, int) {
 
 LRESULT CPercentProgressCtrl::OnSetText(WPARAM, LPARAM lParam) {
     LRESULT lResult = Default();
-    const char* pszText = reinterpret_cast<const char*>(lParam);
-    BOOL bDiffers = pszText == NULL ? !m_strCaption.IsEmpty() : m_strCaption.Compare(pszText) != 0;
-    if (bDiffers) {
-        m_strCaption = pszText;  // null gives an empty caption
+    // The bar is a window of UTF-16 texts, as every window of the programs; the caption is kept in
+    // GBK, as the programs' texts are (a character GBK cannot hold leaves the caption empty).
+    const LPCWSTR pwszText = reinterpret_cast<LPCWSTR>(lParam);
+    CString strText;
+    if (pwszText != NULL) AfxWideToGbk(pwszText, -1, strText);
+    if (!m_strCaption.Equals(strText)) {
+        m_strCaption = strText;  // null gives an empty caption
         InvalidateRect(NULL, TRUE);
     }
     return lResult;
 }
 
 LRESULT CPercentProgressCtrl::OnGetText(WPARAM wParam, LPARAM lParam) {
-    char* pBuffer = reinterpret_cast<char*>(lParam);
-    int nSize = static_cast<int>(wParam);
-    if (pBuffer == NULL || nSize <= 0) return 0;
-    int nLength = m_strCaption.GetLength();
-    if (nLength < nSize) {
-        MbcsCopyBytes(pBuffer, m_strCaption, nSize);
-    } else {
-        // Cut to the buffer, ending in a zero inside it and never in the middle of a character.
-        MbcsCopyBytes(pBuffer, m_strCaption, nSize - 1);
-        pBuffer[nSize - 1] = '\0';
+    const LPWSTR pwchBuffer = reinterpret_cast<LPWSTR>(lParam);
+    const int nSize = static_cast<int>(wParam);
+    if (pwchBuffer == NULL || nSize <= 0) return 0;
+    const CWideText caption(m_strCaption);
+    // Cut to the buffer, ending in a NUL inside it and never between the halves of a surrogate pair.
+    int nLength = static_cast<int>(caption.Text().size());
+    if (nLength >= nSize) {
+        nLength = nSize - 1;
+        if (nLength > 0 && IS_HIGH_SURROGATE(caption.Text()[static_cast<size_t>(nLength) - 1])) --nLength;
     }
-    return nLength < nSize ? nLength : nSize;
+    wmemcpy(pwchBuffer, caption.Text().c_str(), static_cast<size_t>(nLength));
+    pwchBuffer[nLength] = L'\0';
+    return nLength;
 }

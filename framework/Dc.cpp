@@ -1,8 +1,11 @@
 #include "framework/Dc.h"
 
+#include <string.h>
+
 #include "framework/GdiObject.h"
 #include "framework/GdiOwnership.h"
 #include "framework/NarrowString.h"
+#include "framework/WideText.h"
 #include "framework/Wnd.h"
 
 BOOL CDC::CreateCompatibleDC(CDC* pDC) {
@@ -73,11 +76,12 @@ int CDC::GetClipBox(LPRECT pRect) const {
 
 void CDC::FillSolidRect(LPCRECT pRect, COLORREF cr) {
     ::SetBkColor(m_hDC, cr);
-    ::ExtTextOutA(m_hDC, 0, 0, ETO_OPAQUE, pRect, NULL, 0, NULL);
+    ::ExtTextOutW(m_hDC, 0, 0, ETO_OPAQUE, pRect, NULL, 0, NULL);
 }
 
 int CDC::DrawText(LPCSTR pszText, int nCount, LPRECT pRect, UINT nFormat) {
-    return ::DrawTextA(m_hDC, pszText, nCount, pRect, nFormat);
+    const CWideText text(pszText, nCount >= 0 ? nCount : static_cast<int>(strlen(pszText)));
+    return ::DrawTextW(m_hDC, text, static_cast<int>(text.Text().size()), pRect, nFormat);
 }
 
 int CDC::DrawText(const CString& strText, LPRECT pRect, UINT nFormat) {

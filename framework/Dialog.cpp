@@ -34,7 +34,7 @@ INT_PTR CDialog::DoModal() {
     m_bModalLoop = TRUE;
     HWND hWnd = NULL;
     if (AfxHookWindowCreate(this)) {
-        hWnd = ::CreateDialogParamA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(m_nIDTemplate), hWndParent,
+        hWnd = ::CreateDialogParamW(::GetModuleHandleW(NULL), MAKEINTRESOURCEW(m_nIDTemplate), hWndParent,
                                     AfxDlgProc, 0);
         AfxUnhookWindowCreate();
     }
@@ -42,7 +42,7 @@ INT_PTR CDialog::DoModal() {
 
     while (m_bModalLoop) {
         MSG msg;
-        BOOL bResult = ::GetMessageA(&msg, NULL, 0, 0);
+        BOOL bResult = ::GetMessageW(&msg, NULL, 0, 0);
         if (bResult == -1) break;
         if (bResult == 0) {
             ::PostQuitMessage(static_cast<int>(msg.wParam));  // leave the quit for the outer loop
@@ -50,7 +50,7 @@ INT_PTR CDialog::DoModal() {
         }
         if (!PreTranslateMessage(&msg)) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
     }
 
@@ -63,7 +63,7 @@ INT_PTR CDialog::DoModal() {
 void CDialog::EndDialog(int nResult) {
     m_nModalResult = nResult;
     m_bModalLoop = FALSE;
-    if (m_hWnd != NULL) ::PostMessageA(m_hWnd, WM_NULL, 0, 0);  // wake the loop
+    if (m_hWnd != NULL) ::PostMessageW(m_hWnd, WM_NULL, 0, 0);  // wake the loop
 }
 
 BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
@@ -112,7 +112,7 @@ BOOL CDialog::OnWndMsg(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
     if (m_hWnd == NULL) return FALSE;
     if (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd)) return FALSE;
-    return ::IsDialogMessageA(m_hWnd, pMsg);
+    return ::IsDialogMessageW(m_hWnd, pMsg);
 }
 
 void CDialog::CenterWindow(HWND hWndAlternateOwner) {
@@ -126,7 +126,7 @@ void CDialog::CenterWindow(HWND hWndAlternateOwner) {
     int y = (rcCenter.top + rcCenter.bottom) / 2 - (rcDlg.bottom - rcDlg.top) / 2;
     // Keep the dialog on the screen's work area.
     RECT rcWork;
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &rcWork, 0);
     if (x + (rcDlg.right - rcDlg.left) > rcWork.right) x = rcWork.right - (rcDlg.right - rcDlg.left);
     if (y + (rcDlg.bottom - rcDlg.top) > rcWork.bottom) y = rcWork.bottom - (rcDlg.bottom - rcDlg.top);
     if (x < rcWork.left) x = rcWork.left;

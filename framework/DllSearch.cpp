@@ -1,5 +1,6 @@
 #include "framework/DllSearch.h"
 
+#include "framework/FileCalls.h"
 #include "framework/PathText.h"
 #include "framework/WideText.h"
 
@@ -54,21 +55,20 @@ HMODULE AfxLoadLibraryFrom(LPCSTR pszPath) {
     // The LOAD_LIBRARY_SEARCH flags cannot be combined with LOAD_WITH_ALTERED_SEARCH_PATH.
     const DWORD dwFlags =
         HasRestrictedSearch() ? SEARCH_DLL_LOAD_DIR | SEARCH_SYSTEM32 : LOAD_WITH_ALTERED_SEARCH_PATH;
-    return ::LoadLibraryExA(pszPath, NULL, dwFlags);
+    return AfxLoadLibraryEx(pszPath, dwFlags);
 }
 
 HMODULE AfxLoadSystemLibrary(LPCSTR pszName) {
-    char szFolder[MAX_PATH];
-    const UINT nLength = ::GetSystemDirectoryA(szFolder, MAX_PATH);
-    if (nLength == 0 || nLength >= MAX_PATH) return NULL;
-    return AfxLoadLibraryFrom(JoinPath(CString(szFolder, static_cast<int>(nLength)), pszName));
+    CString strFolder;
+    if (!AfxGetSystemFolder(strFolder)) return NULL;
+    return AfxLoadLibraryFrom(JoinPath(strFolder, pszName));
 }
 
 CDllDirectoryScope::CDllDirectoryScope(LPCSTR pszFolder) : m_pCookie(NULL) {
     if (g_dwDefaultSearch == 0) return;
-    WCHAR wszFolder[MAX_PATH];
-    if (!AfxNarrowToWide(pszFolder, wszFolder, MAX_PATH)) return;
-    m_pCookie = KernelProc<PFN_ADDDLLDIRECTORY>("AddDllDirectory")(wszFolder);
+    const CWideText folder(pszFolder);
+    if (!folder.IsValid()) return;
+    m_pCookie = KernelProc<PFN_ADDDLLDIRECTORY>("AddDllDirectory")(folder);
     // An added folder is searched by plain loads only while the default search names it.
     if (m_pCookie != NULL) SetDefaultSearch(g_dwDefaultSearch | SEARCH_USER_DIRS);
 }

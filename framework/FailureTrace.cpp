@@ -3,6 +3,7 @@
 #include "framework/AppName.h"
 #include "framework/NarrowString.h"
 #include "framework/SystemErrorText.h"
+#include "framework/WideText.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ void Trace(LPCSTR pszWhat, LPCSTR pszObject, const CString& strCode, DWORD dwTex
     const CString strSystem = bWithText ? OneLine(AfxGetSystemErrorText(dwTextCode)) : CString();
     if (!strSystem.IsEmpty()) strLine += ": " + strSystem;
     strLine += "\n";
-    ::OutputDebugStringA(strLine);
+    ::OutputDebugStringW(CWideText(strLine));
     ::SetLastError(dwSavedError);
 }
 

@@ -6,8 +6,8 @@
 //     Setup: CopyFileA failed: C:\Program Files\Kelvora\Pindlemark\a.txt: error 32: <system text>
 //
 // Nothing goes to disk and no setting is read. On the paths that succeed nothing happens at all;
-// a failure costs one FormatMessageA and one OutputDebugStringA, which returns at once when no
-// one listens.
+// a failure costs one FormatMessage and one OutputDebugStringW (UTF-16, so that a path reads the
+// same on a Windows of any language), which returns at once when no one listens.
 #pragma once
 #include <windows.h>
 

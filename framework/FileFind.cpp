@@ -1,8 +1,11 @@
 #include "framework/FileFind.h"
 
 #include <string.h>
+#include <wchar.h>
 
-CFileFind::CFileFind() : m_bHasNext(FALSE), m_bStarted(FALSE) {
+#include "framework/WideText.h"
+
+CFileFind::CFileFind() : m_bFoundGbk(FALSE), m_bHasNext(FALSE), m_bStarted(FALSE) {
     memset(&m_found, 0, sizeof m_found);
     memset(&m_next, 0, sizeof m_next);
 }
@@ -19,7 +22,12 @@ void CFileFind::Close() {
 BOOL CFileFind::FindFile(LPCSTR pszPattern) {
     Close();
     CString strPattern(pszPattern != NULL ? pszPattern : "*.*");
-    m_hFind.Attach(::FindFirstFileA(strPattern, &m_next));
+    const CWideText pattern(strPattern);
+    if (!pattern.IsValid()) {
+        ::SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return FALSE;
+    }
+    m_hFind.Attach(::FindFirstFileW(pattern, &m_next));
     if (!m_hFind.IsValid()) return FALSE;
     m_bHasNext = TRUE;
     int nSlash = strPattern.ReverseFind('\\');
@@ -37,16 +45,21 @@ BOOL CFileFind::FindNextFile() {
     if (!m_bHasNext) return FALSE;
     m_found = m_next;
     m_bStarted = TRUE;
-    m_bHasNext = ::FindNextFileA(m_hFind, &m_next);
+    m_bFoundGbk = AfxWideToGbk(m_found.cFileName, -1, m_strFoundName);
+    m_bHasNext = ::FindNextFileW(m_hFind, &m_next);
     return m_bHasNext;
 }
 
+BOOL CFileFind::HasGbkName() const {
+    return m_bStarted && m_bFoundGbk;
+}
+
 CString CFileFind::GetFileName() const {
-    return m_bStarted ? CString(m_found.cFileName) : CString();
+    return HasGbkName() ? m_strFoundName : CString();
 }
 
 CString CFileFind::GetFilePath() const {
-    return m_bStarted ? m_strRoot + m_found.cFileName : CString();
+    return HasGbkName() ? m_strRoot + m_strFoundName : CString();
 }
 
 DWORD CFileFind::GetAttributes() const {
@@ -59,5 +72,5 @@ BOOL CFileFind::IsDirectory() const {
 
 BOOL CFileFind::IsDots() const {
     if (!m_bStarted || !IsDirectory()) return FALSE;
-    return strcmp(m_found.cFileName, ".") == 0 || strcmp(m_found.cFileName, "..") == 0;
+    return wcscmp(m_found.cFileName, L".") == 0 || wcscmp(m_found.cFileName, L"..") == 0;
 }

@@ -1,4 +1,5 @@
-// CFileFind: a file search over FindFirstFileA/FindNextFileA in the framework's manner.
+// CFileFind: a file search over FindFirstFileW/FindNextFileW in the framework's manner, on GBK
+// patterns and names.
 //   if (finder.FindFile(pattern)) { BOOL bMore = TRUE; while (bMore) { bMore = finder.FindNextFile(); ... } }
 #pragma once
 #include <windows.h>
@@ -23,6 +24,9 @@ public:
     BOOL FindNextFile();
     void Close();
 
+    // The entry's name has a GBK form: the programs can name it. When it has none, GetFileName and
+    // GetFilePath give empty texts; such an entry can only be passed over.
+    BOOL HasGbkName() const;
     CString GetFileName() const;
     CString GetFilePath() const;  // the folder of the pattern joined with the entry's name
     CString GetRoot() const { return m_strRoot; }
@@ -32,8 +36,10 @@ public:
 
 private:
     CFindHandle m_hFind;
-    WIN32_FIND_DATAA m_found;  // the entry FindNextFile moved to
-    WIN32_FIND_DATAA m_next;   // the entry after it, read ahead to know whether it is the last
+    WIN32_FIND_DATAW m_found;  // the entry FindNextFile moved to
+    WIN32_FIND_DATAW m_next;   // the entry after it, read ahead to know whether it is the last
+    CString m_strFoundName;    // m_found's name in GBK, when it has a GBK form
+    BOOL m_bFoundGbk;
     BOOL m_bHasNext;
     BOOL m_bStarted;
     CString m_strRoot;  // folder of the pattern, ending in a separator, or empty

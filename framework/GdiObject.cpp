@@ -21,7 +21,7 @@ BOOL CGdiObject::AttachCreated(HGDIOBJ h) {
 }
 
 int CGdiObject::GetObject(int nCount, LPVOID pObject) const {
-    return m_hObject != NULL ? ::GetObjectA(m_hObject, nCount, pObject) : 0;
+    return m_hObject != NULL ? ::GetObjectW(m_hObject, nCount, pObject) : 0;
 }
 
 BOOL CBitmap::CreateCompatibleBitmap(HDC hDC, int nWidth, int nHeight) {
@@ -29,9 +29,9 @@ BOOL CBitmap::CreateCompatibleBitmap(HDC hDC, int nWidth, int nHeight) {
     return AttachCreated(::CreateCompatibleBitmap(hDC, nWidth, nHeight));
 }
 
-BOOL CFont::CreateFontIndirect(const LOGFONTA* pLogFont) {
+BOOL CFont::CreateFontIndirect(const LOGFONTW* pLogFont) {
     if (m_hObject != NULL) return FALSE;
-    return AttachCreated(::CreateFontIndirectA(pLogFont));
+    return AttachCreated(::CreateFontIndirectW(pLogFont));
 }
 
 BOOL CRgn::CreateRectRgn(int x1, int y1, int x2, int y2) {

@@ -36,7 +36,7 @@ public:
 
 class CFont : public CGdiObject {
 public:
-    BOOL CreateFontIndirect(const LOGFONTA* pLogFont);
+    BOOL CreateFontIndirect(const LOGFONTW* pLogFont);
     operator HFONT() const { return static_cast<HFONT>(m_hObject); }
 };
 

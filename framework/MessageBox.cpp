@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "framework/AppName.h"
+#include "framework/WideText.h"
 
 namespace {
 
@@ -19,5 +20,5 @@ int AfxShowMessageBox(HWND hOwner, LPCSTR pszText, LPCSTR pszCaption, UINT nType
     if (pszCaption == NULL) pszCaption = AfxGetAppName();
     PFN_MESSAGEBOX_HOOK pfnHook = g_pfnHook;
     if (pfnHook != NULL) return pfnHook(hOwner, pszText, pszCaption, nType);
-    return ::MessageBoxA(hOwner, pszText, pszCaption, nType);
+    return ::MessageBoxW(hOwner, CWideText(pszText), CWideText(pszCaption), nType);
 }

@@ -3,8 +3,7 @@
 #include "framework/BaseTypes.h"
 #include "framework/NarrowString.h"
 
-// FALSE when the system cannot give the path whole: GetModuleFileNameA cuts a path of MAX_PATH
-// bytes or more to its buffer, and the cut path names another file or folder. Windows reports the
-// cut by filling the buffer; Wine cuts at a character boundary and reports nothing, so a path
-// that names no file is taken as cut too.
+// As GBK, or in its short form where a folder's name has no GBK form. FALSE when the path cannot be
+// had whole: it takes MAX_PATH characters or more, or MAX_PATH bytes or more in GBK, or has no GBK
+// form at all (a path the programs cannot name), or names no file.
 BOOL AfxGetModulePath(CString& strPath);

@@ -18,7 +18,7 @@
 // the standard behaviour as well calls Default() (or the CWnd::OnXxx base, which does the same).
 //
 // Entries and handler signatures (the handler names are fixed, as in the entry's comment):
-//   ON_WM_CREATE()         int OnCreate(LPCREATESTRUCTA)      -1 ends the creation
+//   ON_WM_CREATE()         int OnCreate(LPCREATESTRUCTW)      -1 ends the creation
 //   ON_WM_DESTROY()        void OnDestroy()
 //   ON_WM_CLOSE()          void OnClose()
 //   ON_WM_PAINT()          void OnPaint()

@@ -35,8 +35,8 @@ LRESULT AfxThunkVoid(CWnd* pWnd, WPARAM, LPARAM) {
 
 template <class T, auto pfn>
 LRESULT AfxThunkCreate(CWnd* pWnd, WPARAM, LPARAM lParam) {
-    int (T::*pfnTyped)(LPCREATESTRUCTA) = pfn;
-    return (static_cast<T*>(pWnd)->*pfnTyped)(reinterpret_cast<LPCREATESTRUCTA>(lParam));
+    int (T::*pfnTyped)(LPCREATESTRUCTW) = pfn;
+    return (static_cast<T*>(pWnd)->*pfnTyped)(reinterpret_cast<LPCREATESTRUCTW>(lParam));
 }
 
 template <class T, auto pfn>

@@ -6,8 +6,9 @@
 
 #include "framework/NarrowString.h"
 
-// Reads a value of any type as text into strValue, which is emptied first and filled only on
-// success. FALSE when the key or the value cannot be read, or the value's data takes more than
-// nMaxBytes bytes. The text ends at the first zero byte or with the data: data that fills the
-// bytes need not end with a zero.
+// Reads a value of any type as text into strValue (GBK), which is emptied first and filled only on
+// success. FALSE when the key or the value cannot be read, the value's data takes more than
+// nMaxBytes bytes, or a text value has a character that GBK cannot hold. A text value is read as
+// the system stores it (UTF-16) and ends at its first NUL; the data of another type is taken as
+// bytes up to the first zero byte or to its end.
 BOOL AfxReadRegText(HKEY hRoot, LPCSTR pszKey, LPCSTR pszValueName, DWORD nMaxBytes, CString& strValue);

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "framework/FileCalls.h"
+
 CStdioFile::CStdioFile() : m_bText(TRUE) {}
 
 CStdioFile::CStdioFile(LPCSTR pszFileName, UINT nOpenFlags) : m_bText(TRUE) {
@@ -24,7 +26,7 @@ BOOL CStdioFile::Open(LPCSTR pszFileName, UINT nOpenFlags, CFileException* pErro
     if (nOpenFlags & modeReadWrite) dwAccess = GENERIC_READ | GENERIC_WRITE;
     DWORD dwCreate = (nOpenFlags & modeCreate) ? CREATE_ALWAYS : OPEN_EXISTING;
     m_hFile.Attach(
-        ::CreateFileA(pszFileName, dwAccess, FILE_SHARE_READ, NULL, dwCreate, FILE_ATTRIBUTE_NORMAL, NULL));
+        AfxCreateFile(pszFileName, dwAccess, FILE_SHARE_READ, NULL, dwCreate, FILE_ATTRIBUTE_NORMAL));
     if (m_hFile.IsValid()) return TRUE;
     if (pError != NULL) {
         LONG lError = static_cast<LONG>(::GetLastError());

@@ -10,7 +10,7 @@ namespace {
 CWinApp* g_pApp = NULL;
 }  // namespace
 
-CWinApp::CWinApp(LPCSTR pszAppName) : m_pszAppName(pszAppName), m_hInstance(::GetModuleHandleA(NULL)) {
+CWinApp::CWinApp(LPCSTR pszAppName) : m_pszAppName(pszAppName), m_hInstance(::GetModuleHandleW(NULL)) {
     g_pApp = this;
 }
 

@@ -52,11 +52,11 @@ BOOL CWinThread::InitInstance() {
 int CWinThread::Run() {
     MSG msg;
     for (;;) {
-        BOOL bResult = ::GetMessageA(&msg, NULL, 0, 0);
+        BOOL bResult = ::GetMessageW(&msg, NULL, 0, 0);
         if (bResult == 0 || bResult == -1) break;
         if (msg.hwnd == NULL) continue;  // thread messages have no handler here
         ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
+        ::DispatchMessageW(&msg);
     }
     m_nExitCode = static_cast<int>(msg.wParam);
     return ExitInstance();
@@ -86,7 +86,7 @@ BOOL CWinThread::WaitForExit(DWORD dwMilliseconds) const {
         if (dwResult == WAIT_OBJECT_0 + 1) {
             // Handles only the messages sent from other threads; posted input stays queued.
             MSG msg;
-            ::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+            ::PeekMessageW(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
             continue;
         }
         return FALSE;  // timeout or failure

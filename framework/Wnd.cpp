@@ -2,6 +2,7 @@
 
 #include "framework/MessageBox.h"
 #include "framework/NarrowString.h"
+#include "framework/WideText.h"
 #include "framework/WndCreateHook.h"
 #include "framework/WndThreadState.h"
 
@@ -23,7 +24,7 @@ int CWnd::MessageBox(LPCSTR pszText, LPCSTR pszCaption, UINT nType) const {
 
 void CWnd::HookWndProc() {
     WNDPROC pfnOld = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
     if (pfnOld != &AfxWndProc) m_pfnSuper = pfnOld;
 }
 
@@ -43,7 +44,7 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
 HWND CWnd::UnsubclassWindow() {
     if (m_hWnd == NULL) return NULL;
     if (m_pfnSuper != NULL) {
-        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
         m_pfnSuper = NULL;
     }
     return Detach();
@@ -52,8 +53,10 @@ HWND CWnd::UnsubclassWindow() {
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwStyle, int x, int y,
                     int nWidth, int nHeight, HWND hWndParent, HMENU hMenuOrID, LPVOID pParam) {
     if (m_hWnd != NULL || !AfxHookWindowCreate(this)) return FALSE;
-    HWND hWnd = ::CreateWindowExA(dwExStyle, pszClassName, pszWindowName, dwStyle, x, y, nWidth, nHeight,
-                                  hWndParent, hMenuOrID, ::GetModuleHandleA(NULL), pParam);
+    const CWideText className(pszClassName);
+    const CWideText windowName(pszWindowName);
+    HWND hWnd = ::CreateWindowExW(dwExStyle, className, windowName, dwStyle, x, y, nWidth, nHeight,
+                                  hWndParent, hMenuOrID, ::GetModuleHandleW(NULL), pParam);
     AfxUnhookWindowCreate();
     return hWnd != NULL && m_hWnd == hWnd;
 }
@@ -63,9 +66,9 @@ BOOL CWnd::DestroyWindow() {
 }
 
 void CWnd::FinishNcDestroy() {
-    WNDPROC pfnCurrent = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC));
+    WNDPROC pfnCurrent = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC));
     if (pfnCurrent == &AfxWndProc && m_pfnSuper != NULL) {
-        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     }
     m_pfnSuper = NULL;
     Detach();
@@ -79,7 +82,7 @@ BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
     DWORD dwStyle = GetStyle();
     DWORD dwNew = (dwStyle & ~dwRemove) | dwAdd;
     if (dwStyle == dwNew) return FALSE;
-    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(dwNew));
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(dwNew));
     if (nFlags != 0) {
         ::SetWindowPos(m_hWnd, NULL, 0, 0, 0, 0,
                        SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
@@ -97,14 +100,21 @@ void CWnd::ScreenToClient(LPRECT pRect) const {
     ::ScreenToClient(m_hWnd, reinterpret_cast<LPPOINT>(&pRect->right));
 }
 
-void CWnd::GetWindowText(CString& strText) const {
-    int nLength = GetWindowTextLength();
-    char* pBuffer = strText.GetBuffer(nLength);
-    int nCopied = ::GetWindowTextA(m_hWnd, pBuffer, nLength + 1);
-    strText.ReleaseBuffer(nCopied >= 0 && nCopied <= nLength ? nCopied : 0);
+void CWnd::SetWindowText(LPCSTR pszText) {
+    ::SetWindowTextW(m_hWnd, CWideText(pszText));
 }
 
-int CWnd::OnCreate(LPCREATESTRUCTA) {
+void CWnd::GetWindowText(CString& strText) const {
+    strText.Empty();
+    const int nLength = ::GetWindowTextLengthW(m_hWnd);
+    if (nLength <= 0) return;
+    std::wstring strWide(static_cast<size_t>(nLength) + 1, L'\0');
+    const int nCopied = ::GetWindowTextW(m_hWnd, &strWide[0], nLength + 1);
+    // Our windows hold what the programs gave them, which is GBK throughout.
+    if (nCopied > 0) AfxWideToGbk(strWide.c_str(), nCopied, strText);
+}
+
+int CWnd::OnCreate(LPCREATESTRUCTW) {
     return static_cast<int>(Default());
 }
 void CWnd::OnDestroy() {

@@ -34,10 +34,10 @@ public:
     operator HWND() const { return m_hWnd; }
 
     LRESULT SendMessage(UINT nMsg, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        return ::SendMessageA(m_hWnd, nMsg, wParam, lParam);
+        return ::SendMessageW(m_hWnd, nMsg, wParam, lParam);
     }
     BOOL PostMessage(UINT nMsg, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        return ::PostMessageA(m_hWnd, nMsg, wParam, lParam);
+        return ::PostMessageW(m_hWnd, nMsg, wParam, lParam);
     }
     // A message box owned by this window; a null caption shows the application's name.
     int MessageBox(LPCSTR pszText, LPCSTR pszCaption = NULL, UINT nType = MB_OK) const;
@@ -59,8 +59,8 @@ public:
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     HWND GetParentHwnd() const { return ::GetParent(m_hWnd); }
     HWND GetDlgItemHwnd(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
-    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
-    DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE)); }
+    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
+    DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)); }
     // Removes, then adds style bits; nFlags other than 0 also calls SetWindowPos with them
     // (plus SWP_NOSIZE, SWP_NOMOVE, SWP_NOZORDER, SWP_NOACTIVATE). FALSE if nothing changed.
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
@@ -89,12 +89,9 @@ public:
     BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
     HWND SetFocus() { return ::SetFocus(m_hWnd); }
 
-    void SetWindowText(LPCSTR pszText) { ::SetWindowTextA(m_hWnd, pszText); }
-    int GetWindowText(LPSTR pszBuffer, int nMaxCount) const {
-        return ::GetWindowTextA(m_hWnd, pszBuffer, nMaxCount);
-    }
+    // The window's text as GBK; the window keeps it in UTF-16, as every window of the programs does.
+    void SetWindowText(LPCSTR pszText);
     void GetWindowText(CString& strText) const;
-    int GetWindowTextLength() const { return ::GetWindowTextLengthA(m_hWnd); }
     void SetFont(HFONT hFont, BOOL bRedraw = TRUE) {
         SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), bRedraw);
     }
@@ -131,7 +128,7 @@ protected:
     static const AFX_MSGMAP* GetThisMessageMap();
 
     // The standard handling of each mapped message, for overrides that want it too.
-    afx_msg int OnCreate(LPCREATESTRUCTA pCreate);
+    afx_msg int OnCreate(LPCREATESTRUCTW pCreate);
     afx_msg void OnDestroy();
     afx_msg void OnClose();
     afx_msg void OnPaint();

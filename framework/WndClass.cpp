@@ -2,16 +2,19 @@
 
 #include <cstdio>
 
+#include "framework/WideText.h"
+
 LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon) {
     // The name encodes the arguments, so asking twice gives the same registered class.
     static thread_local char s_szName[96];
     std::snprintf(s_szName, sizeof(s_szName), "PmWnd:%x:%p:%p:%p", nClassStyle, static_cast<void*>(hCursor),
                   static_cast<void*>(hbrBackground), static_cast<void*>(hIcon));
-    HINSTANCE hInst = ::GetModuleHandleA(NULL);
-    WNDCLASSA wc;
-    if (::GetClassInfoA(hInst, s_szName, &wc)) return s_szName;
+    const CWideText name(s_szName);  // ASCII
+    HINSTANCE hInst = ::GetModuleHandleW(NULL);
+    WNDCLASSW wc;
+    if (::GetClassInfoW(hInst, name, &wc)) return s_szName;
     wc.style = nClassStyle;
-    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.lpfnWndProc = ::DefWindowProcW;
     wc.cbClsExtra = 0;
     wc.cbWndExtra = 0;
     wc.hInstance = hInst;
@@ -19,6 +22,6 @@ LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackgrou
     wc.hCursor = hCursor;
     wc.hbrBackground = hbrBackground;
     wc.lpszMenuName = NULL;
-    wc.lpszClassName = s_szName;
-    return ::RegisterClassA(&wc) != 0 ? s_szName : NULL;
+    wc.lpszClassName = name;
+    return ::RegisterClassW(&wc) != 0 ? s_szName : NULL;
 }

@@ -12,9 +12,9 @@ void AfxAttachCreatingWindow(CWnd* pWnd, HWND hWnd) {
 namespace {
 
 BOOL IsImeWindow(HWND hWnd) {
-    char szClass[16] = "";
-    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-    return ::lstrcmpiA(szClass, "IME") == 0;
+    WCHAR wszClass[16] = L"";
+    ::GetClassNameW(hWnd, wszClass, 16);
+    return ::lstrcmpiW(wszClass, L"IME") == 0;
 }
 
 LRESULT CALLBACK CbtFilterHook(int nCode, WPARAM wParam, LPARAM lParam) {
@@ -37,7 +37,7 @@ BOOL AfxHookWindowCreate(CWnd* pWnd) {
     AFX_WND_THREAD_STATE& state = AfxGetWndThreadState();
     if (pWnd == NULL || state.pWndInit != NULL) return FALSE;  // one window awaited at a time
     if (state.hHookCbt == NULL) {
-        state.hHookCbt = ::SetWindowsHookExA(WH_CBT, CbtFilterHook, NULL, ::GetCurrentThreadId());
+        state.hHookCbt = ::SetWindowsHookExW(WH_CBT, CbtFilterHook, NULL, ::GetCurrentThreadId());
         if (state.hHookCbt == NULL) return FALSE;
     }
     ++state.nHookDepth;

@@ -9,7 +9,7 @@
 
 namespace {
 
-const char OBJECT_PROP[] = "Pindlemark.CWnd";
+const wchar_t OBJECT_PROP[] = L"Pindlemark.CWnd";
 
 // Bumped after every detach, whichever thread detaches: lookups cached before it may be stale.
 std::atomic<unsigned long> s_nDetachCount(0);
@@ -29,7 +29,7 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
         if (cache.entries[i].hWnd == hWnd) return cache.entries[i].pWnd;
     }
 
-    CWnd* pWnd = static_cast<CWnd*>(::GetPropA(hWnd, OBJECT_PROP));
+    CWnd* pWnd = static_cast<CWnd*>(::GetPropW(hWnd, OBJECT_PROP));
     // Only this thread's windows: they cannot end without their WM_NCDESTROY, which detaches,
     // while another thread's window ends with its thread, and its handle may come back.
     if (pWnd != NULL && ::GetWindowThreadProcessId(hWnd, NULL) == ::GetCurrentThreadId()) {
@@ -43,7 +43,7 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
 
 BOOL CWnd::Attach(HWND hWnd) {
     if (hWnd == NULL || m_hWnd != NULL || FromHandlePermanent(hWnd) != NULL) return FALSE;
-    if (!::SetPropA(hWnd, OBJECT_PROP, this)) return FALSE;
+    if (!::SetPropW(hWnd, OBJECT_PROP, this)) return FALSE;
     m_hWnd = hWnd;
     return TRUE;
 }
@@ -51,7 +51,7 @@ BOOL CWnd::Attach(HWND hWnd) {
 HWND CWnd::Detach() {
     HWND hWnd = m_hWnd;
     if (hWnd != NULL && FromHandlePermanent(hWnd) == this) {
-        ::RemovePropA(hWnd, OBJECT_PROP);
+        ::RemovePropW(hWnd, OBJECT_PROP);
         ++s_nDetachCount;  // after the removal: a lookup that reads the new count finds no property
     }
     m_hWnd = NULL;

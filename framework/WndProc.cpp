@@ -9,7 +9,7 @@ AFX_WND_THREAD_STATE& AfxGetWndThreadState() {
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
     CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
-    if (pWnd == NULL) return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
+    if (pWnd == NULL) return ::DefWindowProcW(hWnd, nMsg, wParam, lParam);
 
     AFX_WND_THREAD_STATE& state = AfxGetWndThreadState();
     MSG msgSaved = state.lastSentMsg;  // handlers send messages too: Default() needs its own
@@ -35,8 +35,8 @@ LRESULT CWnd::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::DefWindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
-    if (m_pfnSuper != NULL) return ::CallWindowProcA(m_pfnSuper, m_hWnd, nMsg, wParam, lParam);
-    return ::DefWindowProcA(m_hWnd, nMsg, wParam, lParam);
+    if (m_pfnSuper != NULL) return ::CallWindowProcW(m_pfnSuper, m_hWnd, nMsg, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, nMsg, wParam, lParam);
 }
 
 namespace {

@@ -2,9 +2,8 @@
 
 #include <windows.h>
 
-#include <io.h>
-
 #include "framework/FailureTrace.h"
+#include "framework/FileCalls.h"
 #include "framework/PathText.h"
 #include "framework/StdioFile.h"
 #include "record/ProductKeys.h"
@@ -13,7 +12,8 @@
 BOOL WriteInstallRecordFile(const CString& strTargetDir, CString& strRecord, CFileException& error) {
     CString strPath = JoinPath(strTargetDir, RECORD_FILE_NAME);
     AppendRecord(strRecord, RECORD_FILE, strPath);
-    if (_access(strPath, 0) == 0) ::DeleteFileA(strPath);  // replaced, never appended to
+    if (AfxGetFileAttributes(strPath) != INVALID_FILE_ATTRIBUTES)
+        AfxDeleteFile(strPath);  // replaced, never appended to
     try {
         CStdioFile file(strPath, CStdioFile::modeCreate | CStdioFile::modeWrite | CStdioFile::typeText);
         file.WriteString(strRecord);
@@ -22,8 +22,8 @@ BOOL WriteInstallRecordFile(const CString& strTargetDir, CString& strRecord, CFi
         error = e;
         return FALSE;
     }
-    if (!::SetFileAttributesA(strPath, FILE_ATTRIBUTE_HIDDEN))
-        AfxTraceFailure("SetFileAttributesA (hidden)", strPath, ::GetLastError());
+    if (!AfxSetFileAttributes(strPath, FILE_ATTRIBUTE_HIDDEN))
+        AfxTraceFailure("SetFileAttributesW (hidden)", strPath, ::GetLastError());
     return TRUE;
 }
 

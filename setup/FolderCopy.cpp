@@ -1,6 +1,7 @@
 // CSetupThread's folder copy: the install folders depth first, the loose files next to Setup, and
 // the listing of one folder's files.
 #include "framework/FailureTrace.h"
+#include "framework/FileCalls.h"
 #include "framework/FileFind.h"
 #include "framework/PathText.h"
 #include "framework/Timings.h"
@@ -34,9 +35,15 @@ CTimedPart s_sendWait("send_wait");
 // Over an existing file of the same name, as a second install does.
 BOOL CopyOneFile(const CString& strSource, const CString& strTarget) {
     CTimedScope timed(s_copyFile);
-    if (::CopyFileA(strSource, strTarget, FALSE)) return TRUE;
-    AfxTraceFailure("CopyFileA", strTarget, ::GetLastError());
+    if (AfxCopyFile(strSource, strTarget, FALSE)) return TRUE;
+    AfxTraceFailure("CopyFileW", strTarget, ::GetLastError());
     return FALSE;
+}
+
+// A file or folder whose name has no GBK form, in strFolder.
+void PassOverNameWithoutGbkForm(const CString& strFolder) {
+    AfxTraceFailure("copying an entry whose name GBK cannot hold, in", strFolder,
+                    ERROR_NO_UNICODE_TRANSLATION);
 }
 
 }  // namespace
@@ -67,14 +74,18 @@ BOOL CSetupThread::CopyFolder(const CString& strSource, const CString& strTarget
         if (finder.IsDots()) continue;
         const CString strEntrySource = finder.GetFilePath();
         const CString strEntryTarget = JoinPath(strTarget, finder.GetFileName());
-        if (finder.IsDirectory()) {
+        if (!finder.HasGbkName()) {
+            // The record cannot hold its name: passed over like a file that cannot be copied, so
+            // that nothing is installed that the uninstall would not know of.
+            PassOverNameWithoutGbkForm(strSearchDir);
+        } else if (finder.IsDirectory()) {
             if (!CopyFolder(strEntrySource, strEntryTarget)) return FALSE;
         } else if (CopyOneFile(strEntrySource, strEntryTarget)) {
             // The source's read-only, hidden and system marks are not kept.
             {
                 CTimedScope timed(s_setAttributes);
-                if (!::SetFileAttributesA(strEntryTarget, FILE_ATTRIBUTE_NORMAL))
-                    AfxTraceFailure("SetFileAttributesA", strEntryTarget, ::GetLastError());
+                if (!AfxSetFileAttributes(strEntryTarget, FILE_ATTRIBUTE_NORMAL))
+                    AfxTraceFailure("SetFileAttributesW", strEntryTarget, ::GetLastError());
             }
             CTimedScope timed(s_addRecord);
             AddFileRecord(strEntryTarget);
@@ -108,6 +119,10 @@ void CSetupThread::ListFiles(const CString& strFolder, const CString& strMask, C
     BOOL bMore = TRUE;
     while (bMore) {
         bMore = finder.FindNextFile();
-        if (!finder.IsDirectory()) arrNames.Add(finder.GetFileName());
+        if (finder.IsDirectory()) continue;
+        if (finder.HasGbkName())
+            arrNames.Add(finder.GetFileName());
+        else
+            PassOverNameWithoutGbkForm(PathWithTrailingBackslash(strFolder));
     }
 }

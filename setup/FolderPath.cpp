@@ -1,6 +1,7 @@
 // CSetupThread::MakeFolderPath: makes sure every folder of a path exists, creating what is missing.
 #include <string.h>
 
+#include "framework/FileCalls.h"
 #include "framework/FileFind.h"
 #include "framework/Mbcs.h"
 #include "framework/PathText.h"
@@ -36,7 +37,7 @@ BOOL CSetupThread::MakeFolderPath(const CString& strPath) {
     // Mostly every folder above exists already: then one call makes the folder (or finds it)
     // without searching for each of them. Any other failure walks the path, which asks about
     // the first folder that cannot be made.
-    if (::CreateDirectoryA(pszPath, NULL) || ::GetLastError() == ERROR_ALREADY_EXISTS) return TRUE;
+    if (AfxCreateDirectory(pszPath) || ::GetLastError() == ERROR_ALREADY_EXISTS) return TRUE;
 
     // Walked by characters, not bytes: a GBK trail byte may be 0x5C, the byte of '\'.
     // A separator ends a component, and so does the end of the path when no separator stands
@@ -64,7 +65,7 @@ BOOL CSetupThread::MakeFolderPath(const CString& strPath) {
 BOOL CSetupThread::MakeFolder(const CString& strFolder) {
     CFileFind finder;
     if (finder.FindFile(strFolder)) return TRUE;  // a file of that name counts as existing
-    while (!::CreateDirectoryA(strFolder, NULL)) {
+    while (!AfxCreateDirectory(strFolder)) {
         DWORD dwError = ::GetLastError();
         // The search can miss what exists (a folder whose parent may not be listed); asking
         // would only offer a Retry that cannot help.

@@ -5,6 +5,7 @@
 #include "framework/FailureTrace.h"
 #include "framework/Handles.h"
 #include "framework/RegistryText.h"
+#include "framework/WideText.h"
 
 namespace {
 
@@ -15,12 +16,16 @@ CString MachineValueName(const char* pszKey, const char* pszValueName) {
 
 BOOL SetMachineRegValue(const char* pszKey, const char* pszValueName, DWORD dwType, const BYTE* pData,
                         DWORD cbData) {
+    const CWideText key(pszKey);
+    const CWideText valueName(pszValueName);
+    LONG lResult = ERROR_NO_UNICODE_TRANSLATION;
     CRegKeyHandle hKey;
-    LONG lResult = ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, NULL, REG_OPTION_NON_VOLATILE,
-                                     KEY_SET_VALUE, NULL, hKey.Receive(), NULL);
-    if (lResult == ERROR_SUCCESS) lResult = ::RegSetValueExA(hKey, pszValueName, 0, dwType, pData, cbData);
+    if (key.IsValid() && valueName.IsValid())
+        lResult = ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                                    NULL, hKey.Receive(), NULL);
+    if (lResult == ERROR_SUCCESS) lResult = ::RegSetValueExW(hKey, valueName, 0, dwType, pData, cbData);
     if (lResult == ERROR_SUCCESS) return TRUE;
-    AfxTraceFailure("RegSetValueExA", MachineValueName(pszKey, pszValueName), static_cast<DWORD>(lResult));
+    AfxTraceFailure("RegSetValueExW", MachineValueName(pszKey, pszValueName), static_cast<DWORD>(lResult));
     return FALSE;
 }
 
@@ -37,11 +42,19 @@ BOOL GetUserRegString(const char* pszKey, const char* pszValueName, CString& str
 BOOL SetMachineRegString(const char* pszKey, const char* pszValueName, const char* pszText) {
     const size_t nText = strlen(pszText);
     if (nText >= REG_TEXT_BUFFER_SIZE) {  // refused rather than cut short
-        AfxTraceFailure("RegSetValueExA", MachineValueName(pszKey, pszValueName), ERROR_INSUFFICIENT_BUFFER);
+        AfxTraceFailure("RegSetValueExW", MachineValueName(pszKey, pszValueName), ERROR_INSUFFICIENT_BUFFER);
         return FALSE;
     }
-    return SetMachineRegValue(pszKey, pszValueName, REG_SZ, reinterpret_cast<const BYTE*>(pszText),
-                              static_cast<DWORD>(nText + 1));
+    // Stored as the system keeps texts, UTF-16 with its NUL, so that any Windows reads it alike.
+    const CWideText text(pszText);
+    if (!text.IsValid()) {
+        AfxTraceFailure("RegSetValueExW", MachineValueName(pszKey, pszValueName),
+                        ERROR_NO_UNICODE_TRANSLATION);
+        return FALSE;
+    }
+    return SetMachineRegValue(pszKey, pszValueName, REG_SZ,
+                              reinterpret_cast<const BYTE*>(static_cast<LPCWSTR>(text)),
+                              static_cast<DWORD>((text.Text().size() + 1) * sizeof(WCHAR)));
 }
 
 BOOL SetMachineRegDword(const char* pszKey, const char* pszValueName, DWORD dwValue) {

@@ -48,9 +48,9 @@ void CancelIn(HKEY hKey, const wchar_t* pszValue, const std::u16string& strFolde
 
 void CSetupThread::CancelRemovalsAtRestart() {
     // The target folder without its backslash, wide. Its text is fixed and ASCII but for the drive.
-    wchar_t wszFolder[MAX_PATH];
-    if (!AfxNarrowToWide(m_strTargetDir, wszFolder, MAX_PATH)) return;
-    const std::u16string strWideFolder(reinterpret_cast<const char16_t*>(wszFolder));
+    const CWideText folder(m_strTargetDir);
+    if (!folder.IsValid()) return;
+    const std::u16string strWideFolder(reinterpret_cast<const char16_t*>(folder.Text().c_str()));
 
     CRegKeyHandle hKey;
     if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, SESSION_MANAGER_KEY, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,

@@ -7,7 +7,8 @@
 
 namespace {
 const char PATH_TOO_LONG_TEXT[] =
-    "安装程序所在文件夹的路径太长，无法安装。\n请将安装文件复制到路径较短的文件夹中，再运行安装程序。";
+    "安装程序所在文件夹的路径太长或含有无法识别的字符，无法安装。\n请将安装文件复制到路径较短的文件夹中，再运"
+    "行安装程序。";
 }  // namespace
 
 CSetupApp theApp;
@@ -19,7 +20,8 @@ BOOL CSetupApp::InitInstance() {
     AfxEnableControlContainer();
     Enable3dControls();
     // The source folder is the program's own: a path the system gives cut short names another
-    // folder (a parent, or a drive's root) whose files must not be installed.
+    // folder (a parent, or a drive's root) whose files must not be installed, and a path that GBK
+    // cannot hold cannot be recorded.
     CString strModule;
     if (!AfxGetModulePath(strModule)) {
         AfxShowMessageBox(NULL, PATH_TOO_LONG_TEXT, NULL, MB_ICONSTOP);

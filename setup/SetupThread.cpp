@@ -39,9 +39,9 @@ int CSetupThread::Run() {
     } else {
         // The user chose to end the program at a prompt: the window ends on its own thread,
         // without the completion view.
-        ::PostMessageA(MainWindowHandle(), WM_CLOSE, 0, 0);
+        ::PostMessageW(MainWindowHandle(), WM_CLOSE, 0, 0);
     }
-    ::PostThreadMessageA(m_nThreadID, WM_QUIT, 0, 0);
+    ::PostThreadMessageW(m_nThreadID, WM_QUIT, 0, 0);
     return CWinThread::Run();
 }
 
@@ -59,7 +59,7 @@ BOOL CSetupThread::CopyInstallFolders() {
 
 void CSetupThread::NotifyMainWnd(UINT nMsg, WPARAM wParam, LPARAM lParam) {
     HWND hWndMain = MainWindowHandle();
-    if (hWndMain != NULL) ::SendMessageA(hWndMain, nMsg, wParam, lParam);
+    if (hWndMain != NULL) ::SendMessageW(hWndMain, nMsg, wParam, lParam);
 }
 
 int CSetupThread::AskUser(const char* pszFormat, DWORD dwError, const CString& strPath, UINT nType) {

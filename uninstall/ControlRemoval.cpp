@@ -1,6 +1,7 @@
 // The control stage: each recorded control is unregistered, then its file deleted.
 #include "framework/ControlEntry.h"
 #include "framework/FailureTrace.h"
+#include "framework/FileCalls.h"
 #include "record/RecordFormat.h"
 #include "uninstall/ReplayValues.h"
 #include "uninstall/UninstallThread.h"
@@ -16,7 +17,7 @@ BOOL CUninstallThread::UnregisterControls() {
     while (!m_bStop && NextRecordValue(RECORD_CONTROL, nPos, strPath, bEnded)) {
         if (!bEnded || !IsReplayablePath(strPath)) continue;
         UnregisterControl(strPath);
-        if (!::DeleteFileA(strPath)) AfxTraceDeletionFailure("DeleteFileA", strPath);
+        if (!AfxDeleteFile(strPath)) AfxTraceDeletionFailure("DeleteFileW", strPath);
     }
     return !m_bStop;
 }

@@ -4,6 +4,7 @@
 // that an uninstall that ends before (closed at the wrong moment, killed, a power cut) can be
 // finished by running it again.
 #include "framework/FailureTrace.h"
+#include "framework/FileCalls.h"
 #include "framework/ModulePath.h"
 #include "record/RecordFormat.h"
 #include "uninstall/ReplayValues.h"
@@ -22,8 +23,8 @@ BOOL CUninstallThread::DeleteFiles() {
         if (bEnded && IsReplayablePath(strPath)) {
             if (IsRecordFile(strPath))
                 m_bRecordListed = TRUE;
-            else if (!::DeleteFileA(strPath) && strPath.CompareNoCase(strRunning) != 0)
-                AfxTraceDeletionFailure("DeleteFileA", strPath);
+            else if (!AfxDeleteFile(strPath) && strPath.CompareNoCase(strRunning) != 0)
+                AfxTraceDeletionFailure("DeleteFileW", strPath);
         }
         Notify(UM_FILE_DELETED, 0, reinterpret_cast<LPARAM>(static_cast<const char*>(strPath)));
     }

@@ -2,6 +2,7 @@
 // records backwards removes sub-folders before their parents. Only empty folders go: one that
 // still holds something (a file the user added) stays, and so do the folders above it.
 #include "framework/FailureTrace.h"
+#include "framework/FileCalls.h"
 #include "framework/StringArray.h"
 #include "record/RecordFormat.h"
 #include "uninstall/ReplayValues.h"
@@ -17,7 +18,7 @@ BOOL CUninstallThread::RemoveFolders() {
     }
     if (m_bStop) return FALSE;
     for (int i = arrFolders.GetUpperBound(); i >= 0; --i) {
-        if (!::RemoveDirectoryA(arrFolders[i])) AfxTraceDeletionFailure("RemoveDirectoryA", arrFolders[i]);
+        if (!AfxRemoveDirectory(arrFolders[i])) AfxTraceDeletionFailure("RemoveDirectoryW", arrFolders[i]);
         if (m_bStop) return FALSE;
     }
     return TRUE;

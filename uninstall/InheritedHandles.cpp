@@ -24,7 +24,7 @@ T EntryAs(const char* pszName) {
 
 }  // namespace
 
-CInheritedHandles::CInheritedHandles(const STARTUPINFOA& si, const HANDLE* phHandles, int nHandles)
+CInheritedHandles::CInheritedHandles(const STARTUPINFOW& si, const HANDLE* phHandles, int nHandles)
     : m_pListBlock(NULL), m_bListed(FALSE) {
     ::ZeroMemory(&m_si, sizeof m_si);
     m_si.StartupInfo = si;

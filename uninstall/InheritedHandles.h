@@ -9,21 +9,21 @@ class CInheritedHandles {
 public:
     // si is the start-up information to extend; the handles must stay open until the process is
     // created. At most MAX_HANDLES are listed.
-    CInheritedHandles(const STARTUPINFOA& si, const HANDLE* phHandles, int nHandles);
+    CInheritedHandles(const STARTUPINFOW& si, const HANDLE* phHandles, int nHandles);
     ~CInheritedHandles();
 
     CInheritedHandles(const CInheritedHandles&) = delete;
     CInheritedHandles& operator=(const CInheritedHandles&) = delete;
 
     // What CreateProcessA takes: the start-up information and the flags to add to its own.
-    STARTUPINFOA* StartupInfo() { return &m_si.StartupInfo; }
+    STARTUPINFOW* StartupInfo() { return &m_si.StartupInfo; }
     DWORD CreationFlags() const;
 
     enum { MAX_HANDLES = 4 };
 
 private:
-    struct CStartupInfoEx {  // STARTUPINFOEXA, which older headers lack
-        STARTUPINFOA StartupInfo;
+    struct CStartupInfoEx {  // STARTUPINFOEXW, which older headers lack
+        STARTUPINFOW StartupInfo;
         void* lpAttributeList;
     };
 

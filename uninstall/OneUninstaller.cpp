@@ -1,5 +1,6 @@
 #include "uninstall/OneUninstaller.h"
 
+#include "framework/WideText.h"
 #include "uninstall/UninstallResource.h"
 
 namespace {
@@ -7,11 +8,11 @@ namespace {
 // Machine-wide, so that uninstallers in two users' sessions exclude each other too; since
 // Windows Vista only elevated programs may create objects there, so a user cannot take the name.
 const char MUTEX_NAME[] = "Global\\Kelvora Pindlemark V5 Uninstall";
-const char DIALOG_CLASS[] = "#32770";
+const wchar_t DIALOG_CLASS[] = L"#32770";
 
 void ShowOtherUninstaller(const char* pszConfirmCaption) {
-    HWND hWnd = ::FindWindowA(DIALOG_CLASS, UNINSTALL_DIALOG_TITLE);
-    if (hWnd == NULL) hWnd = ::FindWindowA(DIALOG_CLASS, pszConfirmCaption);
+    HWND hWnd = ::FindWindowW(DIALOG_CLASS, CWideText(UNINSTALL_DIALOG_TITLE));
+    if (hWnd == NULL) hWnd = ::FindWindowW(DIALOG_CLASS, CWideText(pszConfirmCaption));
     if (hWnd == NULL) return;
     if (::IsIconic(hWnd)) ::ShowWindow(hWnd, SW_RESTORE);
     ::SetForegroundWindow(hWnd);

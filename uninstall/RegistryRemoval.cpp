@@ -1,6 +1,7 @@
 // The registry stage: each recorded key is deleted, in record order. Only the named key goes,
 // never its parents; a key that still has sub-keys stays.
 #include "framework/FailureTrace.h"
+#include "framework/WideText.h"
 #include "record/RecordFormat.h"
 #include "record/RecordHive.h"
 #include "uninstall/ReplayValues.h"
@@ -17,9 +18,11 @@ BOOL CUninstallThread::DeleteRegKeys() {
         // A value without a comma names no hive: skipped, as is an empty key path, which would
         // make RegDeleteKeyA delete the hive's own key, and a key path cut off with the file.
         if (bEnded && SplitRegKeyValue(strValue, hive, strKeyPath) && IsReplayableKeyPath(strKeyPath)) {
-            const LONG lResult = ::RegDeleteKeyA(RecordKeyOfHive(hive), strKeyPath);
+            const CWideText keyPath(strKeyPath);
+            const LONG lResult = keyPath.IsValid() ? ::RegDeleteKeyW(RecordKeyOfHive(hive), keyPath)
+                                                   : ERROR_NO_UNICODE_TRANSLATION;
             if (lResult != ERROR_SUCCESS && lResult != ERROR_FILE_NOT_FOUND)
-                AfxTraceFailure("RegDeleteKeyA", strValue, static_cast<DWORD>(lResult));
+                AfxTraceFailure("RegDeleteKeyW", strValue, static_cast<DWORD>(lResult));
         }
         if (m_bStop) return FALSE;
     }

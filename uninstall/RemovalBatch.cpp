@@ -1,11 +1,17 @@
 #include "uninstall/RemovalBatch.h"
 
+#include <wchar.h>
+
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "framework/FailureTrace.h"
+#include "framework/FileCalls.h"
 #include "framework/Handles.h"
 #include "framework/ModulePath.h"
 #include "framework/PathText.h"
+#include "framework/WideText.h"
 #include "uninstall/AdminOnlySecurity.h"
 #include "uninstall/InheritedHandles.h"
 #include "uninstall/RemovalBatchText.h"
@@ -38,7 +44,7 @@ public:
         m_hSignal.Attach(hWrite);
         if (!::SetHandleInformation(hRead, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT)) m_hInput.Close();
         SECURITY_ATTRIBUTES sa = {sizeof sa, NULL, TRUE};
-        m_hOutput.Attach(::CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE,
+        m_hOutput.Attach(::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, OPEN_EXISTING, 0, NULL));
     }
     BOOL IsValid() const { return m_hInput.IsValid() && m_hSignal.IsValid() && m_hOutput.IsValid(); }
@@ -57,23 +63,23 @@ BOOL NoBatch(LPCSTR pszWhat, LPCSTR pszObject, DWORD dwError) {
 // A batch that others could change would run their commands elevated: on a drive that keeps no
 // access rights (FAT), none is written.
 BOOL KeepsAccessRights(const CString& strBatch) {
-    const CString strRoot = PathWithTrailingBackslash(PathParent(strBatch));
+    const CWideText root(PathWithTrailingBackslash(PathParent(strBatch)));
     DWORD dwFlags = 0;
-    return ::GetVolumeInformationA(strRoot, NULL, 0, NULL, NULL, &dwFlags, NULL, 0) &&
+    return root.IsValid() && ::GetVolumeInformationW(root, NULL, 0, NULL, NULL, &dwFlags, NULL, 0) &&
            (dwFlags & FILE_PERSISTENT_ACLS) != 0;
 }
 
 // Made new, never opened: an existing file keeps its own access rights, which may be anyone's.
 // What stands at the path goes first; a folder, or a file that cannot be deleted, stops the write.
 BOOL WriteBatchFile(const CString& strBatch, const CString& strText) {
-    if (::GetFileAttributesA(strBatch) != INVALID_FILE_ATTRIBUTES && !::DeleteFileA(strBatch))
-        return NoBatch("DeleteFileA (what stands at the batch's name)", strBatch, ::GetLastError());
+    if (AfxGetFileAttributes(strBatch) != INVALID_FILE_ATTRIBUTES && !AfxDeleteFile(strBatch))
+        return NoBatch("DeleteFileW (what stands at the batch's name)", strBatch, ::GetLastError());
     CAdminOnlySecurity security;
     if (security.Get() == NULL)
         return NoBatch("building the batch's access list", strBatch, ::GetLastError());
-    CFileHandle hFile(::CreateFileA(strBatch, GENERIC_WRITE, 0, security.Get(), CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL));
-    if (!hFile.IsValid()) return NoBatch("CreateFileA", strBatch, ::GetLastError());
+    CFileHandle hFile(AfxCreateFile(strBatch, GENERIC_WRITE, 0, security.Get(), CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN));
+    if (!hFile.IsValid()) return NoBatch("CreateFileW", strBatch, ::GetLastError());
     DWORD nLength = static_cast<DWORD>(strText.GetLength());
     DWORD nWritten = 0;
     BOOL bWritten = ::WriteFile(hFile, static_cast<const char*>(strText), nLength, &nWritten, NULL);
@@ -81,27 +87,27 @@ BOOL WriteBatchFile(const CString& strBatch, const CString& strText) {
         bWritten ? ERROR_HANDLE_DISK_FULL : ::GetLastError();  // a short write: the disk is full
     hFile.Close();
     if (bWritten && nWritten == nLength) return TRUE;
-    ::DeleteFileA(strBatch);
+    AfxDeleteFile(strBatch);
     return NoBatch("WriteFile", strBatch, dwError);
 }
 
-// The system folder, with no trailing backslash: where cmd.exe and ping.exe are taken from, and
-// the interpreter's current folder (%ComSpec% may name another shell, and a folder others can
-// write to must never be current for it).
-BOOL GetSystemFolder(CString& strFolder) {
-    char szFolder[MAX_PATH];
-    UINT nLength = ::GetSystemDirectoryA(szFolder, MAX_PATH);
-    if (nLength == 0 || nLength >= MAX_PATH) return FALSE;
-    strFolder = szFolder;
-    return TRUE;
-}
-
-// "\DelUS.bat" made full against the current drive.
-BOOL GetBatchPath(CString& strBatch) {
-    char szPath[MAX_PATH];
-    DWORD nLength = ::GetFullPathNameA(REMOVAL_BATCH_PATH, MAX_PATH, szPath, NULL);
-    if (nLength == 0 || nLength >= MAX_PATH) return FALSE;
-    strBatch = szPath;
+// The program's environment with the batch's variables, in UTF-16 as the interpreter keeps it.
+BOOL BuildEnvironment(const CStringArray& arrVariables, std::u16string& strBlock) {
+    std::vector<std::u16string> variables;
+    for (int i = 0; i < arrVariables.GetSize(); ++i) {
+        const CWideText variable(arrVariables[i]);
+        if (!variable.IsValid()) return FALSE;
+        variables.push_back(reinterpret_cast<const char16_t*>(variable.Text().c_str()));
+    }
+    std::u16string strCurrent;
+    if (LPWCH pwchBlock = ::GetEnvironmentStringsW()) {
+        const wchar_t* pwch = pwchBlock;
+        while (*pwch != L'\0') pwch += wcslen(pwch) + 1;
+        strCurrent.assign(reinterpret_cast<const char16_t*>(pwchBlock),
+                          static_cast<size_t>(pwch - pwchBlock) + 1);
+        ::FreeEnvironmentStringsW(pwchBlock);
+    }
+    strBlock = WithVariables(strCurrent, variables);
     return TRUE;
 }
 
@@ -112,23 +118,28 @@ BOOL StartRemovalBatch(const CString& strRecordPath, int nPasses) {
     paths.strRecord = strRecordPath;
     CString strSystem;
     CString strText;
-    CString strInterpreter;
+    CStringArray arrVariables;
     CString strCommand;
     if (!AfxGetModulePath(paths.strExe))
         return NoBatch("the program's path, given cut short", "", ERROR_FILENAME_EXCED_RANGE);
-    if (!GetSystemFolder(strSystem) || !GetBatchPath(paths.strBatch))
+    if (!AfxGetSystemFolder(strSystem) || !AfxGetFullPath(REMOVAL_BATCH_PATH, paths.strBatch))
         return NoBatch("the system folder or the drive root", "", ::GetLastError());
     paths.strPause = JoinPath(strSystem, "ping.exe");
-    strInterpreter = JoinPath(strSystem, "cmd.exe");
-    if (!BuildRemovalBatchText(paths, nPasses, strText) ||
-        !BuildRemovalBatchCommand(strInterpreter, paths.strBatch, strCommand))
+    const CString strInterpreter = JoinPath(strSystem, "cmd.exe");
+    std::u16string strEnvironment;
+    if (!BuildRemovalBatch(paths, nPasses, strText, arrVariables) ||
+        !BuildRemovalBatchCommand(strInterpreter, strCommand) ||
+        !BuildEnvironment(arrVariables, strEnvironment))
         return NoBatch("a path that the batch cannot name", paths.strExe, ERROR_BAD_PATHNAME);
     if (!KeepsAccessRights(paths.strBatch))
         return NoBatch("a drive that keeps no access rights", paths.strBatch, ERROR_NOT_SUPPORTED);
+    const CWideText interpreter(strInterpreter);
+    const CWideText system(strSystem);
+    const CWideText command(strCommand);
     CBatchStreams streams;
     if (!streams.IsValid()) return NoBatch("the interpreter's input", "", ::GetLastError());
 
-    STARTUPINFOA si;
+    STARTUPINFOW si;
     ::ZeroMemory(&si, sizeof si);
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
@@ -140,16 +151,16 @@ BOOL StartRemovalBatch(const CString& strRecordPath, int nPasses) {
     CInheritedHandles inherited(si, ahInherited, 2);
     PROCESS_INFORMATION pi;
     ::ZeroMemory(&pi, sizeof pi);
-    char szCommand[REMOVAL_BATCH_COMMAND_LIMIT];  // CreateProcessA may write into its command line
-    ::lstrcpyA(szCommand, strCommand);            // fits: BuildRemovalBatchCommand checked the length
+    std::wstring strCommandLine = command.Text();  // CreateProcessW may write into its command line
     // Handles are inherited: the interpreter gets its streams, and where the system can list them,
     // nothing else. The interpreter is not started suspended: it waits on its input for the
     // program's end anyway, and a suspended one would be left for ever by a program that ended
     // (was killed) before letting it go.
-    if (!::CreateProcessA(strInterpreter, szCommand, NULL, NULL, TRUE,
-                          IDLE_PRIORITY_CLASS | inherited.CreationFlags(), NULL, strSystem,
-                          inherited.StartupInfo(), &pi))
-        return NoBatch("CreateProcessA", strInterpreter, ::GetLastError());
+    if (!::CreateProcessW(interpreter, &strCommandLine[0], NULL, NULL, TRUE,
+                          IDLE_PRIORITY_CLASS | CREATE_UNICODE_ENVIRONMENT | inherited.CreationFlags(),
+                          const_cast<char16_t*>(strEnvironment.c_str()), system, inherited.StartupInfo(),
+                          &pi))
+        return NoBatch("CreateProcessW", strInterpreter, ::GetLastError());
     CKernelHandle hProcess(pi.hProcess);
     CKernelHandle hThread(pi.hThread);
     EndHereIfAsked("batch-file");
@@ -162,7 +173,7 @@ BOOL StartRemovalBatch(const CString& strRecordPath, int nPasses) {
         return FALSE;
     }
     if (::WaitForSingleObject(hProcess, 0) != WAIT_TIMEOUT) {
-        ::DeleteFileA(paths.strBatch);
+        AfxDeleteFile(paths.strBatch);
         DWORD dwExitCode = 0;
         ::GetExitCodeProcess(hProcess, &dwExitCode);
         return NoBatch("the interpreter ended before the batch was written", strInterpreter, dwExitCode);

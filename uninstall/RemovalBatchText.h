@@ -1,6 +1,7 @@
-// The text of the self-removal batch "\DelUS.bat" and the command that runs it. The batch runs
-// after Uninstall has ended: it deletes the executable, removes the executable's folder if that is
-// empty, and deletes itself. Built here, free of the platform, so that every byte can be checked.
+// The text of the self-removal batch "\DelUS.bat", the command that runs it and the variables it
+// reads. The batch runs after Uninstall has ended: it deletes the executable, removes the
+// executable's folder if that is empty, and deletes itself. Built here, free of the platform, so
+// that every byte can be checked.
 //
 // The command interpreter is started before the batch file is written, and first waits for the
 // program to end, however long that takes: its standard input is a pipe whose only writer is the
@@ -22,21 +23,23 @@
 // the current folder, which is the system folder anyway, nor PATH or PATHEXT is searched), and the
 // install record, should it still be there, goes with the executable.
 //
-// Paths are quoted as they are, except that each '%' is doubled: in a batch file "%...%" is
-// expanded inside quotes too, so a folder named "a%b%c" would otherwise name another file.
+// The paths are not in the text: the batch and its command line name them through variables of
+// the interpreter's environment, which the program hands over in UTF-16. The interpreter reads a
+// batch file, and its command line's narrow form, in the console's code page, which is the
+// machine's own; its environment it keeps in UTF-16 and expands as it is. So the text is ASCII,
+// the paths reach the interpreter intact whatever the console's code page, and a '%' in a path
+// expands to nothing else.
 #pragma once
+
+#include <string>
+#include <vector>
 
 #include "framework/BaseTypes.h"
 #include "framework/NarrowString.h"
+#include "framework/StringArray.h"
 
-// The batch's place: the root of the drive that is current for the process. The batch names
-// itself by the full path this gives (GetFullPathNameA).
+// The batch's place: the root of the drive that is current for the process, made full.
 const char REMOVAL_BATCH_PATH[] = "\\DelUS.bat";
-
-// The text must fit a buffer of this many bytes with its terminating NUL. Every set of paths fits:
-// each is below MAX_PATH, each of its bytes a doubled '%' at worst, and the executable's path is
-// named twice besides its folder.
-const int REMOVAL_BATCH_TEXT_LIMIT = 4096;
 
 // Tries after the program has ended, about one second apart: the image of an ended program is
 // released within moments, so two minutes leave room for a slow machine or a virus scanner.
@@ -47,7 +50,7 @@ const int REMOVAL_BATCH_PASSES = 3;
 const int REMOVAL_BATCH_PASSES = 120;
 #endif
 
-// What the batch names, each by its full path.
+// What the batch names, each by its full path, in GBK.
 struct CRemovalBatchPaths {
     CString strExe;     // the running executable
     CString strRecord;  // the install record, deleted with it; empty when the batch leaves it alone
@@ -55,16 +58,19 @@ struct CRemovalBatchPaths {
     CString strBatch;   // the batch file itself
 };
 
-// FALSE (and strText empty) when a path (the record's aside, which may be empty) is not a full one
-// ("X:\..." or "\\server\..."), or holds a byte that would break the quoting (NUL, double quote,
-// CR, LF), when nPasses is not positive, or when the text would not fit REMOVAL_BATCH_TEXT_LIMIT.
-BOOL BuildRemovalBatchText(const CRemovalBatchPaths& paths, int nPasses, CString& strText);
+// The text, and each variable it reads as "NAME=value" (GBK; the caller converts them to UTF-16).
+// FALSE (and both empty) when a path (the record's aside, which may be empty) is not a full one
+// ("X:\..." or "\\server\...") or holds a character that would break the quoting (NUL, double
+// quote, CR, LF), or when nPasses is not positive.
+BOOL BuildRemovalBatch(const CRemovalBatchPaths& paths, int nPasses, CString& strText,
+                       CStringArray& arrVariables);
 
-// The command line's size limit, with its terminating NUL: both paths are below MAX_PATH.
-const int REMOVAL_BATCH_COMMAND_LIMIT = 1024;
+// The command line that starts strInterpreter (cmd.exe's full path, GBK) on the batch that the
+// variables name, once the input ends. FALSE (and strCommand empty) when the path is not a full
+// one or holds a character that would break the quoting.
+BOOL BuildRemovalBatchCommand(const CString& strInterpreter, CString& strCommand);
 
-// The command line that starts strInterpreter (cmd.exe's full path) on strBatch once the input
-// ends. FALSE (and strCommand empty) when a path is not a full one, holds a byte that would break
-// the quoting, the batch's path holds a '%' (which a command line cannot escape), or the line
-// would not fit REMOVAL_BATCH_COMMAND_LIMIT.
-BOOL BuildRemovalBatchCommand(const CString& strInterpreter, const CString& strBatch, CString& strCommand);
+// An environment block (UTF-16 "NAME=value" texts, each NUL-ended, and a NUL at the end) with the
+// given variables set: a variable of the same name (letter case aside) is replaced, and the texts
+// come sorted by name as Windows keeps them. The block that comes back ends as a block does.
+std::u16string WithVariables(const std::u16string& strBlock, const std::vector<std::u16string>& variables);

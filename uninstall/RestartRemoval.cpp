@@ -1,6 +1,7 @@
 #include "uninstall/RestartRemoval.h"
 
 #include "framework/FailureTrace.h"
+#include "framework/FileCalls.h"
 #include "framework/ModulePath.h"
 #include "framework/PathText.h"
 #include "uninstall/UninstallThread.h"
@@ -8,8 +9,8 @@
 namespace {
 
 BOOL DeleteAtRestart(const CString& strPath) {
-    if (::MoveFileExA(strPath, NULL, MOVEFILE_DELAY_UNTIL_REBOOT)) return TRUE;
-    AfxTraceFailure("MoveFileExA (delete at the next restart)", strPath, ::GetLastError());
+    if (AfxMoveFileEx(strPath, NULL, MOVEFILE_DELAY_UNTIL_REBOOT)) return TRUE;
+    AfxTraceFailure("MoveFileExW (delete at the next restart)", strPath, ::GetLastError());
     return FALSE;
 }
 

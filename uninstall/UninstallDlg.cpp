@@ -1,8 +1,7 @@
 #include "uninstall/UninstallDlg.h"
 
-#include <io.h>
-
 #include "controls/ReliefPattern.h"
+#include "framework/FileCalls.h"
 #include "framework/ModulePath.h"
 #include "framework/PathText.h"
 #include "framework/RegistryText.h"
@@ -71,7 +70,7 @@ BOOL CUninstallDlg::OnInitDialog() {
         return FALSE;
     }
     strPath += RECORD_FILE_NAME;
-    if (_access(strPath, 0) == -1) {
+    if (AfxGetFileAttributes(strPath) == INVALID_FILE_ATTRIBUTES) {
         PostMessage(WM_CLOSE);
         return FALSE;
     }

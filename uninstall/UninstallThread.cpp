@@ -1,6 +1,7 @@
 #include "uninstall/UninstallThread.h"
 
 #include "framework/FailureTrace.h"
+#include "framework/FileCalls.h"
 #include "framework/Wnd.h"
 #include "uninstall/ReplayValues.h"
 #include "uninstall/TestSeams.h"
@@ -62,7 +63,7 @@ CString CUninstallThread::RecordFileToRemove() const {
 
 void CUninstallThread::DeleteRecordFile() {
     const CString strRecord = RecordFileToRemove();
-    if (!strRecord.IsEmpty() && !::DeleteFileA(strRecord)) AfxTraceDeletionFailure("DeleteFileA", strRecord);
+    if (!strRecord.IsEmpty() && !AfxDeleteFile(strRecord)) AfxTraceDeletionFailure("DeleteFileW", strRecord);
 }
 
 BOOL CUninstallThread::NextRecordValue(int nKind, int& nPos, CString& strValue, BOOL& bEnded) const {
@@ -79,5 +80,5 @@ void CUninstallThread::Notify(UINT nMsg, WPARAM wParam, LPARAM lParam) {
     // the last one it gets.
     HWND hWndMain = MainWindowHandle();
     if (m_bStop || hWndMain == NULL) return;
-    ::SendMessageA(hWndMain, nMsg, wParam, lParam);
+    ::SendMessageW(hWndMain, nMsg, wParam, lParam);
 }

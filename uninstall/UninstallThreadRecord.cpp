@@ -13,7 +13,7 @@ BOOL CUninstallThread::ReadInstallRecord(const CString& strPath) {
     }
     // The file error's standard report, modal to the dialog; then the dialog is told.
     error.ReportError(MB_OK, MainWindowHandle());
-    ::PostMessageA(MainWindowHandle(), UM_UNINSTALL_FAILED, 0, 0);
+    ::PostMessageW(MainWindowHandle(), UM_UNINSTALL_FAILED, 0, 0);
     return FALSE;
 }
 
