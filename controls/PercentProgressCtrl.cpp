@@ -132,12 +132,9 @@ LRESULT CPercentProgressCtrl::OnGetText(WPARAM wParam, LPARAM lParam) {
     const int nSize = static_cast<int>(wParam);
     if (pwchBuffer == NULL || nSize <= 0) return 0;
     const CWideText caption(m_strCaption);
-    // Cut to the buffer, ending in a NUL inside it and never between the halves of a surrogate pair.
+    // Cut to the buffer, ending in a NUL inside it. (A GBK text has no surrogate pair to split.)
     int nLength = static_cast<int>(caption.Text().size());
-    if (nLength >= nSize) {
-        nLength = nSize - 1;
-        if (nLength > 0 && IS_HIGH_SURROGATE(caption.Text()[static_cast<size_t>(nLength) - 1])) --nLength;
-    }
+    if (nLength >= nSize) nLength = nSize - 1;
     wmemcpy(pwchBuffer, caption.Text().c_str(), static_cast<size_t>(nLength));
     pwchBuffer[nLength] = L'\0';
     return nLength;

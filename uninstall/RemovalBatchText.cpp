@@ -13,19 +13,19 @@ namespace {
 // its attributes (the record is hidden), "/f" even when it is read-only. The batch's own "del"
 // stays the last line: Wine's cmd goes on reading a batch that has deleted itself.
 const char REMOVAL_BATCH_HEAD_FORMAT[] =
-    "setlocal enableextensions\r\n"
+    "setlocal enableextensions enabledelayedexpansion\r\n"
     "set DelUSPass=0\r\n"
     ":Repeat\r\n"
     "set /a DelUSPass+=1\r\n"
-    "if %%DelUSPass%% GTR %d goto Stop\r\n"
-    "if %%DelUSPass%% GTR 1 \"%%DelUSPause%%\" -n 2 127.0.0.1 >nul\r\n"
-    "del \"%%DelUSExe%%\"\r\n"
-    "if exist \"%%DelUSExe%%\" goto Repeat\r\n";
-const char REMOVAL_BATCH_RECORD_LINE[] = "del /f /a \"%DelUSRecord%\"\r\n";
+    "if !DelUSPass! GTR %d goto Stop\r\n"
+    "if !DelUSPass! GTR 1 \"!DelUSPause!\" -n 2 127.0.0.1 >nul\r\n"
+    "del \"!DelUSExe!\"\r\n"
+    "if exist \"!DelUSExe!\" goto Repeat\r\n";
+const char REMOVAL_BATCH_RECORD_LINE[] = "del /f /a \"!DelUSRecord!\"\r\n";
 const char REMOVAL_BATCH_TAIL[] =
-    "rmdir \"%DelUSFolder%\"\r\n"
+    "rmdir \"!DelUSFolder!\"\r\n"
     ":Stop\r\n"
-    "del \"%DelUSBatch%\"\r\n";
+    "del \"!DelUSBatch!\"\r\n";
 
 // The interpreter's switches: /d skips the AutoRun commands a machine may have registered, /e:on
 // turns on the extensions that "set /p" needs, /s keeps the quoting rule fixed: the outer quotes of
@@ -33,13 +33,13 @@ const char REMOVAL_BATCH_TAIL[] =
 // the input, the pipe, and returns at its end; "&" then runs the batch, which the variable names.
 const char REMOVAL_BATCH_COMMAND_FORMAT[] = "\"%s\" /d /e:on /s /c \"set /p DelUSWait=& \"%%DelUSBatch%%\"\"";
 
-// NUL, '"', CR and LF are below 0x40, so none of them is ever a GBK trail byte: a byte-wise look at
-// the path is exact.
+// NUL, '"', CR, LF and '!' are below 0x40, so none of them is ever a GBK trail byte: a byte-wise
+// look at the path is exact. A '!' would be taken for the end of a variable's name by Wine's cmd.
 BOOL CanQuote(const CString& strPath) {
     if (strPath.IsEmpty()) return FALSE;
     for (int i = 0; i < strPath.GetLength(); ++i) {
         char ch = strPath[i];
-        if (ch == '\0' || ch == '"' || ch == '\r' || ch == '\n') return FALSE;
+        if (ch == '\0' || ch == '"' || ch == '\r' || ch == '\n' || ch == '!') return FALSE;
     }
     return TRUE;
 }
@@ -70,7 +70,8 @@ BOOL BuildRemovalBatch(const CRemovalBatchPaths& paths, int nPasses, CString& st
     arrVariables.RemoveAll();
     const CString strFolder = PathParent(paths.strExe);
     if (strFolder.IsEmpty() || nPasses <= 0 || !CanName(paths.strExe) || !CanName(paths.strPause) ||
-        !CanName(paths.strBatch) || (!paths.strRecord.IsEmpty() && !CanName(paths.strRecord)))
+        !CanName(paths.strBatch) || paths.strBatch.Find('%') >= 0 ||
+        (!paths.strRecord.IsEmpty() && !CanName(paths.strRecord)))
         return FALSE;
     CString strHead;
     if (!strHead.Format(REMOVAL_BATCH_HEAD_FORMAT, nPasses)) return FALSE;

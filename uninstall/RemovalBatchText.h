@@ -25,10 +25,12 @@
 //
 // The paths are not in the text: the batch and its command line name them through variables of
 // the interpreter's environment, which the program hands over in UTF-16. The interpreter reads a
-// batch file, and its command line's narrow form, in the console's code page, which is the
-// machine's own; its environment it keeps in UTF-16 and expands as it is. So the text is ASCII,
-// the paths reach the interpreter intact whatever the console's code page, and a '%' in a path
-// expands to nothing else.
+// batch file in the console's code page, which is the machine's own; its environment it keeps in
+// UTF-16. So the text is ASCII and the paths reach the interpreter intact whatever the console's
+// code page. The batch expands them late ("!name!", delayed expansion), where a '%' in a path is
+// taken as it is: Wine's cmd expands a "%name%" value once more. A '!' is refused in a path, as
+// Wine's cmd would take it for a name's end, and so is a '%' in the batch's own path, which the
+// command line expands.
 #pragma once
 
 #include <string>
@@ -61,7 +63,7 @@ struct CRemovalBatchPaths {
 // The text, and each variable it reads as "NAME=value" (GBK; the caller converts them to UTF-16).
 // FALSE (and both empty) when a path (the record's aside, which may be empty) is not a full one
 // ("X:\..." or "\\server\...") or holds a character that would break the quoting (NUL, double
-// quote, CR, LF), or when nPasses is not positive.
+// quote, CR, LF, '!'), when the batch's own path holds a '%', or when nPasses is not positive.
 BOOL BuildRemovalBatch(const CRemovalBatchPaths& paths, int nPasses, CString& strText,
                        CStringArray& arrVariables);
 

@@ -1,5 +1,5 @@
-// The self-removal batch's text and the command that runs it: every line, the quoting, CR LF, the
-// bound and the size limits.
+// The self-removal batch: its text, which is ASCII whatever the paths, the variables that carry
+// the paths, the command that runs it, and the environment block the interpreter gets.
 #include "uninstall/RemovalBatchText.h"
 
 #include <gtest/gtest.h>
@@ -29,77 +29,96 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-const char kSystem[] = "C:\\WINDOWS\\system32\\";
+const char kFolder[] = "C:\\Program Files\\Kelvora\\Pindlemark";
 
 CRemovalBatchPaths Paths(const std::string& exe, const std::string& record = "") {
     CRemovalBatchPaths paths;
     paths.strExe = Text(exe);
     paths.strRecord = Text(record);
-    paths.strPause = std::string(kSystem + std::string("ping.exe")).c_str();
+    paths.strPause = "C:\\WINDOWS\\system32\\ping.exe";
     paths.strBatch = "C:\\DelUS.bat";
     return paths;
 }
 
-std::string Build(const CRemovalBatchPaths& paths, int passes) {
+struct Batch {
+    std::vector<std::string> lines;
+    std::vector<std::string> variables;
+};
+
+Batch Build(const CRemovalBatchPaths& paths, int passes) {
     CString text;
-    EXPECT_TRUE(BuildRemovalBatchText(paths, passes, text)) << Bytes(paths.strExe);
-    return Bytes(text);
+    CStringArray variables;
+    EXPECT_TRUE(BuildRemovalBatch(paths, passes, text, variables)) << Bytes(paths.strExe);
+    Batch batch;
+    batch.lines = Lines(Bytes(text));
+    for (int i = 0; i < variables.GetSize(); ++i) batch.variables.push_back(Bytes(variables[i]));
+    return batch;
 }
 
-std::string Build(const std::string& exe, int passes) {
-    return Build(Paths(exe), passes);
+std::u16string Block(const std::vector<std::u16string>& texts) {
+    std::u16string block;
+    for (const std::u16string& text : texts) block += text + u'\0';
+    return block + u'\0';
+}
+
+std::string Shown(const std::u16string& block) {
+    std::string shown;
+    for (char16_t ch : block) shown += ch == u'\0' ? '|' : ch < 0x80 ? static_cast<char>(ch) : '?';
+    return shown;
 }
 
 }  // namespace
 
-TEST(RemovalBatchText, LinesForTheInstalledProgram) {
-    const std::string folder = "C:\\Program Files\\Kelvora\\Pindlemark";
+TEST(RemovalBatchText, LinesAndVariablesForTheInstalledProgram) {
+    const std::string exe = std::string(kFolder) + "\\Uninstall.exe";
+    const std::string record = std::string(kFolder) + "\\Uninstall.log";
     const std::vector<std::string> expected = {
-        "setlocal enableextensions",
+        "setlocal enableextensions enabledelayedexpansion",
         "set DelUSPass=0",
         ":Repeat",
         "set /a DelUSPass+=1",
-        "if %DelUSPass% GTR 120 goto Stop",
-        "if %DelUSPass% GTR 1 \"C:\\WINDOWS\\system32\\ping.exe\" -n 2 127.0.0.1 >nul",
-        "del \"" + folder + "\\Uninstall.exe\"",
-        "if exist \"" + folder + "\\Uninstall.exe\" goto Repeat",
-        "del /f /a \"" + folder + "\\Uninstall.log\"",
-        "rmdir \"" + folder + "\"",
+        "if !DelUSPass! GTR 120 goto Stop",
+        "if !DelUSPass! GTR 1 \"!DelUSPause!\" -n 2 127.0.0.1 >nul",
+        "del \"!DelUSExe!\"",
+        "if exist \"!DelUSExe!\" goto Repeat",
+        "del /f /a \"!DelUSRecord!\"",
+        "rmdir \"!DelUSFolder!\"",
         ":Stop",
-        "del \"C:\\DelUS.bat\"",
+        "del \"!DelUSBatch!\"",
     };
-    EXPECT_EQ(expected, Lines(Build(Paths(folder + "\\Uninstall.exe", folder + "\\Uninstall.log"),
-                                    REMOVAL_BATCH_PASSES)));
+    const Batch batch = Build(Paths(exe, record), REMOVAL_BATCH_PASSES);
+    EXPECT_EQ(expected, batch.lines);
+    const std::vector<std::string> variables = {
+        "DelUSPause=C:\\WINDOWS\\system32\\ping.exe", "DelUSExe=" + exe, "DelUSRecord=" + record,
+        "DelUSFolder=" + std::string(kFolder), "DelUSBatch=C:\\DelUS.bat"};
+    EXPECT_EQ(variables, batch.variables);
     EXPECT_EQ(120, REMOVAL_BATCH_PASSES);
 
-    // Without a record to delete, its line is left out and nothing else changes.
+    // Without a record to delete, its line and its variable are left out and nothing else changes.
     std::vector<std::string> withoutRecord = expected;
     withoutRecord.erase(withoutRecord.begin() + 8);
-    EXPECT_EQ(withoutRecord, Lines(Build(folder + "\\Uninstall.exe", REMOVAL_BATCH_PASSES)));
+    std::vector<std::string> variablesWithoutRecord = variables;
+    variablesWithoutRecord.erase(variablesWithoutRecord.begin() + 2);
+    const Batch plain = Build(Paths(exe), REMOVAL_BATCH_PASSES);
+    EXPECT_EQ(withoutRecord, plain.lines);
+    EXPECT_EQ(variablesWithoutRecord, plain.variables);
 }
 
-TEST(RemovalBatchText, FolderIsTheProgramsParent) {
-    // The parent is cut at the last real backslash (PathText_test): here the program's name
-    // ends in a GBK character whose trail byte is 0x5C.
-    std::vector<std::string> lines = Lines(Build("C:\\dir\\\x95\x5C.exe", 1));
-    ASSERT_EQ(11u, lines.size());
-    EXPECT_EQ("rmdir \"C:\\dir\"", lines[8]);
+TEST(RemovalBatchText, PathsOnlyInTheVariablesAsTheyAre) {
+    // A GBK name whose trail byte is 0x5C, and '%' signs: the text stays the same ASCII, and the
+    // folder is cut at the last real backslash.
+    const std::string exe = "C:\\100%\\a%PATH%b\\\x95\x5C\\Uninstall.exe";
+    const Batch batch = Build(Paths(exe, "C:\\100%\\r.log"), 3);
+    const Batch reference = Build(Paths("C:\\x\\Uninstall.exe", "C:\\x\\r.log"), 3);
+    EXPECT_EQ(reference.lines, batch.lines);
+    ASSERT_EQ(5u, batch.variables.size());
+    EXPECT_EQ("DelUSExe=" + exe, batch.variables[1]);
+    EXPECT_EQ("DelUSFolder=C:\\100%\\a%PATH%b\\\x95\x5C", batch.variables[3]);
+    for (const std::string& line : batch.lines)
+        for (char ch : line) EXPECT_TRUE(static_cast<unsigned char>(ch) < 0x80) << line;
 }
 
-TEST(RemovalBatchText, PercentSignsAreDoubled) {
-    CRemovalBatchPaths paths =
-        Paths("C:\\100%\\a%PATH%b\\Uninstall.exe", "C:\\100%\\a%PATH%b\\Uninstall.log");
-    paths.strPause = "C:\\W%\\ping.exe";
-    std::vector<std::string> lines = Lines(Build(paths, 3));
-    ASSERT_EQ(12u, lines.size());
-    EXPECT_EQ("if %DelUSPass% GTR 1 \"C:\\W%%\\ping.exe\" -n 2 127.0.0.1 >nul", lines[5]);
-    EXPECT_EQ("del \"C:\\100%%\\a%%PATH%%b\\Uninstall.exe\"", lines[6]);
-    EXPECT_EQ("if exist \"C:\\100%%\\a%%PATH%%b\\Uninstall.exe\" goto Repeat", lines[7]);
-    EXPECT_EQ("del /f /a \"C:\\100%%\\a%%PATH%%b\\Uninstall.log\"", lines[8]);
-    EXPECT_EQ("rmdir \"C:\\100%%\\a%%PATH%%b\"", lines[9]);
-}
-
-TEST(RemovalBatchText, RefusesWhatCannotBeQuotedOrHasNoFolder) {
+TEST(RemovalBatchText, RefusesPathsThatAreNotFullOrCannotBeQuoted) {
     const std::string refused[] = {
         "Uninstall.exe",
         "dir\\Uninstall.exe",
@@ -109,91 +128,66 @@ TEST(RemovalBatchText, RefusesWhatCannotBeQuotedOrHasNoFolder) {
         "C:\\a\"b\\Uninstall.exe",
         "C:\\a\r\nrmdir C:\\x\\Uninstall.exe",
         "C:\\a\nb\\Uninstall.exe",
+        "C:\\a!b\\Uninstall.exe",
         std::string("C:\\a\0b\\Uninstall.exe", 20),
     };
-    for (const std::string& badPath : refused) {
+    for (const std::string& bad : refused) {
         // As the program's path, and as each of the other paths beside a good one.
-        CRemovalBatchPaths paths[4] = {Paths(badPath),
-                                       Paths("C:\\a\\u.exe", badPath.empty() ? "\"" : badPath),
+        CRemovalBatchPaths paths[4] = {Paths(bad), Paths("C:\\a\\u.exe", bad.empty() ? "\"" : bad),
                                        Paths("C:\\a\\u.exe"), Paths("C:\\a\\u.exe")};
-        paths[2].strPause = Text(badPath);
-        paths[3].strBatch = Text(badPath);
-        for (const CRemovalBatchPaths& bad : paths) {
+        paths[2].strPause = Text(bad);
+        paths[3].strBatch = Text(bad);
+        for (const CRemovalBatchPaths& candidate : paths) {
             CString text("left over");
-            EXPECT_FALSE(BuildRemovalBatchText(bad, 10, text)) << badPath;
+            CStringArray variables;
+            variables.Add("left over");
+            EXPECT_FALSE(BuildRemovalBatch(candidate, 10, text, variables)) << bad;
             EXPECT_TRUE(text.IsEmpty());
+            EXPECT_EQ(0, variables.GetSize());
         }
     }
     CString text;
-    EXPECT_FALSE(BuildRemovalBatchText(Paths("C:\\a\\u.exe"), 0, text));
-    EXPECT_FALSE(BuildRemovalBatchText(Paths("C:\\a\\u.exe"), -1, text));
+    CStringArray variables;
+    CRemovalBatchPaths percentBatch = Paths("C:\\a\\u.exe");
+    percentBatch.strBatch = "\\\\srv\\a%PATH%\\DelUS.bat";
+    EXPECT_FALSE(BuildRemovalBatch(percentBatch, 10, text, variables)) << "the command line expands a '%'";
+    EXPECT_FALSE(BuildRemovalBatch(Paths("C:\\a\\u.exe"), 0, text, variables));
+    EXPECT_FALSE(BuildRemovalBatch(Paths("C:\\a\\u.exe"), -1, text, variables));
 }
 
-TEST(RemovalBatchText, LongestPathsFitTheBuffer) {
-    // Every path the narrow functions give is at most 259 bytes.
-    const std::string folder = "C:\\" + std::string(245, 'd');
-    const std::string exe = folder + "\\" + "Uninst.exe";
-    ASSERT_EQ(259u, exe.size());
-    CRemovalBatchPaths longest = Paths(exe, folder + "\\Uninst.log");
-    longest.strPause = Text("C:\\" + std::string(247, 's') + "\\ping.exe");
-    longest.strBatch = Text("\\\\" + std::string(247, 'u') + "\\DelUS.bat");
-    std::string text = Build(longest, REMOVAL_BATCH_PASSES);
-    EXPECT_LT(text.size(), static_cast<size_t>(REMOVAL_BATCH_TEXT_LIMIT));
-    EXPECT_EQ(12u, Lines(text).size());
-
-    // Even paths of percent signs only, each of them doubled, fit.
-    const std::string percentFolder = "C:\\" + std::string(250, '%');
-    CRemovalBatchPaths percent = Paths(percentFolder + "\\u.exe", percentFolder + "\\u.log");
-    percent.strPause = Text(percentFolder + "\\p.exe");
-    percent.strBatch = Text(percentFolder + "\\b.bat");
-    CString out;
-    EXPECT_TRUE(BuildRemovalBatchText(percent, REMOVAL_BATCH_PASSES, out));
-    EXPECT_LT(out.GetLength(), REMOVAL_BATCH_TEXT_LIMIT);
-
-    // A text over the limit is refused whole, never cut: find the longest folder that still
-    // fits, one more byte must not.
-    std::string fit;
-    for (int n = 1; n < 2000; ++n) {
-        const std::string tried = "C:\\" + std::string(static_cast<size_t>(n), '%');
-        CString triedText;
-        if (!BuildRemovalBatchText(Paths(tried + "\\u.exe", tried + "\\u.log"), REMOVAL_BATCH_PASSES,
-                                   triedText))
-            break;
-        EXPECT_LT(triedText.GetLength(), REMOVAL_BATCH_TEXT_LIMIT);
-        fit = Bytes(triedText);
-    }
-    EXPECT_GE(fit.size(), static_cast<size_t>(REMOVAL_BATCH_TEXT_LIMIT) - 8)
-        << "the limit stops the text, not something else";
-}
-
-TEST(RemovalBatchText, CommandWaitsForTheInputsEndThenRunsTheBatch) {
+TEST(RemovalBatchText, CommandWaitsForTheInputsEndThenRunsTheBatchItsVariableNames) {
     CString command("left over");
-    ASSERT_TRUE(BuildRemovalBatchCommand("C:\\WINDOWS\\system32\\cmd.exe", "C:\\DelUS.bat", command));
-    EXPECT_EQ("\"C:\\WINDOWS\\system32\\cmd.exe\" /d /e:on /s /c \"set /p DelUSWait=& \"C:\\DelUS.bat\"\"",
+    ASSERT_TRUE(BuildRemovalBatchCommand("C:\\WINDOWS\\system32\\cmd.exe", command));
+    EXPECT_EQ("\"C:\\WINDOWS\\system32\\cmd.exe\" /d /e:on /s /c \"set /p DelUSWait=& \"%DelUSBatch%\"\"",
               Bytes(command));
-
-    // A '%' would expand on the command line, where it cannot be escaped.
-    const std::pair<std::string, std::string> refused[] = {
-        {"", "C:\\DelUS.bat"},
-        {"cmd.exe", "C:\\DelUS.bat"},
-        {"C:\\WINDOWS\\system32\\cmd.exe", "\\DelUS.bat"},
-        {"C:\\a\"b\\cmd.exe", "C:\\DelUS.bat"},
-        {"C:\\a\nb\\cmd.exe", "C:\\DelUS.bat"},
-        {"C:\\" + std::string(REMOVAL_BATCH_COMMAND_LIMIT, 'd') + "\\cmd.exe", "C:\\DelUS.bat"},
-        {"C:\\WINDOWS\\system32\\cmd.exe", ""},
-        {"C:\\WINDOWS\\system32\\cmd.exe", "\\\\srv\\a%PATH%\\DelUS.bat"},
-        {"C:\\WINDOWS\\system32\\cmd.exe", "C:\\a\"\\DelUS.bat"},
-    };
-    for (const auto& row : refused) {
+    for (const std::string& bad : {std::string(""), std::string("cmd.exe"), std::string("C:\\a\"b\\cmd.exe"),
+                                   std::string("C:\\a\nb\\cmd.exe")}) {
         command = "left over";
-        EXPECT_FALSE(BuildRemovalBatchCommand(Text(row.first), Text(row.second), command))
-            << row.first << " " << row.second;
+        EXPECT_FALSE(BuildRemovalBatchCommand(Text(bad), command)) << bad;
         EXPECT_TRUE(command.IsEmpty());
     }
-    // A system folder and a batch path of MAX_PATH - 1 bytes each still fit.
-    std::string longestCommand = "C:\\" + std::string(259 - 11, 'd') + "\\cmd.exe";
-    ASSERT_EQ(259u, longestCommand.size());
-    std::string longBatch = "\\\\" + std::string(259 - 12, 'u') + "\\DelUS.bat";
-    ASSERT_EQ(259u, longBatch.size());
-    EXPECT_TRUE(BuildRemovalBatchCommand(Text(longestCommand), Text(longBatch), command));
+}
+
+TEST(RemovalBatchText, EnvironmentGetsTheVariablesSortedReplacingTheirNamesakes) {
+    struct Row {
+        const char* what;
+        std::vector<std::u16string> before;
+        std::vector<std::u16string> variables;
+        std::vector<std::u16string> after;
+    };
+    const Row rows[] = {
+        {"added and sorted, drive folders first",
+         {u"=C:=C:\\w", u"Path=C:\\x", u"windir=C:\\W"},
+         {u"DelUSExe=C:\\u.exe", u"DelUSBatch=C:\\DelUS.bat"},
+         {u"=C:=C:\\w", u"DelUSBatch=C:\\DelUS.bat", u"DelUSExe=C:\\u.exe", u"Path=C:\\x", u"windir=C:\\W"}},
+        {"a namesake of another case is replaced",
+         {u"DELUSEXE=planted", u"Path=C:\\x"},
+         {u"DelUSExe=C:\\u.exe"},
+         {u"DelUSExe=C:\\u.exe", u"Path=C:\\x"}},
+        {"an empty environment", {}, {u"DelUSExe=C:\\\x5378.exe"}, {u"DelUSExe=C:\\\x5378.exe"}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(Shown(Block(row.after)), Shown(WithVariables(Block(row.before), row.variables)))
+            << row.what;
+    EXPECT_EQ(Shown(Block({u"A=1"})), Shown(WithVariables(std::u16string(), {u"A=1"}))) << "no block at all";
 }

@@ -4,12 +4,14 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <wchar.h>
 
 #include <memory>
 
 #include "framework/CommonControls.h"
 #include "framework/NarrowString.h"
 #include "support/WindowTestSupport.h"
+#include "tests/native/StringBytes.h"
 
 namespace {
 
@@ -72,9 +74,9 @@ TEST_F(PercentBarTest, NewControlShowsZeroPercentOnTheWindowColour) {
 TEST_F(PercentBarTest, TemplateTextIsNeverShownOrReported) {
     CPercentProgressCtrl bar;
     Attach(bar, 201);
-    char text[32] = "marker";
-    EXPECT_EQ(0, bar.GetWindowText(text, sizeof(text)));
-    EXPECT_STREQ("", text);
+    CString text("marker");
+    bar.GetWindowText(text);
+    EXPECT_EQ("", Bytes(text));
 }
 
 // 201 pixels at 50 %: the bar is 100 pixels wide and each letter is split at column 100: left
@@ -265,9 +267,9 @@ TEST_F(PercentBarTest, CaptionReplacesThePercentageUntilEmptied) {
     caption.SetWindowText("Copying");
     EXPECT_TRUE(withCaption.SameAs(Render(caption)));
 
-    char text[16];
-    EXPECT_EQ(7, bar.GetWindowText(text, sizeof(text)));
-    EXPECT_STREQ("Copying", text);
+    CString text;
+    bar.GetWindowText(text);
+    EXPECT_EQ("Copying", Bytes(text));
 
     Settle(bar.m_hWnd);
     bar.SetWindowText("Copying");
@@ -282,18 +284,24 @@ TEST_F(PercentBarTest, CaptionReplacesThePercentageUntilEmptied) {
     EXPECT_TRUE(Render(bar).SameAs(Render(percent))) << "so does a null one";
 }
 
-TEST_F(PercentBarTest, GetTextCutsAtTheBufferAndNeverSplitsACharacter) {
+TEST_F(PercentBarTest, CaptionIsKeptAsTheProgramsTextAndCutAtTheBuffer) {
     CPercentProgressCtrl bar;
     Attach(bar, 100);
     bar.SetWindowText(
         "ab\xB0\xA1"
-        "cd");  // a double-byte character at bytes 2..3
-    char buffer[8];
-    memset(buffer, '#', sizeof(buffer));
-    EXPECT_EQ(4, bar.SendMessage(WM_GETTEXT, 4, reinterpret_cast<LPARAM>(buffer)));
-    EXPECT_STREQ("ab", buffer) << "the character does not fit beside the zero";
-    EXPECT_EQ('#', buffer[4]) << "nothing written past the buffer";
-    EXPECT_EQ(0, bar.SendMessage(WM_GETTEXT, 4, 0));
+        "cd");  // GBK: a double-byte character at bytes 2..3, U+554A
+    wchar_t buffer[8];
+    wmemset(buffer, L'#', 8);
+    EXPECT_EQ(3, SendMessageW(bar.m_hWnd, WM_GETTEXT, 4, reinterpret_cast<LPARAM>(buffer)));
+    EXPECT_EQ(std::wstring(L"ab\x554A"), std::wstring(buffer)) << "cut to the buffer beside its NUL";
+    EXPECT_EQ(L'#', buffer[4]) << "nothing written past the buffer";
+    EXPECT_EQ(0, SendMessageW(bar.m_hWnd, WM_GETTEXT, 4, 0));
+
+    // A text that GBK cannot hold leaves no caption: the programs' texts are GBK throughout.
+    SendMessageW(bar.m_hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\xD55C\xAE00"));  // Korean
+    CString text("stale");
+    bar.GetWindowText(text);
+    EXPECT_EQ("", Bytes(text));
 }
 
 TEST_F(PercentBarTest, WithoutCaptionOnlyTheTwoRectanglesAreDrawn) {

@@ -85,7 +85,7 @@ protected:
         SendMessage(kInner, 5, 6);
         return Default() + 1;
     }
-    afx_msg int OnCreate(LPCREATESTRUCTA create) {
+    afx_msg int OnCreate(LPCREATESTRUCTW create) {
         ++creates;
         return CWnd::OnCreate(create);
     }
@@ -152,7 +152,7 @@ public:
     BOOL childMade = FALSE;
 
 protected:
-    afx_msg int OnCreate(LPCREATESTRUCTA create) {
+    afx_msg int OnCreate(LPCREATESTRUCTW create) {
         childMade = child.Create("child", WS_CHILD, CRect(0, 0, 10, 10), this, 5);
         return CWnd::OnCreate(create);
     }

@@ -93,12 +93,12 @@ TEST_F(FailureTrace, EachFailurePassedOverLeavesALineForADebugger) {
     }
     const std::string target = InstallFolder();
     const std::string copy =
-        LineStartingWith(setupLines, "Setup: CopyFileA failed: " + target + "Dunmoor\\readme.txt: error 32");
+        LineStartingWith(setupLines, "Setup: CopyFileW failed: " + target + "Dunmoor\\readme.txt: error 32");
     const std::string control =
         LineStartingWith(setupLines, "Setup: DllRegisterServer failed: " + target +
                                          "Controls\\Chart-sfalse.ocx: result 0x00000001");
     const std::string key = LineStartingWith(
-        setupLines, "Setup: RegSetValueExA failed: HKEY_LOCAL_MACHINE\\Software\\Autodesk\\AutoCAD\\R16.2\\" +
+        setupLines, "Setup: RegSetValueExW failed: HKEY_LOCAL_MACHINE\\Software\\Autodesk\\AutoCAD\\R16.2\\" +
                         std::string(kAcadProduct) + "\\Applications\\Quorrel\\");
     EXPECT_NE(copy, "") << "no line for the file that was not copied:" << Joined(setupLines);
     EXPECT_NE(control, "") << "no line for the control that did not register:" << Joined(setupLines);
@@ -122,12 +122,12 @@ TEST_F(FailureTrace, EachFailurePassedOverLeavesALineForADebugger) {
         uninstallLines = uninstall.Lines();
     }
     EXPECT_NE(LineStartingWith(uninstallLines,
-                               "Uninstall: DeleteFileA failed: " + target + "Support\\菜单.mnu: error 32"),
+                               "Uninstall: DeleteFileW failed: " + target + "Support\\菜单.mnu: error 32"),
               "")
         << "no line for the file that was not deleted:" << Joined(uninstallLines);
     EXPECT_NE(LineStartingWith(uninstallLines, "Uninstall: removal batch: "), "")
         << "no line for the batch that could not be written:" << Joined(uninstallLines);
-    EXPECT_EQ(LineStartingWith(uninstallLines, "Uninstall: DeleteFileA failed: " + target + "Dunmoor"), "")
+    EXPECT_EQ(LineStartingWith(uninstallLines, "Uninstall: DeleteFileW failed: " + target + "Dunmoor"), "")
         << "a file that went is reported:" << Joined(uninstallLines);
 
     printf("what the debugger saw:%s%s\n", Joined(setupLines).c_str(), Joined(uninstallLines).c_str());

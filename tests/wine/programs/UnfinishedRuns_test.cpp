@@ -286,9 +286,9 @@ TEST_F(UnfinishedRuns, SetupFromAPathTheSystemCutsSaysSoAndInstallsNothing) {
         if (box != NULL) PressButton(box, IDOK);
         ended = setup.WaitForExit(15000);
     }
-    EXPECT_EQ(
-        text,
-        "安装程序所在文件夹的路径太长，无法安装。\n请将安装文件复制到路径较短的文件夹中，再运行安装程序。");
+    EXPECT_EQ(text,
+              "安装程序所在文件夹的路径太长或含有无法识别的字符，无法安装。\n请将安装文件复制到路径较短的文件"
+              "夹中，再运行安装程序。");
     EXPECT_TRUE(ended) << "Setup went on after its message";
     EXPECT_FALSE(FileExists(InstallFolder())) << "something was installed";
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY));

@@ -177,7 +177,8 @@ TEST_F(RemovalBatch, ProgramThatCannotBeDeletedEndsTheBatchWithinItsBound) {
     paths.strPause = (std::string(system) + "\\ping.exe").c_str();
     paths.strBatch = batch.c_str();
     CString expected;
-    ASSERT_TRUE(BuildRemovalBatchText(paths, passes, expected));
+    CStringArray variables;
+    ASSERT_TRUE(BuildRemovalBatch(paths, passes, expected, variables));
     EXPECT_EQ(onDisk, Bytes(expected));
 
     EXPECT_TRUE(WaitUntil([&] { return !FileExists(batch); }, 60000)) << "the batch never gave up";
@@ -233,7 +234,7 @@ TEST_F(RemovalBatch, OnlySystemAndAdministratorsMayChangeTheBatch) {
 
     const std::string exe = PlaceProbe(temp->Path() + "acl");
     RunningProgram probe(exe, temp->Path(), "3 4000");
-    ASSERT_TRUE(WaitUntil([&] { return ReadBatchText().find(exe) != std::string::npos; }, 20000))
+    ASSERT_TRUE(WaitUntil([&] { return ReadBatchText().find("DelUSExe") != std::string::npos; }, 20000))
         << "the batch was not written";
 
     std::vector<BYTE> sd(4096);
