@@ -1,7 +1,7 @@
 # Wine harness, sourced by tools/test, tools/demo and tools/bench.
 #
 # pm_wine_start DIR  makes a fresh Wine prefix in DIR/wineprefix under the zh_CN.UTF-8 locale
-#                    (ANSI code page 936, as on a Chinese Windows), starts Xvfb on a free display
+#                    (ANSI code page 936, as on a Chinese Windows; PM_WINE_LOCALE names another), starts Xvfb on a free display
 #                    and a persistent wineserver, boots the prefix, sets it up (below), and exports
 #                    what tools/wine-run and the tests need. With PM_KEEP_PREFIX=1 a prefix that an
 #                    earlier call set up completely is used again as it is.
@@ -54,7 +54,10 @@ pm_start_xvfb() { # dir
 
 pm_wine_start() {
   local dir=$1
-  export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+  # The prefix's language for programs that are not Unicode: Chinese (PRC), code page 936, unless
+  # PM_WINE_LOCALE names another (en_US.UTF-8 gives 1252, ja_JP.UTF-8 gives 932).
+  local locale=${PM_WINE_LOCALE:-zh_CN.UTF-8}
+  export LANG=$locale LC_ALL=$locale
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   if [ "$(pm_wine_arch)" = win32 ]; then
@@ -103,7 +106,16 @@ pm_wine_setup() {
     echo "wine harness: cannot copy Wine's fonts into the prefix" >&2; return 1; }
   pm_wine_reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N &&
     pm_wine_reg add 'HKCU\Software\Wine\Fonts\Replacements' /v '宋体' /t REG_SZ /d 'AR PL SungtiL GB' &&
-    pm_wine_reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /t REG_SZ /d 'AR PL SungtiL GB'
+    pm_wine_reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /t REG_SZ /d 'AR PL SungtiL GB' || return 1
+  # Under another language, the window captions' font (Tahoma) falls back to the same Chinese font
+  # for the characters it lacks, as Windows' font linking lets it on a Windows of any language.
+  case ${LANG:-} in
+    zh_CN*) ;;
+    *)
+      cp /usr/share/fonts/truetype/arphic-gbsn00lp/gbsn00lp.ttf "$WINEPREFIX/drive_c/windows/Fonts/" &&
+        pm_wine_reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+          /v Tahoma /t REG_MULTI_SZ /d 'gbsn00lp.ttf,AR PL SungtiL GB' ;;
+  esac
 }
 
 pm_wine_stop() {

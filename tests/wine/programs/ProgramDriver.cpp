@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "support/GbkText.h"
+
 #ifndef PM_HOST_DIST_DIR
 #error "PM_HOST_DIST_DIR must name the folder of the programs under test"
 #endif
@@ -72,7 +74,11 @@ int DialogUnitsToPixelsY(int units) {
     return MulDiv(units, DialogFontBaseUnits().cy, 8);
 }
 
-std::string SaveScreenshot(HWND window, const std::string& name) {
+std::string SaveScreenshot(HWND window, const std::string& baseName) {
+    // A run under another language marks its pictures (PM_SCREENSHOT_TAG, set by tools/test).
+    char tag[16] = "";
+    const DWORD tagLength = GetEnvironmentVariableA("PM_SCREENSHOT_TAG", tag, sizeof tag);
+    const std::string name = tagLength > 0 && tagLength < sizeof tag ? baseName + "-" + tag : baseName;
     // The program paints on its own thread: ask for a full repaint and give it time to finish.
     RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Sleep(500);
@@ -95,7 +101,7 @@ std::string SaveScreenshot(HWND window, const std::string& name) {
     GdiFlush();
 
     std::string folder = HostPathToWindows(PM_HOST_SCREENSHOT_DIR);
-    CreateDirectoryA(folder.c_str(), NULL);
+    CreateDirectoryW(Wide(folder).c_str(), NULL);
     std::string path = folder + name + ".bmp";
     DWORD stride = ((width * 3) + 3) & ~3u;
     DWORD imageSize = stride * height;
@@ -105,7 +111,7 @@ std::string SaveScreenshot(HWND window, const std::string& name) {
     file.bfSize = file.bfOffBits + imageSize;
     info.bmiHeader.biSizeImage = imageSize;
     bool ok = false;
-    HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    HANDLE out = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     if (out != INVALID_HANDLE_VALUE) {
         DWORD written;
         ok = WriteFile(out, &file, sizeof file, &written, NULL) &&

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "SampleAddOn.h"
+#include "support/GbkText.h"
 #include "support/Registry.h"
 #include "uninstall/UninstallResource.h"
 
@@ -148,16 +149,16 @@ std::string CrashEvidence() {
 
 bool MakeFolders(const std::string& path) {
     for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
-        CreateDirectoryA(path.substr(0, at).c_str(), NULL);
-    CreateDirectoryA(path.c_str(), NULL);
-    DWORD attributes = GetFileAttributesA(path.c_str());
+        CreateDirectoryW(Wide(path.substr(0, at)).c_str(), NULL);
+    CreateDirectoryW(Wide(path).c_str(), NULL);
+    DWORD attributes = GetFileAttributesW(Wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void MakeHandMadeInstall() {
     RemoveEarlierInstall();
     MakeFolders(InstallFolder());
-    CopyFileA((DistFolder() + "Uninstall.exe").c_str(), InstalledUninstaller().c_str(), FALSE);
+    CopyFileW(Wide(DistFolder() + "Uninstall.exe").c_str(), Wide(InstalledUninstaller()).c_str(), FALSE);
     WriteRegString(HKEY_LOCAL_MACHINE, PRODUCT_KEY, "installPath", InstallFolder());
     WriteRegString(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY, "UninstallString",
                    "\"" + InstalledUninstaller() + "\"");
@@ -198,7 +199,7 @@ void ExpectUninstallFinishes() {
 
 void InstallStateTest::SetUp() {
     WaitForRemovalBatch(30000);
-    DeleteFileA(kRemovalBatch);
+    DeleteFileW(Wide(kRemovalBatch).c_str());
     RemoveEarlierInstall();
     RemoveCadReleases();
 }

@@ -4,6 +4,7 @@
 
 #include "ProgramDriver.h"
 #include "record/ProductKeys.h"
+#include "support/GbkText.h"
 #include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
@@ -23,20 +24,20 @@ SampleAddOn BuildSampleAddOn(const std::string& folder, const std::vector<std::s
     auto dir = [&](const std::string& relative) {
         std::string top = relative.substr(0, relative.find('\\'));
         if (Left(leaveOut, top)) return;
-        CreateDirectoryA((folder + relative).c_str(), NULL);
+        CreateDirectoryW(Wide(folder + relative).c_str(), NULL);
         if (relative.find('\\') != std::string::npos) addOn.subfolders.push_back(relative);
     };
     auto file = [&](const std::string& relative, const std::string& content, DWORD attributes = 0) {
         std::string top = relative.substr(0, relative.find('\\'));
         if (Left(leaveOut, top)) return;
         WriteBytes(folder + relative, content);
-        if (attributes) SetFileAttributesA((folder + relative).c_str(), attributes);
+        if (attributes) SetFileAttributesW(Wide(folder + relative).c_str(), attributes);
         addOn.files.push_back(relative);
     };
     auto copy = [&](const std::string& from, const std::string& relative) {
         std::string top = relative.substr(0, relative.find('\\'));
         if (Left(leaveOut, top)) return;
-        CopyFileA(from.c_str(), (folder + relative).c_str(), FALSE);
+        CopyFileW(Wide(from).c_str(), Wide(folder + relative).c_str(), FALSE);
         addOn.files.push_back(relative);
     };
 
@@ -80,8 +81,8 @@ SampleAddOn BuildSampleAddOn(const std::string& folder, const std::vector<std::s
                          ? std::vector<std::string>{}
                          : std::vector<std::string>{"Chart-sfalse.ocx", "Grid.ocx", "hhctrl.ocx"};
 
-    CopyFileA((DistFolder() + "Setup.exe").c_str(), (folder + "Setup.exe").c_str(), FALSE);
-    CopyFileA((DistFolder() + "Uninstall.exe").c_str(), (folder + "Uninstall.exe").c_str(), FALSE);
+    CopyFileW(Wide(DistFolder() + "Setup.exe").c_str(), Wide(folder + "Setup.exe").c_str(), FALSE);
+    CopyFileW(Wide(DistFolder() + "Uninstall.exe").c_str(), Wide(folder + "Uninstall.exe").c_str(), FALSE);
     WriteBytes(folder + "安装说明.txt", "说明");
     addOn.looseFiles = {"Uninstall.exe", "安装说明.txt"};
     return addOn;

@@ -12,6 +12,7 @@
 #include "SampleAddOn.h"
 #include "record/ProductKeys.h"
 #include "setup/SetupResource.h"
+#include "support/GbkText.h"
 #include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
@@ -90,18 +91,22 @@ TEST_F(SetupProgram, InstallsEverythingAndEndsWithTheFinishButton) {
     const std::string target = InstallFolder();
     const DWORD marks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     for (const std::string& file : addOn.files) {
-        DWORD attributes = GetFileAttributesA((target + file).c_str());
+        DWORD attributes = GetFileAttributesW(Wide(target + file).c_str());
         EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES) << file;
         EXPECT_EQ(attributes & marks, 0u) << file;
     }
     EXPECT_TRUE(FileExists(target + "Support\\空目录"));
     EXPECT_TRUE(FileExists(target + "Uninstall.exe"));
     EXPECT_TRUE(FileExists(target + "安装说明.txt"));
+    // Under its Unicode name, whatever the machine's language for programs that are not Unicode.
+    EXPECT_NE(GetFileAttributesW((Wide(target) + L"\x5B89\x88C5\x8BF4\x660E.txt").c_str()),
+              INVALID_FILE_ATTRIBUTES)
+        << "安装说明.txt";
     EXPECT_FALSE(FileExists(target + "Setup.exe"));
 
     // The record: first the Support folder, last the record itself; every file and control.
     const std::string log = target + "Uninstall.log";
-    EXPECT_EQ(GetFileAttributesA(log.c_str()) & FILE_ATTRIBUTE_HIDDEN,
+    EXPECT_EQ(GetFileAttributesW(Wide(log).c_str()) & FILE_ATTRIBUTE_HIDDEN,
               static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
     std::string text;
     ASSERT_TRUE(ReadBytes(log, text));
@@ -228,4 +233,36 @@ TEST_F(SetupProgram, MissingSupportAnsweredAbortEndsWithNothingInstalled) {
     EXPECT_FALSE(FileExists(InstallFolder() + "Support"));
     EXPECT_FALSE(FileExists(InstallFolder() + "Uninstall.log"));
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY));
+}
+
+TEST_F(SetupProgram, NamesThatGbkCannotHoldArePassedOverAndLeaveNothingBehind) {
+    // The record is GBK: a name it cannot hold (here Korean) cannot be recorded, so it is not
+    // installed, as a file that cannot be copied is not, and the install goes on without a word.
+    TempFolder disk("foreign-names");
+    BuildSampleAddOn(disk.Path());
+    const std::wstring korean = L"\xD55C\xAE00";
+    const std::wstring source = Wide(disk.Path());
+    ASSERT_TRUE(CreateDirectoryW((source + L"Database\\" + korean).c_str(), NULL));
+    for (const std::wstring& file :
+         {source + L"Support\\" + korean + L".txt", source + L"Database\\" + korean + L"\\inside.dat",
+          source + korean + L".txt"}) {
+        HANDLE created = CreateFileW(file.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        ASSERT_NE(created, INVALID_HANDLE_VALUE) << Gbk(file);
+        CloseHandle(created);
+    }
+
+    ProgramRun setup = RunSetup(disk.Path());
+    EXPECT_TRUE(setup.completed && setup.exited) << setup.milliseconds << " ms";
+    EXPECT_TRUE(setup.boxes.empty()) << "the user was asked: " << setup.boxes.front();
+    const std::wstring target = Wide(InstallFolder());
+    for (const std::wstring& installed : {target + L"Support\\" + korean + L".txt",
+                                          target + L"Database\\" + korean, target + korean + L".txt"})
+        EXPECT_EQ(GetFileAttributesW(installed.c_str()), INVALID_FILE_ATTRIBUTES)
+            << Gbk(installed) << " was installed";
+    EXPECT_TRUE(FileExists(InstallFolder() + "Support\\菜单.mnu")) << "the install went on past the names";
+    std::string record;
+    ASSERT_TRUE(ReadBytes(InstallFolder() + "Uninstall.log", record));
+    EXPECT_EQ(record.find('?'), std::string::npos) << "a name stood in for in the record";
+
+    ExpectUninstallFinishes();
 }

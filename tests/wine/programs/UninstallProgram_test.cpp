@@ -7,6 +7,7 @@
 #include "ProgramRuns.h"
 #include "SampleAddOn.h"
 #include "record/ProductKeys.h"
+#include "support/GbkText.h"
 #include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
@@ -109,8 +110,8 @@ TEST_F(UninstallProgram, AnsweringYesRemovesTheInstallAndItself) {
 
 TEST_F(UninstallProgram, MissingRecordClosesSilently) {
     TempFolder folder("uninstall-alone");
-    ASSERT_TRUE(
-        CopyFileA((DistFolder() + "Uninstall.exe").c_str(), (folder / "Uninstall.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(Wide(DistFolder() + "Uninstall.exe").c_str(),
+                          Wide(folder / "Uninstall.exe").c_str(), FALSE));
     RunningProgram uninstall(folder / "Uninstall.exe", folder.Path());
     HWND box = WaitForMessageBox(uninstall.ProcessId(), 30000);
     ASSERT_NE(box, nullptr);

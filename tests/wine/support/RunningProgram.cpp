@@ -2,14 +2,18 @@
 
 #include <stdio.h>
 
+#include "GbkText.h"
+
 RunningProgram::RunningProgram(const std::string& exePath, const std::string& currentFolder,
                                const std::string& arguments) {
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    std::string commandLine = "\"" + exePath + "\"" + (arguments.empty() ? "" : " " + arguments);
-    if (!CreateProcessA(exePath.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL,
-                        currentFolder.empty() ? NULL : currentFolder.c_str(), &startup, &info)) {
+    const std::wstring path = Wide(exePath);
+    const std::wstring folder = Wide(currentFolder);
+    std::wstring commandLine = L"\"" + path + L"\"" + (arguments.empty() ? L"" : L" " + Wide(arguments));
+    if (!CreateProcessW(path.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL,
+                        folder.empty() ? NULL : folder.c_str(), &startup, &info)) {
         fprintf(stderr, "cannot start %s: error %lu\n", exePath.c_str(), GetLastError());
         return;
     }

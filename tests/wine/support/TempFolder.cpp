@@ -2,13 +2,15 @@
 
 #include <stdexcept>
 
+#include "GbkText.h"
+
 TempFolder::TempFolder(const std::string& name) {
-    char temp[MAX_PATH];
-    DWORD n = GetTempPathA(MAX_PATH, temp);
-    if (n == 0 || n >= MAX_PATH) throw std::runtime_error("GetTempPathA failed");
+    wchar_t temp[MAX_PATH];
+    DWORD n = GetTempPathW(MAX_PATH, temp);
+    if (n == 0 || n >= MAX_PATH) throw std::runtime_error("GetTempPathW failed");
     for (int attempt = 0; attempt < 1000; ++attempt) {
-        const std::string candidate = std::string(temp) + UniqueName("pm-" + name);
-        if (CreateDirectoryA(candidate.c_str(), NULL)) {
+        const std::string candidate = Gbk(temp) + UniqueName("pm-" + name);
+        if (CreateDirectoryW(Wide(candidate).c_str(), NULL)) {
             m_path = candidate + "\\";
             return;
         }
@@ -26,28 +28,32 @@ std::string UniqueName(const std::string& prefix) {
 }
 
 void RemoveTree(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    RemoveTree(Wide(path));
+}
+
+void RemoveTree(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileA(path.c_str());
+        DeleteFileW(path.c_str());
         return;
     }
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = data.cFileName;
-            if (name != "." && name != "..") RemoveTree(path + "\\" + name);
-        } while (FindNextFileA(find, &data));
+            const std::wstring name = data.cFileName;
+            if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
+        } while (FindNextFileW(find, &data));
         FindClose(find);
     }
-    RemoveDirectoryA(path.c_str());
+    RemoveDirectoryW(path.c_str());
 }
 
 bool WriteBytes(const std::string& path, const std::string& bytes) {
     HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+        CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL);
@@ -56,7 +62,8 @@ bool WriteBytes(const std::string& path, const std::string& bytes) {
 }
 
 bool ReadBytes(const std::string& path, std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    HANDLE file =
+        CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (file == INVALID_HANDLE_VALUE) return false;
     bytes.clear();
     char buffer[65536];
@@ -67,7 +74,7 @@ bool ReadBytes(const std::string& path, std::string& bytes) {
 }
 
 bool FileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::vector<std::string> TextLines(const std::string& text) {
@@ -89,7 +96,7 @@ std::string PathOfLength(const std::string& folder, size_t length, char fill, co
 }
 
 HeldFile::HeldFile(const std::string& path)
-    : m_handle(CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL)) {}
+    : m_handle(CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL)) {}
 
 void HeldFile::Release() {
     if (m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);

@@ -27,6 +27,7 @@ std::string UniqueName(const std::string& prefix);
 
 // Removes a file or a folder tree, clearing read-only marks on the way.
 void RemoveTree(const std::string& path);
+void RemoveTree(const std::wstring& path);
 // Writes bytes to a file (binary), creating it.
 bool WriteBytes(const std::string& path, const std::string& bytes);
 // Reads a whole file (binary); false when it cannot be opened.

@@ -1,5 +1,6 @@
 #include "TestFiles.h"
 
+#include "GbkText.h"
 #include "Registry.h"
 
 namespace {
@@ -65,7 +66,7 @@ void ForgetSearchMarkers() {
 }
 
 HRESULT CallEntryPoint(const std::string& modulePath, const char* entry) {
-    HMODULE module = LoadLibraryA(modulePath.c_str());
+    HMODULE module = LoadLibraryW(Wide(modulePath).c_str());
     if (module == NULL) return kNoModule;
     typedef HRESULT(WINAPI * EntryPoint)();
     EntryPoint function =

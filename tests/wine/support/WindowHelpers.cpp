@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "GbkText.h"
+
 namespace {
 
 const char kHandlerWindowClass[] = "PmTestHandlerWindow";
@@ -24,9 +26,9 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
         if (processId != search->processId) return TRUE;
     }
     if (search->messageBox) {
-        char className[64] = "";
-        GetClassNameA(window, className, sizeof className);
-        if (lstrcmpA(className, "#32770") != 0 || GetDlgItem(window, kMessageBoxTextId) == NULL) return TRUE;
+        wchar_t className[64] = L"";
+        GetClassNameW(window, className, 64);
+        if (lstrcmpW(className, L"#32770") != 0 || GetDlgItem(window, kMessageBoxTextId) == NULL) return TRUE;
     }
     if (search->title != nullptr && !search->title->empty() && Caption(window) != *search->title) return TRUE;
     search->found = window;
@@ -55,19 +57,20 @@ void PumpMessages(DWORD milliseconds) {
     }
 }
 
+// Texts are read wide and given as GBK, whatever the machine's language.
 std::string WindowText(HWND window) {
-    char text[4096] = "";
+    wchar_t text[4096] = L"";
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                             SMTO_ABORTIFHUNG, 5000, &length))
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                             &length))
         return "";
-    return std::string(text, length);
+    return Gbk(std::wstring(text, length));
 }
 
 std::string Caption(HWND window) {
-    char text[512] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    wchar_t text[512] = L"";
+    GetWindowTextW(window, text, 512);
+    return Gbk(text);
 }
 
 HWND FindProgramWindow(DWORD processId, const std::string& title) {
