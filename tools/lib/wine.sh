@@ -107,14 +107,17 @@ pm_wine_setup() {
   pm_wine_reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N &&
     pm_wine_reg add 'HKCU\Software\Wine\Fonts\Replacements' /v '宋体' /t REG_SZ /d 'AR PL SungtiL GB' &&
     pm_wine_reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /t REG_SZ /d 'AR PL SungtiL GB' || return 1
-  # Under another language, the window captions' font (Tahoma) falls back to the same Chinese font
-  # for the characters it lacks, as Windows' font linking lets it on a Windows of any language.
+  # Under another language, Wine finds the Chinese glyphs that the window captions' bold Tahoma
+  # lacks only through a link, as Windows' font linking finds them on a Windows of any language.
   case ${LANG:-} in
     zh_CN*) ;;
     *)
-      cp /usr/share/fonts/truetype/arphic-gbsn00lp/gbsn00lp.ttf "$WINEPREFIX/drive_c/windows/Fonts/" &&
+      cp /usr/share/fonts/truetype/arphic-gbsn00lp/gbsn00lp.ttf "$WINEPREFIX/drive_c/windows/Fonts/" || return 1
+      local face
+      for face in Tahoma 'Tahoma Bold'; do
         pm_wine_reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-          /v Tahoma /t REG_MULTI_SZ /d 'gbsn00lp.ttf,AR PL SungtiL GB' ;;
+          /v "$face" /t REG_MULTI_SZ /d 'gbsn00lp.ttf,AR PL SungtiL GB' || return 1
+      done ;;
   esac
 }
 
