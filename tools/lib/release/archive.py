@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Dates every file of a release folder alike and packs it into a ZIP archive that any extractor
 unpacks with its Chinese names intact: names in UTF-8 with the language encoding flag (bit 11) set
-on every entry, entries in a fixed order, every date the release's date. Two runs on the same
+on every entry whose name is not ASCII (an ASCII name is the same bytes in any encoding), entries
+in a fixed order, every date the release's date. Two runs on the same
 release give the same bytes.
 
     archive.py RELEASE_DIR ZIP_FILE EPOCH
@@ -14,9 +15,12 @@ import zipfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from progress import Progress  # noqa: E402
 
-UTF8_NAMES = 0x800
-MSDOS = 0
-DIRECTORY_ATTRIBUTE = 0x10
+# Made on Unix, with Unix modes and the MS-DOS folder flag: Info-ZIP's unzip reads the names of an
+# archive made on MS-DOS in the OEM code page even where the UTF-8 flag is set; the Windows
+# extractors look at the flag whatever the maker.
+UNIX = 3
+FILE_MODE = 0o100644 << 16
+FOLDER_MODE = (0o040755 << 16) | 0x10
 EARLIEST = 315532800  # 1980-01-01, the first date a ZIP entry can hold
 
 
@@ -48,12 +52,12 @@ def write(release, zip_path, epoch):
     with zipfile.ZipFile(zip_path, "w") as archive:
         for name, path in listed:
             info = zipfile.ZipInfo(name, date)
-            info.create_system = MSDOS
-            info.flag_bits |= UTF8_NAMES
+            info.create_system = UNIX
             if name.endswith("/"):
-                info.external_attr = DIRECTORY_ATTRIBUTE
+                info.external_attr = FOLDER_MODE
                 archive.writestr(info, b"")
             else:
+                info.external_attr = FILE_MODE
                 info.compress_type = zipfile.ZIP_DEFLATED
                 with open(path, "rb") as f:
                     archive.writestr(info, f.read(), compresslevel=9)

@@ -21,7 +21,12 @@ PATH_BYTES = 259
 # CreateDirectoryA refuses a folder longer than MAX_PATH - 12 characters with its NUL, so that
 # an 8.3 name still fits below it. Wine has no such limit: only this check catches it.
 FOLDER_CHARS = 247
-CODE_PAGE = "gbk"
+
+
+def gbk(text):
+    """The text in code page 936, as Windows writes it: Python's GBK codec lacks only the euro
+    sign, which Windows has at 0x80. Raises UnicodeEncodeError for a character it cannot write."""
+    return b"".join(b"\x80" if ch == "\u20ac" else ch.encode("gbk") for ch in text)
 
 
 def windows_path(parts):
@@ -33,7 +38,7 @@ def installed_path(parts):
 
 
 def gbk_bytes(text):
-    return len(text.encode(CODE_PAGE))
+    return len(gbk(text))
 
 
 def wide_chars(text):

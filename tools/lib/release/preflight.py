@@ -31,9 +31,9 @@ class Problem:
 def name_problem(name):
     """Why Windows or the install record cannot hold this name, or None."""
     try:
-        name.encode(layout.CODE_PAGE)
+        layout.gbk(name)
     except UnicodeEncodeError as e:
-        bad = name[e.start:e.end]
+        bad = e.object[e.start:e.end]
         shown = bad.encode("utf-8", "surrogateescape").decode("utf-8", "replace") if bad.isprintable() else repr(bad)
         return ("its name holds %s, which GBK (code page 936) cannot write; both programs and the install "
                 "record hold every name in GBK" % shown, RENAME + " with characters GBK has")
@@ -234,6 +234,8 @@ def main(argv):
     if len(argv) != 2:
         print("usage: preflight.py ADDON_DIR", file=sys.stderr)
         return 2
+    # A name that is not even UTF-8 on this host is shown escaped rather than stopping the report.
+    sys.stdout.reconfigure(errors="backslashreplace")
     check = Preflight(argv[1]).run()
     for line in check.summary():
         print("   " + line)
