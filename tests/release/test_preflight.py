@@ -4,7 +4,6 @@ import os
 import shutil
 import struct
 import subprocess
-import sys
 import tempfile
 import unittest
 
@@ -49,17 +48,6 @@ class Accepted(AddOnTest):
         for program in (layout.SETUP, layout.UNINSTALLER):
             support.write(os.path.join(release, program))
         self.assertIn("(%d lines)" % len(layout.expected_record(release)), summary)
-
-    def test_command_line_exit_codes(self):
-        script = os.path.join(support.LIB, "preflight.py")
-        good = subprocess.run([sys.executable, script, self.addon], capture_output=True, text=True)
-        self.assertEqual(0, good.returncode, good.stdout)
-        self.assertIn("preflight: no problem", good.stdout)
-        shutil.rmtree(os.path.join(self.addon, "Dunmoor"))
-        bad = subprocess.run([sys.executable, script, self.addon], capture_output=True, text=True)
-        self.assertEqual(1, bad.returncode, bad.stdout)
-        self.assertIn("Dunmoor: missing", bad.stdout)
-        self.assertIn("fix: add the folder", bad.stdout)
 
 
 class Folders(AddOnTest):
