@@ -133,9 +133,9 @@ LRESULT CPercentProgressCtrl::OnGetText(WPARAM wParam, LPARAM lParam) {
     if (pwchBuffer == NULL || nSize <= 0) return 0;
     const CWideText caption(m_strCaption);
     // Cut to the buffer, ending in a NUL inside it. (A GBK text has no surrogate pair to split.)
-    int nLength = static_cast<int>(caption.Text().size());
+    int nLength = caption.GetLength();
     if (nLength >= nSize) nLength = nSize - 1;
-    wmemcpy(pwchBuffer, caption.Text().c_str(), static_cast<size_t>(nLength));
+    wmemcpy(pwchBuffer, caption, static_cast<size_t>(nLength));
     pwchBuffer[nLength] = L'\0';
     return nLength;
 }

@@ -14,7 +14,7 @@ BOOL AfxCallControlEntry(LPCSTR pszPath, LPCSTR pszEntry) {
     CErrorModeScope quiet;
     CModuleHandle hModule(AfxLoadLibraryFrom(pszPath));
     if (!hModule.IsValid()) {
-        AfxTraceFailure("LoadLibraryExA", pszPath, ::GetLastError());
+        AfxTraceFailure("LoadLibraryExW", pszPath, ::GetLastError());
         return FALSE;
     }
     PFN_CONTROLENTRY pfnEntry =

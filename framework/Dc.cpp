@@ -81,7 +81,7 @@ void CDC::FillSolidRect(LPCRECT pRect, COLORREF cr) {
 
 int CDC::DrawText(LPCSTR pszText, int nCount, LPRECT pRect, UINT nFormat) {
     const CWideText text(pszText, nCount >= 0 ? nCount : static_cast<int>(strlen(pszText)));
-    return ::DrawTextW(m_hDC, text, static_cast<int>(text.Text().size()), pRect, nFormat);
+    return ::DrawTextW(m_hDC, text, text.GetLength(), pRect, nFormat);
 }
 
 int CDC::DrawText(const CString& strText, LPRECT pRect, UINT nFormat) {

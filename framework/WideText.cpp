@@ -3,11 +3,11 @@
 #include <string.h>
 #include <wchar.h>
 
-CWideText::CWideText(LPCSTR pszText) : m_bValid(TRUE) {
+CWideText::CWideText(LPCSTR pszText) : m_text(1, L'\0'), m_bValid(TRUE) {
     Convert(pszText, pszText != NULL ? static_cast<int>(strlen(pszText)) : 0);
 }
 
-CWideText::CWideText(LPCSTR pchText, int nLength) : m_bValid(TRUE) {
+CWideText::CWideText(LPCSTR pchText, int nLength) : m_text(1, L'\0'), m_bValid(TRUE) {
     Convert(pchText, nLength);
 }
 
@@ -18,8 +18,8 @@ void CWideText::Convert(LPCSTR pchText, int nLength) {
         m_bValid = FALSE;
         return;
     }
-    m_strText.resize(static_cast<size_t>(nWide));
-    ::MultiByteToWideChar(GBK_CODE_PAGE, MB_ERR_INVALID_CHARS, pchText, nLength, &m_strText[0], nWide);
+    m_text.assign(static_cast<size_t>(nWide) + 1, L'\0');
+    ::MultiByteToWideChar(GBK_CODE_PAGE, MB_ERR_INVALID_CHARS, pchText, nLength, &m_text[0], nWide);
 }
 
 BOOL AfxWideToGbk(LPCWSTR pwchText, int nLength, CString& strText) {

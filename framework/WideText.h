@@ -5,7 +5,7 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
+#include <vector>
 
 #include "framework/NarrowString.h"
 
@@ -20,13 +20,17 @@ public:
     CWideText(LPCSTR pchText, int nLength);
 
     BOOL IsValid() const { return m_bValid; }
-    operator LPCWSTR() const { return m_strText.c_str(); }
-    const std::wstring& Text() const { return m_strText; }
+    // Always NUL-terminated.
+    operator LPCWSTR() const { return &m_text[0]; }
+    // In UTF-16 units, without the NUL.
+    int GetLength() const { return static_cast<int>(m_text.size()) - 1; }
 
 private:
     void Convert(LPCSTR pchText, int nLength);
 
-    std::wstring m_strText;
+    // A plain buffer rather than std::wstring: the library's prebuilt wide strings would add more
+    // to each program than all of this conversion code.
+    std::vector<WCHAR> m_text;
     BOOL m_bValid;
 };
 

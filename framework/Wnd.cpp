@@ -1,5 +1,7 @@
 #include "framework/Wnd.h"
 
+#include <vector>
+
 #include "framework/MessageBox.h"
 #include "framework/NarrowString.h"
 #include "framework/WideText.h"
@@ -108,10 +110,10 @@ void CWnd::GetWindowText(CString& strText) const {
     strText.Empty();
     const int nLength = ::GetWindowTextLengthW(m_hWnd);
     if (nLength <= 0) return;
-    std::wstring strWide(static_cast<size_t>(nLength) + 1, L'\0');
-    const int nCopied = ::GetWindowTextW(m_hWnd, &strWide[0], nLength + 1);
+    std::vector<WCHAR> text(static_cast<size_t>(nLength) + 1, L'\0');
+    const int nCopied = ::GetWindowTextW(m_hWnd, &text[0], nLength + 1);
     // Our windows hold what the programs gave them, which is GBK throughout.
-    if (nCopied > 0) AfxWideToGbk(strWide.c_str(), nCopied, strText);
+    if (nCopied > 0) AfxWideToGbk(&text[0], nCopied, strText);
 }
 
 int CWnd::OnCreate(LPCREATESTRUCTW) {

@@ -54,7 +54,7 @@ BOOL SetMachineRegString(const char* pszKey, const char* pszValueName, const cha
     }
     return SetMachineRegValue(pszKey, pszValueName, REG_SZ,
                               reinterpret_cast<const BYTE*>(static_cast<LPCWSTR>(text)),
-                              static_cast<DWORD>((text.Text().size() + 1) * sizeof(WCHAR)));
+                              static_cast<DWORD>((text.GetLength() + 1) * sizeof(WCHAR)));
 }
 
 BOOL SetMachineRegDword(const char* pszKey, const char* pszValueName, DWORD dwValue) {

@@ -50,7 +50,7 @@ void CSetupThread::CancelRemovalsAtRestart() {
     // The target folder without its backslash, wide. Its text is fixed and ASCII but for the drive.
     const CWideText folder(m_strTargetDir);
     if (!folder.IsValid()) return;
-    const std::u16string strWideFolder(reinterpret_cast<const char16_t*>(folder.Text().c_str()));
+    const std::u16string strWideFolder(reinterpret_cast<const char16_t*>(static_cast<LPCWSTR>(folder)));
 
     CRegKeyHandle hKey;
     if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, SESSION_MANAGER_KEY, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,

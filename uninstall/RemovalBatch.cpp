@@ -97,7 +97,7 @@ BOOL BuildEnvironment(const CStringArray& arrVariables, std::u16string& strBlock
     for (int i = 0; i < arrVariables.GetSize(); ++i) {
         const CWideText variable(arrVariables[i]);
         if (!variable.IsValid()) return FALSE;
-        variables.push_back(reinterpret_cast<const char16_t*>(variable.Text().c_str()));
+        variables.push_back(reinterpret_cast<const char16_t*>(static_cast<LPCWSTR>(variable)));
     }
     std::u16string strCurrent;
     if (LPWCH pwchBlock = ::GetEnvironmentStringsW()) {
@@ -151,12 +151,14 @@ BOOL StartRemovalBatch(const CString& strRecordPath, int nPasses) {
     CInheritedHandles inherited(si, ahInherited, 2);
     PROCESS_INFORMATION pi;
     ::ZeroMemory(&pi, sizeof pi);
-    std::wstring strCommandLine = command.Text();  // CreateProcessW may write into its command line
+    // CreateProcessW may write into its command line.
+    std::vector<WCHAR> commandLine(static_cast<LPCWSTR>(command),
+                                   static_cast<LPCWSTR>(command) + command.GetLength() + 1);
     // Handles are inherited: the interpreter gets its streams, and where the system can list them,
     // nothing else. The interpreter is not started suspended: it waits on its input for the
     // program's end anyway, and a suspended one would be left for ever by a program that ended
     // (was killed) before letting it go.
-    if (!::CreateProcessW(interpreter, &strCommandLine[0], NULL, NULL, TRUE,
+    if (!::CreateProcessW(interpreter, &commandLine[0], NULL, NULL, TRUE,
                           IDLE_PRIORITY_CLASS | CREATE_UNICODE_ENVIRONMENT | inherited.CreationFlags(),
                           const_cast<char16_t*>(strEnvironment.c_str()), system, inherited.StartupInfo(),
                           &pi))

@@ -57,8 +57,9 @@ std::u16string NameOf(const std::u16string& strVariable) {
 // Names compare with ASCII letters folded, as Windows sorts and finds them.
 std::u16string FoldedName(const std::u16string& strVariable) {
     std::u16string strName = NameOf(strVariable);
-    for (char16_t& ch : strName)
-        if (ch >= u'a' && ch <= u'z') ch = static_cast<char16_t>(ch - u'a' + u'A');
+    std::transform(strName.begin(), strName.end(), strName.begin(), [](char16_t ch) {
+        return ch >= u'a' && ch <= u'z' ? static_cast<char16_t>(ch - u'a' + u'A') : ch;
+    });
     return strName;
 }
 
