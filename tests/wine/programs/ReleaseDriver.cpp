@@ -53,7 +53,8 @@ int RunSetup(std::string folder, const std::string& screenshot) {
     HWND box = NULL;
     bool done = WaitUntil(
         [&] {
-            return WindowText(dialog) == kSetupCompletedTitle || (box = WaitForMessageBox(setup.ProcessId(), 0));
+            return WindowText(dialog) == kSetupCompletedTitle ||
+                   (box = WaitForMessageBox(setup.ProcessId(), 0));
         },
         kStepLimit);
     if (box) {
@@ -109,6 +110,7 @@ int RunUninstall(const std::string& screenshot) {
 int main(int argc, char** argv) {
     if (argc == 4 && strcmp(argv[1], "setup") == 0) return RunSetup(argv[2], argv[3]);
     if (argc == 3 && strcmp(argv[1], "uninstall") == 0) return RunUninstall(argv[2]);
-    fprintf(stderr, "usage: release_driver setup <release folder> <screenshot.bmp> | uninstall <screenshot.bmp>\n");
+    fprintf(stderr,
+            "usage: release_driver setup <release folder> <screenshot.bmp> | uninstall <screenshot.bmp>\n");
     return 2;
 }
