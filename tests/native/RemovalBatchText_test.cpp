@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/native/StringBytes.h"
+#include "tests/native/WideLists.h"
 
 namespace {
 
@@ -53,18 +54,6 @@ Batch Build(const CRemovalBatchPaths& paths, int passes) {
     batch.lines = Lines(Bytes(text));
     for (int i = 0; i < variables.GetSize(); ++i) batch.variables.push_back(Bytes(variables[i]));
     return batch;
-}
-
-std::u16string Block(const std::vector<std::u16string>& texts) {
-    std::u16string block;
-    for (const std::u16string& text : texts) block += text + u'\0';
-    return block + u'\0';
-}
-
-std::string Shown(const std::u16string& block) {
-    std::string shown;
-    for (char16_t ch : block) shown += ch == u'\0' ? '|' : ch < 0x80 ? static_cast<char>(ch) : '?';
-    return shown;
 }
 
 }  // namespace
@@ -187,7 +176,9 @@ TEST(RemovalBatchText, EnvironmentGetsTheVariablesSortedReplacingTheirNamesakes)
         {"an empty environment", {}, {u"DelUSExe=C:\\\x5378.exe"}, {u"DelUSExe=C:\\\x5378.exe"}},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(Shown(Block(row.after)), Shown(WithVariables(Block(row.before), row.variables)))
+        EXPECT_EQ(ShownList(WideList(row.after)),
+                  ShownList(WithVariables(WideList(row.before), row.variables)))
             << row.what;
-    EXPECT_EQ(Shown(Block({u"A=1"})), Shown(WithVariables(std::u16string(), {u"A=1"}))) << "no block at all";
+    EXPECT_EQ(ShownList(WideList({u"A=1"})), ShownList(WithVariables(std::u16string(), {u"A=1"})))
+        << "no block at all";
 }

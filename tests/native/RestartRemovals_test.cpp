@@ -7,22 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/native/WideLists.h"
+
 namespace {
 
 const std::u16string kFolder = u"C:\\Program Files\\Kelvora\\Pindlemark";
-
-// The stored form of pairs: each text NUL-ended, and one more NUL at the end.
-std::u16string List(const std::vector<std::u16string>& texts) {
-    std::u16string list;
-    for (const std::u16string& text : texts) list += text + u'\0';
-    return list + u'\0';
-}
-
-std::string Show(const std::u16string& list) {
-    std::string shown;
-    for (char16_t ch : list) shown += ch == u'\0' ? '|' : ch < 0x80 ? static_cast<char>(ch) : '?';
-    return shown;
-}
 
 }  // namespace
 
@@ -58,8 +47,9 @@ TEST(RestartRemovals, DeletionsInTheFolderGoAndEverythingElseStays) {
          {}},
     };
     for (const Row& row : rows) {
-        const std::u16string expected = row.after.empty() ? std::u16string() : List(row.after);
-        EXPECT_EQ(Show(WithoutRemovalsUnder(List(row.before), kFolder)), Show(expected)) << row.what;
+        const std::u16string expected = row.after.empty() ? std::u16string() : WideList(row.after);
+        EXPECT_EQ(ShownList(WithoutRemovalsUnder(WideList(row.before), kFolder)), ShownList(expected))
+            << row.what;
     }
 }
 
@@ -70,10 +60,10 @@ TEST(RestartRemovals, ListsThatDoNotParseComeBackAsTheyWere) {
         exe + u'\0' + u"C:\\a" + u'\0' + u"C:\\b",  // a last text without its NUL
     };
     for (const std::u16string& list : unparsed)
-        EXPECT_EQ(Show(WithoutRemovalsUnder(list, kFolder)), Show(list));
+        EXPECT_EQ(ShownList(WithoutRemovalsUnder(list, kFolder)), ShownList(list));
 
     // The last pair's empty target may be written as the list's own end.
     const std::u16string shortEnd = std::u16string(u"C:\\Other") + u'\0' + u"" + u'\0' + exe + u'\0' + u'\0';
-    EXPECT_EQ(Show(WithoutRemovalsUnder(shortEnd, kFolder)), Show(List({u"C:\\Other", u""})));
-    EXPECT_EQ(Show(WithoutRemovalsUnder(std::u16string(), kFolder)), "");
+    EXPECT_EQ(ShownList(WithoutRemovalsUnder(shortEnd, kFolder)), ShownList(WideList({u"C:\\Other", u""})));
+    EXPECT_EQ(ShownList(WithoutRemovalsUnder(std::u16string(), kFolder)), "");
 }
