@@ -179,7 +179,9 @@ class PeReader(unittest.TestCase):
     """The export table as the kit reads it, against the toolchain's own reading of it."""
 
     def objdump_exports(self, path):
-        out = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", path], capture_output=True, text=True).stdout
+        # objdump translates its headings: read them in the C locale.
+        out = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", path], capture_output=True, text=True,
+                             env=dict(os.environ, LC_ALL="C")).stdout
         table = out.partition("[Ordinal/Name Pointer] Table")[2].split("\n\n")[0]
         return sorted(line.split("]", 1)[1].strip() for line in table.splitlines() if "]" in line)
 

@@ -56,7 +56,12 @@ pm_wine_start() {
   local dir=$1
   # The prefix's language for programs that are not Unicode: Chinese (PRC), code page 936, unless
   # PM_WINE_LOCALE names another (en_US.UTF-8 gives 1252, ja_JP.UTF-8 gives 932).
+  # The caller's own language comes back at pm_wine_stop: the tools that run after Wine (and read
+  # other programs' messages) must not run in the prefix's.
   local locale=${PM_WINE_LOCALE:-zh_CN.UTF-8}
+  if [ -z "${PM_WINE_CALLER_LANG+set}" ]; then
+    PM_WINE_CALLER_LANG=${LANG-} PM_WINE_CALLER_LC_ALL=${LC_ALL-}
+  fi
   export LANG=$locale LC_ALL=$locale
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -129,5 +134,11 @@ pm_wine_stop() {
     kill "$PM_XVFB_PID" 2>/dev/null || true
     wait "$PM_XVFB_PID" 2>/dev/null || true
     PM_XVFB_PID=""
+  fi
+  if [ -n "${PM_WINE_CALLER_LANG+set}" ]; then
+    # An empty setting is as good as none.
+    if [ -n "$PM_WINE_CALLER_LANG" ]; then export LANG=$PM_WINE_CALLER_LANG; else unset LANG; fi
+    if [ -n "$PM_WINE_CALLER_LC_ALL" ]; then export LC_ALL=$PM_WINE_CALLER_LC_ALL; else unset LC_ALL; fi
+    unset PM_WINE_CALLER_LANG PM_WINE_CALLER_LC_ALL
   fi
 }
