@@ -102,8 +102,20 @@ pm_wine_start() {
 }
 
 pm_wine_reg() { # reg.exe arguments...
-  "$PM_WINE" reg "$@" /f </dev/null >/dev/null 2>&1 || {
-    echo "wine harness: reg $* failed" >&2; return 1; }
+  # Tried again after a pause: just after wineboot, while the prefix's services still settle, a
+  # write was seen to fail once under load and succeed when repeated.
+  # Its words go to a file, not a pipe: a service process that Wine starts would hold a pipe open.
+  local try said="$WINEPREFIX/../reg.log"
+  for try in 1 2 3; do
+    if "$PM_WINE" reg "$@" /f </dev/null >"$said" 2>&1; then
+      [ "$try" = 1 ] || echo "wine harness: reg $* took $try tries" >&2
+      return 0
+    fi
+    sleep "$try"
+  done
+  echo "wine harness: reg $* failed three times; the last time it said (in the prefix's code page):" >&2
+  sed 's/^/   /' "$said" >&2
+  return 1
 }
 
 pm_wine_setup() {
