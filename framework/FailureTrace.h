@@ -3,7 +3,7 @@
 // is not asked or told, but a maintainer can see each one: a debugger, a debug-output viewer, or
 // Wine with WINEDEBUG=+debugstr shows one line per failure, such as
 //
-//     Setup: CopyFileA failed: C:\Program Files\Kelvora\Pindlemark\a.txt: error 32: <system text>
+//     Setup: CopyFileW failed: C:\Program Files\Kelvora\Pindlemark\a.txt: error 32: <system text>
 //
 // Nothing goes to disk and no setting is read. On the paths that succeed nothing happens at all;
 // a failure costs one FormatMessage and one OutputDebugStringW (UTF-16, so that a path reads the

@@ -3,7 +3,7 @@
 // classes are empty and their calls compile to nothing, so the shipped programs carry none of it.
 //
 //   static CTimedPart s_copyFile("copy_file");   // one per measured call site, at namespace scope
-//   { CTimedScope timed(s_copyFile); ::CopyFileA(...); }
+//   { CTimedScope timed(s_copyFile); AfxCopyFile(...); }
 //   AfxTimingMark("worker_start");
 //   AfxTimingThreadCpu("worker");                 // the calling thread's processor time so far
 //   AfxWriteTimings("PM_SETUP_TIMINGS");          // at the end: to the file that variable names
