@@ -6,6 +6,8 @@
 #include "setup/SetupDlg.h"
 
 namespace {
+// Setup's name, fixed: the usual caption comes from the program's path, which is what failed here.
+const char SETUP_NAME[] = "Setup";
 const char PATH_TOO_LONG_TEXT[] =
     "安装程序所在文件夹的路径太长或含有无法识别的字符，无法安装。\n请将安装文件复制到路径较短的文件夹中，再运"
     "行安装程序。";
@@ -24,10 +26,16 @@ BOOL CSetupApp::InitInstance() {
     // cannot hold cannot be recorded.
     CString strModule;
     if (!AfxGetModulePath(strModule)) {
-        AfxShowMessageBox(NULL, PATH_TOO_LONG_TEXT, NULL, MB_ICONSTOP);
+        AfxShowMessageBox(NULL, PATH_TOO_LONG_TEXT, SETUP_NAME, MB_ICONSTOP);
         return FALSE;
     }
-    CSetupDlg dlg;
+    // Another Setup or an Uninstall runs: its window comes to the front and this one ends untouched.
+    // Held by a removal batch (no window), the dialog waits for it.
+    DWORD dwError = 0;
+    if (!m_installLock.TryAcquire(&dwError) && dwError == ERROR_SHARING_VIOLATION &&
+        ShowOtherInstallerWindow())
+        return FALSE;
+    CSetupDlg dlg(&m_installLock);
     m_pMainWnd = &dlg;
     dlg.DoModal();
     m_pMainWnd = NULL;

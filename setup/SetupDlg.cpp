@@ -1,15 +1,24 @@
 #include "setup/SetupDlg.h"
 
+#include "framework/MessageBox.h"
 #include "framework/PathText.h"
+#include "framework/SystemErrorText.h"
 #include "framework/Timings.h"
 #include "framework/WinApp.h"
+#include "record/ProgramWindows.h"
 #include "setup/SetupMessages.h"
 #include "setup/SetupPaths.h"
 #include "setup/SetupResource.h"
 
 namespace {
-const char INSTALLING_TITLE[] = "正在安装...";
-const char COMPLETED_TITLE[] = "安装完成!";
+const char INSTALLING_TITLE[] = SETUP_INSTALLING_TITLE;
+const char COMPLETED_TITLE[] = SETUP_COMPLETED_TITLE;
+const char WAITING_TITLE[] = SETUP_WAITING_TITLE;
+// While a removal batch holds the install lock: it ends about two minutes after its uninstaller at
+// the latest, so a wait this long outlasts every batch that will end.
+const UINT_PTR LOCK_TIMER = 1;
+const UINT LOCK_RETRY_MS = 250;
+const DWORD LOCK_WAIT_LIMIT_MS = 180000;
 const COLORREF HINT_COLOUR = 0x00FF0000;  // blue
 // The bar's range is one step per file and this many more: the subfolders of the add-on the
 // installer was made for. Every subfolder sends a step as well, so with another number of them the
@@ -23,13 +32,17 @@ BEGIN_MESSAGE_MAP(CSetupDlg, CDialog)
     ON_WM_SYSCOMMAND()
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
+    ON_WM_TIMER()
     ON_MESSAGE(UM_INSTALL_STEP, OnInstallStep)
     ON_MESSAGE(UM_INSTALL_DONE, OnInstallDone)
 END_MESSAGE_MAP()
 
-CSetupDlg::CSetupDlg(CWnd* pParent)
+CSetupDlg::CSetupDlg(CInstallLock* pInstallLock, CWnd* pParent)
     : CDialog(IDD_SETUP_DIALOG, pParent),
       m_hIcon(::LoadIconA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME))),
+      m_pInstallLock(pInstallLock),
+      m_dwWaitStart(0),
+      m_bWaiting(FALSE),
       m_bInstallDone(FALSE) {}
 
 CSetupDlg::~CSetupDlg() {
@@ -75,12 +88,55 @@ BOOL CSetupDlg::OnInitDialog() {
     m_wndProgress.SetStep(1);
     AfxTimingMark("count_done");
 
+    if (TakeInstallLock())
+        StartInstall();
+    else
+        WaitForInstallLock();
+    return TRUE;
+}
+
+BOOL CSetupDlg::TakeInstallLock() {
+    DWORD dwError = 0;
+    return m_pInstallLock == NULL || m_pInstallLock->TryAcquire(&dwError) ||
+           dwError != ERROR_SHARING_VIOLATION;
+}
+
+void CSetupDlg::WaitForInstallLock() {
+    SetWindowText(WAITING_TITLE);
+    m_dwWaitStart = ::GetTickCount();
+    m_bWaiting = TRUE;
+    SetTimer(LOCK_TIMER, LOCK_RETRY_MS);
+}
+
+void CSetupDlg::OnTimer(UINT_PTR nIDEvent) {
+    if (nIDEvent != LOCK_TIMER || !m_bWaiting) return;
+    if (TakeInstallLock()) {
+        m_bWaiting = FALSE;
+        KillTimer(LOCK_TIMER);
+        SetWindowText(INSTALLING_TITLE);
+        StartInstall();
+    } else if (ShowOtherInstallerWindow()) {
+        // A Setup or an Uninstall has started meanwhile: it goes on, this one ends untouched.
+        KillTimer(LOCK_TIMER);
+        EndDialog(IDCANCEL);
+    } else if (::GetTickCount() - m_dwWaitStart >= LOCK_WAIT_LIMIT_MS) {
+        KillTimer(LOCK_TIMER);
+        MessageBox(INSTALLER_BUSY_TEXT, NULL, MB_ICONINFORMATION);
+        EndDialog(IDCANCEL);
+    }
+}
+
+void CSetupDlg::StartInstall() {
     m_thread.m_strSourceDir = m_strSourceDir;
     m_thread.m_strTargetDir = m_strTargetDir;
     m_thread.m_pMainWnd = this;
     m_thread.m_bAutoDelete = FALSE;
-    m_thread.CreateThread(0, 0, NULL);
-    return TRUE;
+    if (m_thread.CreateThread(0, 0, NULL)) return;
+    // Nothing has been done: the user learns why, and the dialog ends, which it could not while
+    // it waited for a worker that never ran.
+    const DWORD dwError = ::GetLastError();
+    AfxShowMessageBox(m_hWnd, AfxGetSystemErrorText(dwError), NULL, MB_ICONSTOP);
+    EndDialog(IDCANCEL);
 }
 
 void CSetupDlg::OnOK() {
@@ -93,7 +149,7 @@ void CSetupDlg::OnOK() {
 void CSetupDlg::OnSysCommand(UINT nID, LPARAM) {
     // No close box, but Alt+F4 still asks to close: not while the worker installs. (A stop at
     // one of the worker's prompts closes the dialog with WM_CLOSE, which does not come here.)
-    if ((nID & 0xFFF0) == SC_CLOSE && !m_bInstallDone) return;
+    if ((nID & 0xFFF0) == SC_CLOSE && !m_bInstallDone && !m_bWaiting) return;
     Default();
 }
 

@@ -9,11 +9,14 @@
 #include "framework/Dialog.h"
 #include "framework/NarrowString.h"
 #include "framework/Static.h"
+#include "record/InstallLock.h"
 #include "setup/SetupThread.h"
 
 class CSetupDlg : public CDialog {
 public:
-    explicit CSetupDlg(CWnd* pParent = NULL);
+    // pInstallLock: the lock the install needs, taken already or waited for here; NULL installs
+    // without one.
+    explicit CSetupDlg(CInstallLock* pInstallLock = NULL, CWnd* pParent = NULL);
     // The worker must never outlive the dialog's members: waits for it.
     ~CSetupDlg() override;
 
@@ -33,6 +36,7 @@ protected:
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
     afx_msg void OnPaint();
     afx_msg HCURSOR OnQueryDragIcon();
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg LRESULT OnInstallStep(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnInstallDone(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
@@ -48,5 +52,16 @@ protected:
 
 private:
     void FindFolders();
+    // TRUE when the install may start: the lock is held, or cannot be had at all (which tells of no
+    // other installer).
+    BOOL TakeInstallLock();
+    // The wait for the lock, while another program's removal batch holds it: a timer tries again.
+    void WaitForInstallLock();
+    // Starts the worker; when the system cannot, says why and ends the dialog.
+    void StartInstall();
+
+    CInstallLock* m_pInstallLock;
+    DWORD m_dwWaitStart;  // tick count when the wait for the lock began
+    BOOL m_bWaiting;      // waiting for the lock: nothing has started, so the dialog may be closed
     BOOL m_bInstallDone;  // the completion view is shown
 };

@@ -24,6 +24,7 @@ BOOL CSetupThread::InitInstance() {
 int CSetupThread::Run() {
     AfxTimingMark("worker_start");
     CancelRemovalsAtRestart();
+    ReadEarlierRecord();
     if (CopyInstallFolders()) {
         AfxTimingMark("folders_done");
         CopyLooseFiles();

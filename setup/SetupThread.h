@@ -50,7 +50,10 @@ public:
     void RegisterAcadReleases();
     void RegisterAcadRelease(const AcadRelease& release);
 
-    // Install record (record/): one line appended per action.
+    // Install record (record/): one line appended per action. The record of an earlier install,
+    // read before anything is copied, gives what it names that this install does not (files,
+    // folders, controls of an earlier release still in the install folder) to the new record.
+    void ReadEarlierRecord();
     void AddFileRecord(const CString& strPath);
     void AddFolderRecord(const CString& strPath);
     void AddControlRecord(const CString& strPath);
@@ -58,8 +61,9 @@ public:
     BOOL WriteInstallRecord();
 
     CString m_strRecord;
-    CString m_strSourceDir;  // ends with a backslash; set before the thread starts
-    CString m_strTargetDir;  // ends with a backslash; set before the thread starts
+    CString m_strEarlierRecord;  // the record this install replaces, as it was read; empty when none
+    CString m_strSourceDir;      // ends with a backslash; set before the thread starts
+    CString m_strTargetDir;      // ends with a backslash; set before the thread starts
 
 private:
     BOOL CopyInstallFolders();

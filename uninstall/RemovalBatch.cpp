@@ -54,6 +54,24 @@ public:
     CFileHandle m_hOutput;
 };
 
+// Makes a handle inheritable for the life of the object, and no longer after.
+class CInheritableScope {
+public:
+    explicit CInheritableScope(HANDLE h)
+        : m_h(h),
+          m_bInheritable(h != NULL && ::SetHandleInformation(h, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT)) {}
+    ~CInheritableScope() {
+        if (m_bInheritable) ::SetHandleInformation(m_h, HANDLE_FLAG_INHERIT, 0);
+    }
+    CInheritableScope(const CInheritableScope&) = delete;
+    CInheritableScope& operator=(const CInheritableScope&) = delete;
+    BOOL IsInheritable() const { return m_bInheritable; }
+
+private:
+    HANDLE m_h;
+    BOOL m_bInheritable;
+};
+
 // Traces why no batch will run; FALSE, for the caller to return.
 BOOL NoBatch(LPCSTR pszWhat, LPCSTR pszObject, DWORD dwError) {
     AfxTraceFailure(CString("removal batch: ") + pszWhat, pszObject, dwError);
@@ -113,7 +131,7 @@ BOOL BuildEnvironment(const CStringArray& arrVariables, std::u16string& strBlock
 
 }  // namespace
 
-BOOL StartRemovalBatch(const CString& strRecordPath, int nPasses) {
+BOOL StartRemovalBatch(const CString& strRecordPath, int nPasses, HANDLE hInstallLock) {
     CRemovalBatchPaths paths;
     paths.strRecord = strRecordPath;
     CString strSystem;
@@ -147,8 +165,11 @@ BOOL StartRemovalBatch(const CString& strRecordPath, int nPasses) {
     si.hStdInput = streams.m_hInput;
     si.hStdOutput = streams.m_hOutput;
     si.hStdError = streams.m_hOutput;
-    const HANDLE ahInherited[] = {streams.m_hInput, streams.m_hOutput};
-    CInheritedHandles inherited(si, ahInherited, 2);
+    // The interpreter holds the install lock on until the batch has ended; only for this start is
+    // the handle inheritable.
+    CInheritableScope lockInherited(hInstallLock);
+    const HANDLE ahInherited[] = {streams.m_hInput, streams.m_hOutput, hInstallLock};
+    CInheritedHandles inherited(si, ahInherited, lockInherited.IsInheritable() ? 3 : 2);
     PROCESS_INFORMATION pi;
     ::ZeroMemory(&pi, sizeof pi);
     // CreateProcessW may write into its command line.
@@ -191,5 +212,5 @@ BOOL StartRemovalBatch(const CString& strRecordPath, int nPasses) {
 }
 
 BOOL CUninstallThread::WriteRemovalBatch() {
-    return StartRemovalBatch(RecordFileToRemove(), REMOVAL_BATCH_PASSES);
+    return StartRemovalBatch(RecordFileToRemove(), REMOVAL_BATCH_PASSES, m_hInstallLock);
 }

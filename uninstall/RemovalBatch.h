@@ -5,7 +5,8 @@
 #include "framework/NarrowString.h"
 
 // Starts the system's command interpreter, hidden and at idle priority, with the program's end as
-// its input, then writes the batch for the running executable, which the interpreter runs once the
+// its input and holding hInstallLock on (unless NULL), so that no install starts before the batch
+// has ended; then writes the batch for the running executable, which the interpreter runs once the
 // program has ended and which then tries at most nPasses times (see RemovalBatchText.h); gives the
 // calling thread and process high priority. The batch deletes strRecordPath too, when that is not
 // empty. FALSE when no batch will run: the executable's path is not known in full, the text does
@@ -13,4 +14,4 @@
 // input cannot be made or the process not created, or the file cannot be made or written (a
 // partly written batch is deleted, as a cut line could name another file; the waiting interpreter
 // is ended unrun).
-BOOL StartRemovalBatch(const CString& strRecordPath, int nPasses);
+BOOL StartRemovalBatch(const CString& strRecordPath, int nPasses, HANDLE hInstallLock);

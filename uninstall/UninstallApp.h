@@ -2,7 +2,7 @@
 // dialog and ends with it.
 #pragma once
 #include "framework/WinApp.h"
-#include "uninstall/OneUninstaller.h"
+#include "record/InstallLock.h"
 
 class CUninstallApp : public CWinApp {
 public:
@@ -10,5 +10,6 @@ public:
     BOOL InitInstance() override;
 
 private:
-    COneUninstaller m_oneUninstaller;  // held for the process's life: its batch runs only after that
+    // Held for the process's life, and by the removal batch after it: one installation at a time.
+    CInstallLock m_installLock;
 };

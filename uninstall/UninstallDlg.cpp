@@ -2,12 +2,15 @@
 
 #include "controls/ReliefPattern.h"
 #include "framework/FileCalls.h"
+#include "framework/MessageBox.h"
 #include "framework/ModulePath.h"
 #include "framework/PathText.h"
 #include "framework/RegistryText.h"
+#include "framework/SystemErrorText.h"
 #include "framework/WinApp.h"
 #include "record/ProductKeys.h"
 #include "record/RecordFormat.h"
+#include "uninstall/TestSeams.h"
 #include "uninstall/UninstallMessages.h"
 #include "uninstall/UninstallResource.h"
 
@@ -34,9 +37,10 @@ BEGIN_MESSAGE_MAP(CUninstallDlg, CDialog)
     ON_MESSAGE(UM_UNINSTALL_FAILED, OnUninstallFailed)
 END_MESSAGE_MAP()
 
-CUninstallDlg::CUninstallDlg(CWnd* pParent)
+CUninstallDlg::CUninstallDlg(HANDLE hInstallLock, CWnd* pParent)
     : CDialog(IDD_UNINSTALL_DIALOG, pParent),
-      m_hIcon(::LoadIconA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
+      m_hIcon(::LoadIconA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME))),
+      m_hInstallLock(hInstallLock) {}
 
 CUninstallDlg::~CUninstallDlg() {
     m_thread.StopAndWait(INFINITE);
@@ -77,6 +81,7 @@ BOOL CUninstallDlg::OnInitDialog() {
 
     m_thread.m_pMainWnd = this;
     m_thread.m_bAutoDelete = FALSE;
+    m_thread.m_hInstallLock = m_hInstallLock;
     if (!m_thread.ReadInstallRecord(strPath)) {
         PostMessage(WM_CLOSE);
         return TRUE;
@@ -84,7 +89,12 @@ BOOL CUninstallDlg::OnInitDialog() {
     m_wndProgress.ShowCaption(TRUE);
     m_wndProgress.SetRange(0, m_thread.CountRecords(RECORD_FILE));
     m_wndProgress.SetStep(1);
-    m_thread.CreateThread(0, 0, NULL);
+    if (FailHereIfAsked("worker") || !m_thread.CreateThread(0, 0, NULL)) {
+        // Nothing has been removed: the user learns why, and the dialog ends.
+        const DWORD dwError = ::GetLastError();
+        AfxShowMessageBox(m_hWnd, AfxGetSystemErrorText(dwError), NULL, MB_ICONSTOP);
+        EndDialog(IDCANCEL);
+    }
     return TRUE;
 }
 

@@ -14,7 +14,9 @@
 
 class CUninstallDlg : public CDialog {
 public:
-    explicit CUninstallDlg(CWnd* pParent = NULL);
+    // hInstallLock: the install lock this process holds, for the removal batch to hold on; NULL
+    // when it has none.
+    explicit CUninstallDlg(HANDLE hInstallLock = NULL, CWnd* pParent = NULL);
     ~CUninstallDlg() override;
 
     // The product key's "installPath" with a backslash ensured at its end; FALSE when the key or
@@ -45,5 +47,6 @@ protected:
     CStatic m_wndStatus;
     CPercentProgressCtrl m_wndProgress;
     HICON m_hIcon;
+    HANDLE m_hInstallLock;
     CUninstallThread m_thread;
 };

@@ -3,7 +3,7 @@
 
 #define IDR_MAINFRAME 128  // application icon
 #define IDD_UNINSTALL_DIALOG 102
-#define UNINSTALL_DIALOG_TITLE "Vennloft管理 V5.0  卸载"  // the dialog's caption
+#include "record/ProgramWindows.h"  // UNINSTALL_DIALOG_TITLE, the dialog's caption
 
 #define IDC_UNINSTALL_PROGRESS 1000
 #define IDC_UNINSTALL_STATUS 1001

@@ -9,7 +9,7 @@
 
 static_assert(REPLAY_PATH_LIMIT == MAX_PATH, "record paths are limited as the narrow file functions are");
 
-CUninstallThread::CUninstallThread() : m_bStop(FALSE), m_bRecordListed(FALSE) {}
+CUninstallThread::CUninstallThread() : m_bStop(FALSE), m_hInstallLock(NULL), m_bRecordListed(FALSE) {}
 
 CUninstallThread::~CUninstallThread() {
     // An auto-deleting worker is destroyed on its own thread, after its work.

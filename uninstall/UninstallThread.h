@@ -37,7 +37,8 @@ public:
     // Loads the control and calls its DllUnregisterServer: TRUE when that returned S_OK.
     BOOL UnregisterControl(const CString& strPath);
 
-    // Starts the interpreter and writes "\DelUS.bat" (RemovalBatch.cpp): TRUE when a waiting
+    // Starts the interpreter, holding the install lock, and writes "\DelUS.bat" (RemovalBatch.cpp):
+    // TRUE when a waiting
     // interpreter will run it once the program has ended. Otherwise RemoveAtRestart registers the
     // program, the record and the folder for deletion at the next restart (RestartRemoval.cpp):
     // TRUE when the system took them. Virtual so that tests of the replay can run the worker
@@ -59,6 +60,7 @@ public:
     int CountRecords(int nKind) const;
 
     std::atomic<BOOL> m_bStop;  // set when the dialog ends early; read by the worker
+    HANDLE m_hInstallLock;      // the install lock, for the removal batch to hold on; may be NULL
     CString m_strRecord;
 
 private:

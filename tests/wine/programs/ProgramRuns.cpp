@@ -126,7 +126,15 @@ void ExpectCleanRun(const ProgramRun& run) {
 }
 
 bool WaitForRemovalBatch(DWORD bound) {
-    return WaitUntil([] { return !FileExists(kRemovalBatch); }, bound);
+    // The batch's interpreter holds the install lock on to its end, a moment after the file is gone.
+    return WaitUntil([] { return !FileExists(kRemovalBatch) && !FileExists(InstallLockFile()); }, bound);
+}
+
+std::string InstallLockFile() {
+    char system[MAX_PATH];
+    GetSystemDirectoryA(system, MAX_PATH);
+    const std::string folder = system;
+    return folder.substr(0, folder.rfind('\\')) + "\\Kelvora Pindlemark V5.lock";
 }
 
 std::string CrashEvidence() {

@@ -47,8 +47,11 @@ HWND StartConfirmedUninstall(std::unique_ptr<RunningProgram>& program, DWORD bou
 // The uninstall dialog is in its completion view, "完成" ready to be pressed.
 bool ShowsUninstallCompletion(HWND dialog);
 
-// Waits until the self-removal batch has deleted itself. True when it is gone (or never was).
+// Waits until the self-removal batch has deleted itself and its interpreter has let the install
+// lock go. True when both are gone (or never were).
 bool WaitForRemovalBatch(DWORD bound = 60000);
+// The install lock's file, there while a program or a removal batch holds the lock.
+std::string InstallLockFile();
 
 // What shows that a program crashed under Wine: a running winedbg.exe, or a window of its crash
 // dialog in any process. Empty when there is none.

@@ -77,6 +77,7 @@ protected:
     void TearDown() override {
         SetFileAttributesA(InstalledUninstaller().c_str(), FILE_ATTRIBUTE_NORMAL);
         SetEnvironmentVariableA("PM_UNINSTALL_END_AT", NULL);
+        SetEnvironmentVariableA("PM_UNINSTALL_FAIL_AT", NULL);
         InstallStateTest::TearDown();
     }
     // Runs the installed uninstaller (the test build) to its completion view and leaves it there.
@@ -298,4 +299,36 @@ TEST_F(UnfinishedRuns, SetupFromAPathTheSystemCutsSaysSoAndInstallsNothing) {
         RemoveDirectoryW(deep.c_str());
         deep.erase(deep.rfind(L'\\'));
     }
+}
+
+TEST_F(UnfinishedRuns, AWorkerThatCannotStartIsSaidAndNothingIsRemoved) {
+    InstallSample();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(UseTestBuild());
+    ASSERT_TRUE(SetEnvironmentVariableA("PM_UNINSTALL_FAIL_AT", "worker"));
+    RunningProgram uninstall(InstalledUninstaller(), "C:\\");
+    HWND confirm = WaitForMessageBox(uninstall.ProcessId(), 30000);
+    SetEnvironmentVariableA("PM_UNINSTALL_FAIL_AT", NULL);
+    ASSERT_TRUE(confirm != NULL && PressButton(confirm, IDYES)) << "no confirmation";
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(confirm); }, 10000));
+
+    HWND box = WaitForMessageBox(uninstall.ProcessId(), 30000);
+    ASSERT_NE(box, nullptr) << "the user is not told that the uninstall cannot start; the uninstaller "
+                            << (uninstall.IsRunning() ? "runs" : "has ended") << ", its dialog "
+                            << (FindProgramWindow(uninstall.ProcessId(), kUninstallTitle) ? "shows"
+                                                                                          : "is gone");
+    char expected[512] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, ERROR_NOT_ENOUGH_MEMORY,
+                   0, expected, sizeof expected, NULL);
+    std::string text = expected;
+    while (!text.empty() && strchr(" \r\n", text.back())) text.pop_back();
+    EXPECT_NE(MessageBoxText(box).find(text), std::string::npos) << "said: " << MessageBoxText(box);
+    PressButton(box, IDOK);
+    DWORD exitCode = 1;
+    EXPECT_TRUE(uninstall.WaitForExit(15000, &exitCode)) << "the uninstaller stays without its worker";
+    EXPECT_TRUE(FileExists(InstallFolder() + "Uninstall.log"));
+    EXPECT_TRUE(FileExists(InstallFolder() + "Support"));
+
+    ASSERT_TRUE(UseShippedBuild());
+    ExpectUninstallFinishes();
 }
