@@ -277,19 +277,22 @@ TEST_F(UnfinishedRuns, SetupFromAPathTheSystemCutsSaysSoAndInstallsNothing) {
     ASSERT_GE(WideCharToMultiByte(CP_ACP, 0, exe.c_str(), -1, NULL, 0, NULL, NULL) - 1, MAX_PATH);
     ASSERT_TRUE(CopyFileW(WideText(DistFolder() + "Setup.exe").c_str(), exe.c_str(), FALSE));
 
-    std::string text;
+    std::string text, caption;
     bool ended = false;
     {
         RunningProgram setup(exe, WideText(work.Path()));
         ASSERT_TRUE(setup.Started());
         HWND box = WaitForMessageBox(setup.ProcessId(), 30000);
         if (box != NULL) text = MessageBoxText(box);
+        if (box != NULL) caption = Caption(box);
         if (box != NULL) PressButton(box, IDOK);
         ended = setup.WaitForExit(15000);
     }
     EXPECT_EQ(text,
               "安装程序所在文件夹的路径太长或含有无法识别的字符，无法安装。\n请将安装文件复制到路径较短的文件"
               "夹中，再运行安装程序。");
+    // The application's usual name comes from the very path that failed.
+    EXPECT_EQ(caption, "Setup");
     EXPECT_TRUE(ended) << "Setup went on after its message";
     EXPECT_FALSE(FileExists(InstallFolder())) << "something was installed";
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, PRODUCT_KEY));
