@@ -66,6 +66,11 @@ DWORD CFileFind::GetAttributes() const {
     return m_bStarted ? m_found.dwFileAttributes : 0;
 }
 
+ULONGLONG CFileFind::GetLength() const {
+    if (!m_bStarted) return 0;
+    return (static_cast<ULONGLONG>(m_found.nFileSizeHigh) << 32) | m_found.nFileSizeLow;
+}
+
 BOOL CFileFind::IsDirectory() const {
     return m_bStarted && (m_found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }

@@ -31,6 +31,7 @@ public:
     CString GetFilePath() const;  // the folder of the pattern joined with the entry's name
     CString GetRoot() const { return m_strRoot; }
     DWORD GetAttributes() const;
+    ULONGLONG GetLength() const;  // in bytes
     BOOL IsDirectory() const;
     BOOL IsDots() const;
 

@@ -13,8 +13,6 @@
 namespace {
 
 const char SEARCH_ALL[] = "*.*";
-// Skipped among the loose files, whatever the running program is called.
-const char INSTALLER_FILE_NAME[] = "Setup.exe";
 
 // A source folder cannot be searched: the system's text for the error, then the folder.
 // Abort (the default button) stops the install, Retry searches again, Ignore skips the folder.
@@ -32,14 +30,6 @@ CTimedPart s_setAttributes("set_attributes");
 CTimedPart s_addRecord("add_record");
 CTimedPart s_sendWait("send_wait");
 
-// Over an existing file of the same name, as a second install does.
-BOOL CopyOneFile(const CString& strSource, const CString& strTarget) {
-    CTimedScope timed(s_copyFile);
-    if (AfxCopyFile(strSource, strTarget, FALSE)) return TRUE;
-    AfxTraceFailure("CopyFileW", strTarget, ::GetLastError());
-    return FALSE;
-}
-
 // A file or folder whose name has no GBK form, in strFolder.
 void PassOverNameWithoutGbkForm(const CString& strFolder) {
     AfxTraceFailure("copying an entry whose name GBK cannot hold, in", strFolder,
@@ -47,6 +37,19 @@ void PassOverNameWithoutGbkForm(const CString& strFolder) {
 }
 
 }  // namespace
+
+CSetupThread::CopyResult CSetupThread::CopyOneFile(const CString& strSource, const CString& strTarget) {
+    for (;;) {
+        {
+            CTimedScope timed(s_copyFile);
+            if (AfxCopyFile(strSource, strTarget, FALSE)) return COPY_DONE;
+        }
+        const DWORD dwError = ::GetLastError();
+        AfxTraceFailure("CopyFileW", strTarget, dwError);
+        const CopyResult result = AnswerCopyFailure(strTarget, dwError);
+        if (result != COPY_AGAIN) return result;
+    }
+}
 
 BOOL CSetupThread::CopyFolder(const CString& strSource, const CString& strTarget) {
     const CString strSearchDir = PathWithTrailingBackslash(strSource);
@@ -80,15 +83,19 @@ BOOL CSetupThread::CopyFolder(const CString& strSource, const CString& strTarget
             PassOverNameWithoutGbkForm(strSearchDir);
         } else if (finder.IsDirectory()) {
             if (!CopyFolder(strEntrySource, strEntryTarget)) return FALSE;
-        } else if (CopyOneFile(strEntrySource, strEntryTarget)) {
-            // The source's read-only, hidden and system marks are not kept.
-            {
-                CTimedScope timed(s_setAttributes);
-                if (!AfxSetFileAttributes(strEntryTarget, FILE_ATTRIBUTE_NORMAL))
-                    AfxTraceFailure("SetFileAttributesW", strEntryTarget, ::GetLastError());
+        } else {
+            const CopyResult result = CopyOneFile(strEntrySource, strEntryTarget);
+            if (result == COPY_STOPPED) return FALSE;
+            if (result == COPY_DONE) {
+                // The source's read-only, hidden and system marks are not kept.
+                {
+                    CTimedScope timed(s_setAttributes);
+                    if (!AfxSetFileAttributes(strEntryTarget, FILE_ATTRIBUTE_NORMAL))
+                        AfxTraceFailure("SetFileAttributesW", strEntryTarget, ::GetLastError());
+                }
+                CTimedScope timed(s_addRecord);
+                AddFileRecord(strEntryTarget);
             }
-            CTimedScope timed(s_addRecord);
-            AddFileRecord(strEntryTarget);
         }
         // A file that could not be copied still advances the bar.
         CTimedScope timed(s_sendWait);
@@ -98,15 +105,19 @@ BOOL CSetupThread::CopyFolder(const CString& strSource, const CString& strTarget
     return TRUE;
 }
 
-void CSetupThread::CopyLooseFiles() {
+BOOL CSetupThread::CopyLooseFiles() {
     CStringArray arrNames;
     ListFiles(m_strSourceDir, SEARCH_ALL, arrNames);
     for (int i = 0; i < arrNames.GetSize(); ++i) {
         if (arrNames[i].CompareNoCase(INSTALLER_FILE_NAME) == 0) continue;
         const CString strTarget = m_strTargetDir + arrNames[i];
-        CopyOneFile(m_strSourceDir + arrNames[i], strTarget);
-        AddFileRecord(strTarget);  // recorded whether the copy succeeded or not
+        const CopyResult result = CopyOneFile(m_strSourceDir + arrNames[i], strTarget);
+        if (result == COPY_STOPPED) return FALSE;
+        // Recorded whether the copy succeeded or not (an earlier install's file may stand there),
+        // unless a full disk left no target.
+        if (result != COPY_SKIPPED) AddFileRecord(strTarget);
     }
+    return TRUE;
 }
 
 void CSetupThread::ListFiles(const CString& strFolder, const CString& strMask, CStringArray& arrNames) {

@@ -8,6 +8,7 @@
 #include "setup/SetupMessages.h"
 
 const char* const g_apszInstallFolders[INSTALL_FOLDER_COUNT] = {"Support", "Controls", "Database", "Dunmoor"};
+const char INSTALLER_FILE_NAME[] = "Setup.exe";
 
 CSetupThread::CSetupThread() {}
 
@@ -23,23 +24,31 @@ BOOL CSetupThread::InitInstance() {
 
 int CSetupThread::Run() {
     AfxTimingMark("worker_start");
-    CancelRemovalsAtRestart();
-    ReadEarlierRecord();
-    if (CopyInstallFolders()) {
+    // FALSE from a stage: the user chose to end the program at one of its prompts.
+    BOOL bGoOn = EnsureRoomForCopy();
+    if (bGoOn) {
+        CancelRemovalsAtRestart();
+        ReadEarlierRecord();
+        bGoOn = CopyInstallFolders();
+    }
+    if (bGoOn) {
         AfxTimingMark("folders_done");
-        CopyLooseFiles();
+        bGoOn = CopyLooseFiles();
+    }
+    if (bGoOn) {
         AfxTimingMark("loose_done");
         RegisterControls();
         AfxTimingMark("controls_done");
         WriteRegistry();
         AfxTimingMark("registry_done");
-        WriteInstallRecord();
+        bGoOn = WriteInstallRecord();
+    }
+    if (bGoOn) {
         AfxTimingMark("record_done");
         AfxTimingThreadCpu("worker");
         NotifyMainWnd(UM_INSTALL_DONE, 0, 0);
     } else {
-        // The user chose to end the program at a prompt: the window ends on its own thread,
-        // without the completion view.
+        // The window ends on its own thread, without the completion view.
         ::PostMessageW(MainWindowHandle(), WM_CLOSE, 0, 0);
     }
     ::PostThreadMessageW(m_nThreadID, WM_QUIT, 0, 0);

@@ -2,9 +2,10 @@
 // controls, writes the registry entries and, last, the install record, reporting to its main
 // window (the install dialog) with SendMessage.
 //
-// The members are split over files by stage: SetupThread.cpp (the run sequence),
-// FolderCopy.cpp and FolderPath.cpp (files and folders), ControlRegistration.cpp,
-// RegistryEntries.cpp, AcadRegistration.cpp and SetupThreadRecord.cpp.
+// The members are split over files by stage: SetupThread.cpp (the run sequence), DiskSpace.cpp
+// (the room the install takes), FolderCopy.cpp, CopyFailure.cpp and FolderPath.cpp (files and
+// folders), ControlRegistration.cpp, RegistryEntries.cpp, AcadRegistration.cpp and
+// SetupThreadRecord.cpp.
 #pragma once
 #include <windows.h>
 
@@ -15,6 +16,10 @@
 // The install folders below the source folder, in the order they are copied and counted.
 const int INSTALL_FOLDER_COUNT = 4;
 extern const char* const g_apszInstallFolders[INSTALL_FOLDER_COUNT];
+// Skipped among the loose files, whatever the running program is called.
+extern const char INSTALLER_FILE_NAME[];
+
+class CRoomCount;
 
 struct AcadRelease;
 
@@ -35,10 +40,15 @@ public:
     // (RestartRemovalsCancel.cpp): the first step, before anything is copied.
     void CancelRemovalsAtRestart();
 
-    // Files and folders. FALSE from CopyFolder or MakeFolderPath: the user stopped the install.
+    // Before anything is copied: while what the copy writes does not fit the target volume's free
+    // room, asks Retry or Cancel (DiskSpace.cpp). FALSE: the user stopped the install.
+    BOOL EnsureRoomForCopy();
+
+    // Files and folders. FALSE from CopyFolder, MakeFolderPath or CopyLooseFiles: the user stopped
+    // the install.
     BOOL CopyFolder(const CString& strSource, const CString& strTarget);
     BOOL MakeFolderPath(const CString& strPath);
-    void CopyLooseFiles();
+    BOOL CopyLooseFiles();
     void ListFiles(const CString& strFolder, const CString& strMask, CStringArray& arrNames);
 
     // Controls: TRUE only when DllRegisterServer ran and returned S_OK.
@@ -58,6 +68,7 @@ public:
     void AddFolderRecord(const CString& strPath);
     void AddControlRecord(const CString& strPath);
     void AddRegKeyRecord(HKEY hRoot, const CString& strKeyPath);
+    // Asks Abort, Retry or Ignore when the file cannot be written. FALSE: the user stopped there.
     BOOL WriteInstallRecord();
 
     CString m_strRecord;
@@ -66,7 +77,24 @@ public:
     CString m_strTargetDir;      // ends with a backslash; set before the thread starts
 
 private:
+    // How one file's copy ended (CopyOneFile).
+    enum CopyResult {
+        COPY_DONE,     // the target is a whole copy
+        COPY_FAILED,   // passed over without a word, as the design has it
+        COPY_SKIPPED,  // the disk was full and the user chose Ignore: no target is left
+        COPY_STOPPED,  // the disk was full and the user chose Abort
+        COPY_AGAIN     // the disk was full and the user chose Retry
+    };
     BOOL CopyInstallFolders();
+    // Copies over an existing file of the same name, as a second install does; a full disk asks.
+    CopyResult CopyOneFile(const CString& strSource, const CString& strTarget);
+    // After a failed copy (CopyFailure.cpp): a full disk deletes what was written of the target and
+    // asks Abort, Retry or Ignore; any other error is passed over.
+    CopyResult AnswerCopyFailure(const CString& strTarget, DWORD dwError);
+    // What the copy of the install folders and loose files takes, counted over the same entries.
+    void CountFolderRoom(const CString& strSource, const CString& strTarget, BOOL bTargetExists,
+                         CRoomCount& count);
+    void CountLooseRoom(CRoomCount& count);
     // Makes one folder unless something of that name exists; asks the user when it fails.
     BOOL MakeFolder(const CString& strFolder);
     // Sends to the main window and waits until it has handled the message.

@@ -39,17 +39,35 @@ void AnswerBox(HWND box, std::vector<std::string>& boxes) {
     WaitUntil([&] { return !IsWindow(box); }, 5000);
 }
 
-// Until the program ends or `bound` (from `start`) runs out: answers its message boxes, and once
-// completionView() shows the completion view, presses its finish button and waits for the end.
+// Answers the message box with the button `answer` chooses, and keeps its text.
+void AnswerBoxBy(HWND box, const BoxAnswer& answer, std::vector<std::string>& boxes) {
+    const std::string text = MessageBoxText(box);
+    boxes.push_back(text);
+    const int button = answer(text);
+    if (!PressButton(box, button)) {
+        ADD_FAILURE() << "the message box has no button " << button << ": " << text;
+        boxes.pop_back();
+        AnswerBox(box, boxes);
+        return;
+    }
+    WaitUntil([&] { return !IsWindow(box); }, 5000);
+}
+
+// Until the program ends or `bound` (from `start`) runs out: answers its message boxes (by
+// `answer`, or with AnswerBox when it is empty), and once completionView() shows the completion
+// view, presses its finish button and waits for the end.
 void DriveToEnd(RunningProgram& program, const std::function<HWND()>& completionView, DWORD start,
-                DWORD bound, ProgramRun& run) {
+                DWORD bound, ProgramRun& run, const BoxAnswer& answer = BoxAnswer()) {
     while (GetTickCount() - start < bound) {
         if (program.WaitForExit(0, &run.exitCode)) {
             run.exited = true;
             break;
         }
         if (HWND box = WaitForMessageBox(program.ProcessId(), 0)) {
-            AnswerBox(box, run.boxes);
+            if (answer)
+                AnswerBoxBy(box, answer, run.boxes);
+            else
+                AnswerBox(box, run.boxes);
             continue;
         }
         if (HWND dialog = completionView()) {
@@ -67,6 +85,10 @@ void DriveToEnd(RunningProgram& program, const std::function<HWND()>& completion
 }  // namespace
 
 ProgramRun RunSetup(const std::string& sourceFolder, DWORD bound) {
+    return RunSetup(sourceFolder, BoxAnswer(), bound);
+}
+
+ProgramRun RunSetup(const std::string& sourceFolder, const BoxAnswer& answer, DWORD bound) {
     ProgramRun run;
     DWORD start = GetTickCount();
     RunningProgram setup(sourceFolder + "Setup.exe", sourceFolder);
@@ -74,7 +96,8 @@ ProgramRun RunSetup(const std::string& sourceFolder, DWORD bound) {
     if (!run.started) return run;
     const DWORD processId = setup.ProcessId();
     DriveToEnd(
-        setup, [processId] { return FindProgramWindow(processId, kSetupCompletedTitle); }, start, bound, run);
+        setup, [processId] { return FindProgramWindow(processId, kSetupCompletedTitle); }, start, bound, run,
+        answer);
     return run;
 }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,12 @@ struct ProgramRun {
 // message box with its first button (OK), presses "完成" and waits for the end. `bound` limits
 // the whole run.
 ProgramRun RunSetup(const std::string& sourceFolder, DWORD bound = 120000);
+
+// Answers one message box of the program while it is up: gets its text (and may act meanwhile,
+// such as make room on a disk) and returns the id of the button to press.
+typedef std::function<int(const std::string& text)> BoxAnswer;
+// As above, with every message box answered by `answer`; the texts are kept in the run's boxes.
+ProgramRun RunSetup(const std::string& sourceFolder, const BoxAnswer& answer, DWORD bound = 120000);
 
 // Starts the installed Uninstall.exe (C:\ as current folder, as the batch needs) and answers its
 // confirmation with Yes; then waits for the completion view or for the program to end by itself,

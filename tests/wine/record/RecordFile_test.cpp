@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/SystemErrorText.h"
 #include "record/RecordFormat.h"
 #include "setup/SetupThread.h"
 #include "support/PromptRecorder.h"
@@ -95,24 +96,44 @@ TEST(RecordFile, SecondWriteReplacesTheFirst) {
               "File Copy: " + (folder / "new") + "\r\nFile Copy: " + (folder / "Uninstall.log") + "\r\n");
 }
 
-TEST(RecordFile, WriteIntoMissingFolderReportsAndFails) {
+TEST(RecordFile, WriteThatFailsAsksAbortRetryIgnore) {
     TempFolder folder("missing");
-    PromptRecorder prompts;
-    MessageSink dialog;
-    CSetupThread writer;
-    writer.m_pMainWnd = dialog.Wnd();
-    writer.m_strTargetDir = (folder / "不存在\\").c_str();
-    writer.AddFileRecord("C:\\x");
-    EXPECT_FALSE(writer.WriteInstallRecord());
+    const std::string path = folder / "不存在\\Uninstall.log";
+    const std::string prompt =
+        std::string(AfxGetSystemErrorText(ERROR_PATH_NOT_FOUND)) + "\n不能写入安装记录文件 " + path +
+        " ，\n点击“重试”按钮试图重新写入该文件；\n"
+        "点击“忽略”按钮将不保存完整的安装记录并继续执行；\n点击“中止”按钮将终止程序运行。";
+    struct Row {
+        const char* what;
+        std::vector<int> answers;
+        BOOL goesOn;
+    };
+    const Row rows[] = {
+        {"Abort stops the install", {IDABORT}, FALSE},
+        {"Retry writes again; then Abort", {IDRETRY, IDABORT}, FALSE},
+        {"Ignore goes on without the record", {IDIGNORE}, TRUE},
+    };
+    for (const Row& row : rows) {
+        PromptRecorder prompts(row.answers);
+        MessageSink dialog;
+        CSetupThread writer;
+        writer.m_pMainWnd = dialog.Wnd();
+        writer.m_strTargetDir = (folder / "不存在\\").c_str();
+        writer.AddFileRecord("C:\\x");
+        EXPECT_EQ(writer.WriteInstallRecord(), row.goesOn) << row.what;
 
-    std::vector<RecordedPrompt> shown = prompts.Prompts();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].type, static_cast<UINT>(MB_OK));
-    EXPECT_EQ(shown[0].owner, dialog.Wnd()->m_hWnd) << "the report is modal to the dialog";
-    EXPECT_NE(shown[0].text.find(folder / "不存在\\Uninstall.log"), std::string::npos) << shown[0].text;
-    EXPECT_FALSE(FileExists(folder / "不存在"));
-    // The record still lists its own file, as the writer appends it before writing.
-    EXPECT_EQ(Values(writer.m_strRecord, RECORD_FILE).back(), folder / "不存在\\Uninstall.log");
+        std::vector<RecordedPrompt> shown = prompts.Prompts();
+        EXPECT_EQ(shown.size(), row.answers.size()) << row.what;
+        for (const RecordedPrompt& asked : shown) {
+            EXPECT_EQ(asked.type, static_cast<UINT>(MB_ABORTRETRYIGNORE | MB_ICONQUESTION)) << row.what;
+            EXPECT_EQ(asked.owner, dialog.Wnd()->m_hWnd) << row.what << ": the prompt is modal to the dialog";
+            EXPECT_EQ(asked.text, prompt) << row.what;
+        }
+        EXPECT_FALSE(FileExists(folder / "不存在")) << row.what;
+        // The record lists its own file once, however often the write was tried.
+        EXPECT_EQ(Values(writer.m_strRecord, RECORD_FILE), (std::vector<std::string>{"C:\\x", path}))
+            << row.what;
+    }
 }
 
 TEST(RecordFile, UnreadableRecordReportsAndPostsFailure) {
