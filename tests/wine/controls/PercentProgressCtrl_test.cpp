@@ -296,6 +296,14 @@ TEST_F(PercentBarTest, CaptionIsKeptAsTheProgramsTextAndCutAtTheBuffer) {
     EXPECT_EQ(std::wstring(L"ab\x554A"), std::wstring(buffer)) << "cut to the buffer beside its NUL";
     EXPECT_EQ(L'#', buffer[4]) << "nothing written past the buffer";
     EXPECT_EQ(0, SendMessageW(bar.m_hWnd, WM_GETTEXT, 4, 0));
+    // A buffer exactly as long as the caption's five characters: the NUL takes the last place.
+    wmemset(buffer, L'#', 8);
+    EXPECT_EQ(4, SendMessageW(bar.m_hWnd, WM_GETTEXT, 5, reinterpret_cast<LPARAM>(buffer)));
+    EXPECT_EQ(std::wstring(L"ab\x554A"
+                           L"c"),
+              std::wstring(buffer))
+        << "cut to make room for the NUL";
+    EXPECT_EQ(L'#', buffer[5]) << "the NUL went one past the buffer";
 
     // A text that GBK cannot hold leaves no caption: the programs' texts are GBK throughout.
     SendMessageW(bar.m_hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\xD55C\xAE00"));  // Korean
