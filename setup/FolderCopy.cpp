@@ -32,12 +32,14 @@ CTimedPart s_setAttributes("set_attributes");
 CTimedPart s_addRecord("add_record");
 CTimedPart s_sendWait("send_wait");
 
-// Over an existing file of the same name, as a second install does.
-BOOL CopyOneFile(const CString& strSource, const CString& strTarget) {
+// Over an existing file of the same name, as a second install does. TRUE when the target is to be
+// recorded: copied now, replaced at the next restart, or left by an earlier install.
+BOOL CopyOneFile(CSetupThread& thread, const CString& strSource, const CString& strTarget) {
     CTimedScope timed(s_copyFile);
     if (AfxCopyFile(strSource, strTarget, FALSE)) return TRUE;
-    AfxTraceFailure("CopyFileW", strTarget, ::GetLastError());
-    return FALSE;
+    const DWORD dwError = ::GetLastError();
+    AfxTraceFailure("CopyFileW", strTarget, dwError);
+    return thread.CopyFailedOver(strSource, strTarget, dwError);
 }
 
 // A file or folder whose name has no GBK form, in strFolder.
@@ -80,7 +82,7 @@ BOOL CSetupThread::CopyFolder(const CString& strSource, const CString& strTarget
             PassOverNameWithoutGbkForm(strSearchDir);
         } else if (finder.IsDirectory()) {
             if (!CopyFolder(strEntrySource, strEntryTarget)) return FALSE;
-        } else if (CopyOneFile(strEntrySource, strEntryTarget)) {
+        } else if (CopyOneFile(*this, strEntrySource, strEntryTarget)) {
             // The source's read-only, hidden and system marks are not kept.
             {
                 CTimedScope timed(s_setAttributes);
@@ -104,7 +106,7 @@ void CSetupThread::CopyLooseFiles() {
     for (int i = 0; i < arrNames.GetSize(); ++i) {
         if (arrNames[i].CompareNoCase(INSTALLER_FILE_NAME) == 0) continue;
         const CString strTarget = m_strTargetDir + arrNames[i];
-        CopyOneFile(m_strSourceDir + arrNames[i], strTarget);
+        CopyOneFile(*this, m_strSourceDir + arrNames[i], strTarget);
         AddFileRecord(strTarget);  // recorded whether the copy succeeded or not
     }
 }

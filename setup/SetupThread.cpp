@@ -35,7 +35,7 @@ int CSetupThread::Run() {
         WriteInstallRecord();
         AfxTimingMark("record_done");
         AfxTimingThreadCpu("worker");
-        NotifyMainWnd(UM_INSTALL_DONE, 0, 0);
+        NotifyMainWnd(UM_INSTALL_DONE, RestartNeeded() ? INSTALL_DONE_AT_RESTART : 0, 0);
     } else {
         // The user chose to end the program at a prompt: the window ends on its own thread,
         // without the completion view.

@@ -3,7 +3,8 @@
 // window (the install dialog) with SendMessage.
 //
 // The members are split over files by stage: SetupThread.cpp (the run sequence),
-// FolderCopy.cpp and FolderPath.cpp (files and folders), ControlRegistration.cpp,
+// FolderCopy.cpp and FolderPath.cpp (files and folders), RestartReplace.cpp (files in use),
+// ControlRegistration.cpp,
 // RegistryEntries.cpp, AcadRegistration.cpp and SetupThreadRecord.cpp.
 #pragma once
 #include <windows.h>
@@ -41,6 +42,16 @@ public:
     void CopyLooseFiles();
     void ListFiles(const CString& strFolder, const CString& strMask, CStringArray& arrNames);
 
+    // Files in use (RestartReplace.cpp). After a failed copy over strTarget with dwError: a target
+    // held by another program gets the new copy at the next restart. TRUE when strTarget exists
+    // and is to be recorded, the new copy or the one an earlier install left.
+    BOOL CopyFailedOver(const CString& strSource, const CString& strTarget, DWORD dwError);
+    BOOL IsReplacedAtRestart(const CString& strTarget) const;
+    BOOL RestartNeeded() const { return !m_arrReplacedAtRestart.IsEmpty(); }
+    // A RunOnce value under HKEY_LOCAL_MACHINE: the system folder's regsvr32 registers the control
+    // once the restart has put it in place.
+    void RegisterAtRestart(const CString& strControl);
+
     // Controls: TRUE only when DllRegisterServer ran and returned S_OK.
     void RegisterControls();
     BOOL RegisterControl(const CString& strPath);
@@ -62,6 +73,8 @@ public:
     CString m_strTargetDir;  // ends with a backslash; set before the thread starts
 
 private:
+    CStringArray m_arrReplacedAtRestart;  // targets the next restart replaces
+
     BOOL CopyInstallFolders();
     // Makes one folder unless something of that name exists; asks the user when it fails.
     BOOL MakeFolder(const CString& strFolder);
