@@ -28,7 +28,9 @@ BOOL CSetupThread::CopyFailedOver(const CString& strSource, const CString& strTa
     if (AfxGetFileAttributes(strTarget) == INVALID_FILE_ATTRIBUTES) return FALSE;
     // From here on the target exists: whether it is the new copy after the restart or the one an
     // earlier install left, it is recorded, so that no uninstall leaves it behind.
-    if (!IsInUseError(dwError)) return TRUE;
+    // A read-only target refuses the copy too, but nothing holds it and a restart would not help.
+    if (!IsInUseError(dwError) || (AfxGetFileAttributes(strTarget) & FILE_ATTRIBUTE_READONLY) != 0)
+        return TRUE;
     const CString strTemp = RestartTempPath(strTarget);
     if (strTemp.IsEmpty()) {
         AfxTraceFailure("naming a temporary file beside", strTarget, ERROR_FILENAME_EXCED_RANGE);
