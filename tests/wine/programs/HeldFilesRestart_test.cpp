@@ -23,11 +23,29 @@ const char kUninstallNotice[] = "部分文件正在使用，卸载将在计算�
 const char kRunOnceGrid[] = "Pindlemark V5 Grid.ocx";
 // The files the CAD program holds, relative to the install folder.
 const char* const kHeld[] = {"Support\\2004-06\\Quorrel.arx", "Database\\标准.mdb", "Controls\\Grid.ocx"};
+// A file held only while the second release installs: the third, installed before the restart,
+// replaces it at once, and the second's rename must not put the older copy back at the restart.
+const char kHeldOnce[] = "Database\\图库\\机械\\螺栓.dwg";
 
 // The second release's bytes of a held file: the first release's with a tail (a module loads
 // with data after its image).
 std::string SecondReleaseBytes(const std::string& firstBytes) {
     return firstBytes + "release 2";
+}
+
+std::string ThirdReleaseBytes(const std::string& firstBytes) {
+    return firstBytes + "release 3";
+}
+
+// How many renames at the next restart put a file at `target`.
+int RenamesOnto(const std::vector<std::string>& pending, const std::string& target) {
+    int count = 0;
+    for (size_t i = 0; i + 1 < pending.size(); i += 2) {
+        std::string onto = pending[i + 1];
+        if (!onto.empty() && onto[0] == '!') onto.erase(0, 1);
+        if (onto == "\\??\\" + target) ++count;
+    }
+    return count;
 }
 
 std::string Content(const std::string& path) {
@@ -92,8 +110,26 @@ TEST(HeldUpgrade, BeforeRestart) {
         held.push_back(target + name);
     }
     ASSERT_EQ(HoldUntilRestart(held), "");
+    {
+        HeldFile once(target + kHeldOnce);
+        ASSERT_TRUE(once.Held());
+        ExpectRunWithNotice(RunSetup(second.Path()), kSetupNotice);
+    }
+    ASSERT_EQ(RenamesOnto(PendingRenames(), target + kHeldOnce), 1) << "the second release's rename";
 
-    ExpectRunWithNotice(RunSetup(second.Path()), kSetupNotice);
+    // A third release before the restart: the file no longer held is copied now, the held ones
+    // wait again, each with one rename.
+    TempFolder third("held-release3");
+    BuildSampleAddOn(third.Path());
+    for (const char* name : kHeld) ASSERT_TRUE(WriteBytes(third / name, Content(second / name))) << name;
+    ASSERT_TRUE(WriteBytes(third / kHeldOnce, ThirdReleaseBytes(Content(third / kHeldOnce))));
+    ExpectRunWithNotice(RunSetup(third.Path()), kSetupNotice);
+    EXPECT_TRUE(Content(target + kHeldOnce) == Content(third / kHeldOnce))
+        << Described(Content(target + kHeldOnce));
+    EXPECT_FALSE(FileExists(target + kHeldOnce + ".pmnew")) << "the second release's copy is left";
+    const std::vector<std::string> pending = PendingRenames();
+    EXPECT_EQ(RenamesOnto(pending, target + kHeldOnce), 0) << "the second release's rename is left";
+    for (const char* name : kHeld) EXPECT_EQ(RenamesOnto(pending, target + name), 1) << name;
     // Setup registered the copy that is there now; after the restart, only regsvr32 can mark it.
     ForgetControlMarker(target + "Controls\\Grid.ocx");
     for (const char* name : kHeld) {
@@ -121,6 +157,10 @@ TEST(HeldUpgrade, AfterRestart) {
                                      << " instead of " << Described(wanted);
         EXPECT_FALSE(FileExists(target + name + ".pmnew")) << name;
     }
+    const std::string drawing = Content(target + kHeldOnce),
+                      newest = ThirdReleaseBytes(Content(second / kHeldOnce));
+    EXPECT_TRUE(drawing == newest) << "the restart put an older copy over the third release's: "
+                                   << Described(drawing) << " instead of " << Described(newest);
     EXPECT_EQ(ControlMarker(target + "Controls\\Grid.ocx"), "registered")
         << "regsvr32 did not run on the new copy";
     std::string command;
