@@ -29,3 +29,21 @@ function(pm_test name)
   endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
 endfunction()
+
+# pm_restart_tests(name sources... LIBS libs... CASES case...): a GoogleTest program of restart
+# cases. Each case is the program's tests "<case>.BeforeRestart" and "<case>.AfterRestart", run by
+# tests/wine/restart-case.sh with a restart of the Wine session between them, as the CTest test
+# "<name>.<case>". The restart ends every program in the session, so nothing else runs meanwhile
+# (RUN_SERIAL); the cases change the install state (the install-state lock).
+function(pm_restart_tests name)
+  cmake_parse_arguments(T "" "" "LIBS;CASES" ${ARGN})
+  add_executable(${name} ${T_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
+  pm_gbk_literals(${name})
+  foreach(case ${T_CASES})
+    add_test(NAME ${name}.${case}
+      COMMAND /bin/sh ${PROJECT_SOURCE_DIR}/tests/wine/restart-case.sh ${PROJECT_SOURCE_DIR}/tools/wine-run
+              $<TARGET_FILE:${name}> ${case})
+    set_tests_properties(${name}.${case} PROPERTIES RUN_SERIAL TRUE RESOURCE_LOCK install-state TIMEOUT 300)
+  endforeach()
+endfunction()

@@ -8,11 +8,11 @@ char16_t FoldAscii(char16_t ch) {
     return (ch >= u'a' && ch <= u'z') ? static_cast<char16_t>(ch - u'a' + u'A') : ch;
 }
 
-// The path a source names, without the object manager's "\??\" prefix.
-std::u16string SourcePath(const std::u16string& strSource) {
+// The path a source or target names, without a target's "!" and the object manager's "\??\" prefix.
+std::u16string PathOf(std::u16string strText) {
+    if (!strText.empty() && strText[0] == u'!') strText.erase(0, 1);
     const std::u16string strPrefix = u"\\??\\";
-    return strSource.compare(0, strPrefix.size(), strPrefix) == 0 ? strSource.substr(strPrefix.size())
-                                                                  : strSource;
+    return strText.compare(0, strPrefix.size(), strPrefix) == 0 ? strText.substr(strPrefix.size()) : strText;
 }
 
 // strPath is strFolder itself or lies below it.
@@ -42,6 +42,12 @@ bool SplitPairs(const std::u16string& strList, std::vector<std::u16string>& text
     return texts.size() % 2 == 0;
 }
 
+// The pair at texts[i] deletes a file of strFolder or puts one there.
+bool TouchesFolder(const std::vector<std::u16string>& texts, size_t i, const std::u16string& strFolder) {
+    const bool bDeletion = texts[i + 1].empty();
+    return bDeletion ? IsUnder(PathOf(texts[i]), strFolder) : IsUnder(PathOf(texts[i + 1]), strFolder);
+}
+
 }  // namespace
 
 std::u16string WithoutRemovalsUnder(const std::u16string& strList, const std::u16string& strFolder) {
@@ -49,8 +55,7 @@ std::u16string WithoutRemovalsUnder(const std::u16string& strList, const std::u1
     if (!SplitPairs(strList, texts)) return strList;
     std::u16string strKept;
     for (size_t i = 0; i < texts.size(); i += 2) {
-        const bool bDeletion = texts[i + 1].empty();
-        if (bDeletion && IsUnder(SourcePath(texts[i]), strFolder)) continue;
+        if (TouchesFolder(texts, i, strFolder)) continue;
         strKept += texts[i];
         strKept += u'\0';
         strKept += texts[i + 1];
@@ -58,4 +63,17 @@ std::u16string WithoutRemovalsUnder(const std::u16string& strList, const std::u1
     }
     if (!strKept.empty()) strKept += u'\0';
     return strKept;
+}
+
+std::vector<std::u16string> RenameSourcesInto(const std::u16string& strList,
+                                              const std::u16string& strFolder) {
+    std::vector<std::u16string> texts;
+    std::vector<std::u16string> sources;
+    if (!SplitPairs(strList, texts)) return sources;
+    for (size_t i = 0; i < texts.size(); i += 2) {
+        if (texts[i + 1].empty() || !TouchesFolder(texts, i, strFolder)) continue;
+        const std::u16string strSource = PathOf(texts[i]);
+        if (IsUnder(strSource, strFolder)) sources.push_back(strSource);
+    }
+    return sources;
 }

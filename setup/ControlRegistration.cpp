@@ -1,5 +1,6 @@
 // CSetupThread's control registration: every *.ocx directly in the target's "Controls" folder is
-// loaded and its DllRegisterServer called.
+// loaded and its DllRegisterServer called; one that the next restart replaces is registered again
+// after it.
 #include <ole2.h>
 
 #include "framework/ControlEntry.h"
@@ -38,6 +39,7 @@ void CSetupThread::RegisterControls() {
     for (int i = 0; i < arrNames.GetSize(); ++i) {
         const CString strPath = strFolder + arrNames[i];
         RegisterControl(strPath);
+        if (IsReplacedAtRestart(strPath)) RegisterAtRestart(strPath);
         AddControlRecord(strPath);  // recorded whether the registration succeeded or not
     }
 }

@@ -47,6 +47,8 @@ CSetupThread::CopyResult CSetupThread::CopyOneFile(const CString& strSource, con
         const DWORD dwError = ::GetLastError();
         AfxTraceFailure("CopyFileW", strTarget, dwError);
         const CopyResult result = AnswerCopyFailure(strTarget, dwError);
+        if (result == COPY_FAILED)
+            return CopyFailedOver(strSource, strTarget, dwError) ? COPY_KEPT : COPY_FAILED;
         if (result != COPY_AGAIN) return result;
     }
 }
@@ -94,6 +96,8 @@ BOOL CSetupThread::CopyFolder(const CString& strSource, const CString& strTarget
                         AfxTraceFailure("SetFileAttributesW", strEntryTarget, ::GetLastError());
                 }
                 CTimedScope timed(s_addRecord);
+                AddFileRecord(strEntryTarget);
+            } else if (result == COPY_KEPT) {
                 AddFileRecord(strEntryTarget);
             }
         }

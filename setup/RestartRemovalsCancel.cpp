@@ -1,6 +1,8 @@
 // CSetupThread's first step: requests to delete the install folder's files at the next restart,
 // left by an uninstall that could not remove itself, are dropped, so that a restart after this
-// install cannot take its files.
+// install cannot take its files; and so are the renames into the folder an earlier Setup left for
+// files in use, whose older copies would otherwise overwrite this install's files at the restart.
+// Their temporary files go too: this install copies again, or makes them anew.
 #include <string>
 #include <vector>
 
@@ -39,9 +41,18 @@ void CancelIn(HKEY hKey, const wchar_t* pszValue, const std::u16string& strFolde
             ? ::RegDeleteValueW(hKey, pszValue)
             : ::RegSetValueExW(hKey, pszValue, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(strKept.data()),
                                static_cast<DWORD>(strKept.size() * sizeof(char16_t)));
-    if (lResult != ERROR_SUCCESS)
+    if (lResult != ERROR_SUCCESS) {
         AfxTraceFailure("dropping the install folder's deletions at the next restart",
                         "PendingFileRenameOperations", static_cast<DWORD>(lResult));
+        return;
+    }
+    for (const std::u16string& strTemp : RenameSourcesInto(strList, strFolder)) {
+        const wchar_t* pszTemp = reinterpret_cast<const wchar_t*>(strTemp.c_str());
+        if (::DeleteFileW(pszTemp)) continue;
+        const DWORD dwError = ::GetLastError();
+        if (dwError != ERROR_FILE_NOT_FOUND)
+            AfxTraceFailure("DeleteFileW", "a temporary file of an earlier install", dwError);
+    }
 }
 
 }  // namespace

@@ -19,6 +19,7 @@ const char WAITING_TITLE[] = SETUP_WAITING_TITLE;
 const UINT_PTR LOCK_TIMER = 1;
 const UINT LOCK_RETRY_MS = 250;
 const DWORD LOCK_WAIT_LIMIT_MS = 180000;
+const char AT_RESTART_TEXT[] = "部分文件正在使用，安装将在计算机重新启动后完成。";
 const COLORREF HINT_COLOUR = 0x00FF0000;  // blue
 // The bar's range is one step per file and this many more: the subfolders of the add-on the
 // installer was made for. Every subfolder sends a step as well, so with another number of them the
@@ -167,11 +168,14 @@ LRESULT CSetupDlg::OnInstallStep(WPARAM, LPARAM) {
     return 1;
 }
 
-LRESULT CSetupDlg::OnInstallDone(WPARAM, LPARAM) {
+LRESULT CSetupDlg::OnInstallDone(WPARAM wParam, LPARAM) {
+    m_wndProgress.ShowWindow(SW_HIDE);
+    // As the uninstaller does: the restart notice is answered before "完成" can end the dialog,
+    // and before the title says the install is complete.
+    if (wParam == INSTALL_DONE_AT_RESTART) MessageBox(AT_RESTART_TEXT, NULL, MB_ICONINFORMATION);
     m_bInstallDone = TRUE;
     m_wndHint.ShowWindow(SW_SHOW);
     m_btnFinish.ShowWindow(SW_SHOW);
-    m_wndProgress.ShowWindow(SW_HIDE);
     SetWindowText(COMPLETED_TITLE);
     AfxTimingMark("view_shown");
     return 1;

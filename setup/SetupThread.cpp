@@ -46,7 +46,7 @@ int CSetupThread::Run() {
     if (bGoOn) {
         AfxTimingMark("record_done");
         AfxTimingThreadCpu("worker");
-        NotifyMainWnd(UM_INSTALL_DONE, 0, 0);
+        NotifyMainWnd(UM_INSTALL_DONE, RestartNeeded() ? INSTALL_DONE_AT_RESTART : 0, 0);
     } else {
         // The window ends on its own thread, without the completion view.
         ::PostMessageW(MainWindowHandle(), WM_CLOSE, 0, 0);

@@ -3,9 +3,9 @@
 // window (the install dialog) with SendMessage.
 //
 // The members are split over files by stage: SetupThread.cpp (the run sequence), DiskSpace.cpp
-// (the room the install takes), FolderCopy.cpp, CopyFailure.cpp and FolderPath.cpp (files and
-// folders), ControlRegistration.cpp, RegistryEntries.cpp, AcadRegistration.cpp and
-// SetupThreadRecord.cpp.
+// (the room the install takes), FolderCopy.cpp, CopyFailure.cpp, RestartReplace.cpp (files in use)
+// and FolderPath.cpp (files and folders), ControlRegistration.cpp, RegistryEntries.cpp,
+// AcadRegistration.cpp and SetupThreadRecord.cpp.
 #pragma once
 #include <windows.h>
 
@@ -51,6 +51,16 @@ public:
     BOOL CopyLooseFiles();
     void ListFiles(const CString& strFolder, const CString& strMask, CStringArray& arrNames);
 
+    // Files in use (RestartReplace.cpp). After a failed copy over strTarget with dwError: a target
+    // held by another program gets the new copy at the next restart. TRUE when strTarget exists
+    // and is to be recorded, the new copy or the one an earlier install left.
+    BOOL CopyFailedOver(const CString& strSource, const CString& strTarget, DWORD dwError);
+    BOOL IsReplacedAtRestart(const CString& strTarget) const;
+    BOOL RestartNeeded() const { return !m_arrReplacedAtRestart.IsEmpty(); }
+    // A RunOnce value under HKEY_LOCAL_MACHINE: the system folder's regsvr32 registers the control
+    // once the restart has put it in place.
+    void RegisterAtRestart(const CString& strControl);
+
     // Controls: TRUE only when DllRegisterServer ran and returned S_OK.
     void RegisterControls();
     BOOL RegisterControl(const CString& strPath);
@@ -77,10 +87,14 @@ public:
     CString m_strTargetDir;      // ends with a backslash; set before the thread starts
 
 private:
+    CStringArray m_arrReplacedAtRestart;  // targets the next restart replaces
+
     // How one file's copy ended (CopyOneFile).
     enum CopyResult {
         COPY_DONE,     // the target is a whole copy
         COPY_FAILED,   // passed over without a word, as the design has it
+        COPY_KEPT,     // not copied now, but the target stands, replaced at the next restart or left
+                       // by an earlier install: recorded
         COPY_SKIPPED,  // the disk was full and the user chose Ignore: no target is left
         COPY_STOPPED,  // the disk was full and the user chose Abort
         COPY_AGAIN     // the disk was full and the user chose Retry

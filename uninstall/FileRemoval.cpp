@@ -23,8 +23,11 @@ BOOL CUninstallThread::DeleteFiles() {
         if (bEnded && IsReplayablePath(strPath)) {
             if (IsRecordFile(strPath))
                 m_bRecordListed = TRUE;
-            else if (!AfxDeleteFile(strPath) && strPath.CompareNoCase(strRunning) != 0)
+            else if (!AfxDeleteFile(strPath) && strPath.CompareNoCase(strRunning) != 0) {
+                const DWORD dwError = ::GetLastError();
                 AfxTraceDeletionFailure("DeleteFileW", strPath);
+                RemoveFileAtRestart(strPath, dwError);
+            }
         }
         Notify(UM_FILE_DELETED, 0, reinterpret_cast<LPARAM>(static_cast<const char*>(strPath)));
     }

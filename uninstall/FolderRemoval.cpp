@@ -1,6 +1,7 @@
 // The folder stage. The install records a folder before anything inside it, so walking the
 // records backwards removes sub-folders before their parents. Only empty folders go: one that
-// still holds something (a file the user added) stays, and so do the folders above it.
+// still holds something (a file the user added) stays, and so do the folders above it; one that
+// holds a file the next restart deletes goes at that restart, after the file.
 #include "framework/FailureTrace.h"
 #include "framework/FileCalls.h"
 #include "framework/StringArray.h"
@@ -18,7 +19,10 @@ BOOL CUninstallThread::RemoveFolders() {
     }
     if (m_bStop) return FALSE;
     for (int i = arrFolders.GetUpperBound(); i >= 0; --i) {
-        if (!AfxRemoveDirectory(arrFolders[i])) AfxTraceDeletionFailure("RemoveDirectoryW", arrFolders[i]);
+        if (!AfxRemoveDirectory(arrFolders[i])) {
+            AfxTraceDeletionFailure("RemoveDirectoryW", arrFolders[i]);
+            RemoveFolderAtRestart(arrFolders[i]);
+        }
         if (m_bStop) return FALSE;
     }
     return TRUE;

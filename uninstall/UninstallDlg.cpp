@@ -17,6 +17,7 @@
 namespace {
 const char FAILED_TEXT[] = "Vennloft管理 卸载未能完成!";
 const char AT_RESTART_TEXT[] = "卸载程序及其文件夹将在计算机重新启动后删除。";
+const char FILES_AT_RESTART_TEXT[] = "部分文件正在使用，卸载将在计算机重新启动后完成。";
 const char STATUS_FORMAT[] = "%s ... ";
 const DWORD INSTALL_PATH_BYTES = 1024;
 // The two buttons' faces: different reliefs ("完成" rimmed, "取消" soft), the same grain, the hot
@@ -153,7 +154,10 @@ LRESULT CUninstallDlg::OnUninstallDone(WPARAM wParam, LPARAM) {
     m_wndGroup.ShowWindow(SW_HIDE);
     m_wndDoneText.ShowWindow(SW_SHOW);
     // The restart notice is answered before "完成" can end the dialog under it.
-    if (wParam == UNINSTALL_DONE_AT_RESTART) MessageBox(AT_RESTART_TEXT, NULL, MB_ICONINFORMATION);
+    if (wParam & UNINSTALL_FILES_AT_RESTART)
+        MessageBox(FILES_AT_RESTART_TEXT, NULL, MB_ICONINFORMATION);
+    else if (wParam == UNINSTALL_DONE_AT_RESTART)
+        MessageBox(AT_RESTART_TEXT, NULL, MB_ICONINFORMATION);
     m_btnFinish.EnableWindow(TRUE);
     m_btnFinish.SetFocus();
     return 1;

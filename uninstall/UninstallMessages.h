@@ -9,5 +9,7 @@
 
 // UM_UNINSTALL_DONE's wParam: 0 when the removal batch takes the program and its folder once the
 // program has ended; UNINSTALL_DONE_AT_RESTART when no batch could be written and the system
-// deletes them at the next restart instead.
+// deletes them at the next restart instead; UNINSTALL_FILES_AT_RESTART, alone or with the first,
+// when files in use, their folders and the install folder go at the next restart.
 const WPARAM UNINSTALL_DONE_AT_RESTART = 1;
+const WPARAM UNINSTALL_FILES_AT_RESTART = 2;

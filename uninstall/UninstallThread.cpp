@@ -30,15 +30,19 @@ BOOL CUninstallThread::InitInstance() {
     DeleteRegKeys();
     if (m_bStop) return FALSE;  // an uninstall ended early leaves the program and its record
     EndHereIfAsked("batch");
+    const WPARAM nFilesAtRestart = FilesRemovedAtRestart() ? UNINSTALL_FILES_AT_RESTART : 0;
     if (WriteRemovalBatch()) {
         // Only now: whatever ends the program from here on, the waiting interpreter runs the batch,
-        // which deletes the record too should it still be there.
+        // which deletes the record too should it still be there. What it cannot remove for the
+        // files in use, the install folder, goes at the restart after them.
         DeleteRecordFile();
+        if (nFilesAtRestart != 0) RemoveInstallFolderAtRestart();
         EndHereIfAsked("record");
-        Notify(UM_UNINSTALL_DONE, 0, 0);
+        Notify(UM_UNINSTALL_DONE, nFilesAtRestart, 0);
     } else {
-        // The record stays for a second run; the system takes what the batch would have taken.
-        Notify(UM_UNINSTALL_DONE, RemoveAtRestart() ? UNINSTALL_DONE_AT_RESTART : 0, 0);
+        // The record stays for a second run; the system takes what the batch would have taken,
+        // the install folder last.
+        Notify(UM_UNINSTALL_DONE, (RemoveAtRestart() ? UNINSTALL_DONE_AT_RESTART : 0) | nFilesAtRestart, 0);
     }
     return FALSE;
 }

@@ -15,6 +15,7 @@
 #include <atomic>
 
 #include "framework/NarrowString.h"
+#include "framework/StringArray.h"
 #include "framework/WinThread.h"
 
 class CUninstallThread : public CWinThread {
@@ -47,6 +48,14 @@ public:
     virtual BOOL WriteRemovalBatch();
     virtual BOOL RemoveAtRestart();
 
+    // Files in use (RestartRemoval.cpp): a recorded file that another program holds is deleted at
+    // the next restart, and so are the recorded folders that hold such a file, deepest first, and
+    // last the install folder. TRUE when the system took the request.
+    BOOL RemoveFileAtRestart(const CString& strPath, DWORD dwError);
+    BOOL RemoveFolderAtRestart(const CString& strFolder);
+    void RemoveInstallFolderAtRestart();
+    BOOL FilesRemovedAtRestart() const { return !m_arrAtRestart.IsEmpty(); }
+
     // Asks the worker to end after the record in hand; safe from any thread.
     void Stop() { m_bStop = TRUE; }
     // Stop, then wait for the worker's end (see above). TRUE when it has ended.
@@ -77,6 +86,7 @@ private:
     CString RecordFileToRemove() const;
     void DeleteRecordFile();
 
-    CString m_strRecordPath;  // the record file read by ReadInstallRecord
-    BOOL m_bRecordListed;     // the file stage met its file record
+    CString m_strRecordPath;      // the record file read by ReadInstallRecord
+    CStringArray m_arrAtRestart;  // the files the next restart deletes
+    BOOL m_bRecordListed;         // the file stage met its file record
 };

@@ -19,7 +19,8 @@ namespace {
 
 const char kAcadRelease[] = "SOFTWARE\\Autodesk\\AutoCAD\\R16.2";
 const char kAcadProduct[] = "ACAD-4001:804";
-const char kRestartText[] = "卸载程序及其文件夹将在计算机重新启动后删除。";
+// With a held file among what the restart takes, the notice names the held files.
+const char kRestartText[] = "部分文件正在使用，卸载将在计算机重新启动后完成。";
 
 // Runs a debugged program to the end: every message box answered with its first button and kept,
 // the completion view (whose finish button `completionView` finds) closed.
