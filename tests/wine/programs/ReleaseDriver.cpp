@@ -12,6 +12,7 @@
 #include <string>
 
 #include "ProgramDriver.h"
+#include "ProgramRuns.h"
 #include "support/GbkText.h"
 #include "support/Registry.h"
 #include "uninstall/UninstallResource.h"
@@ -20,7 +21,6 @@ namespace {
 
 const char kUninstallEntry[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pindlemark V5";
 const char kProductKey[] = "SOFTWARE\\Kelvora\\Pindlemark\\V5";
-const char kRemovalBatch[] = "C:\\DelUS.bat";
 const DWORD kStepLimit = 180000;
 
 int Fail(const std::string& what) {
@@ -99,7 +99,12 @@ int RunUninstall(const std::string& screenshot) {
     if (!uninstall.WaitForExit(15000)) return Fail("the uninstaller did not end after \"完成\"");
     Say("pressed \"完成\"; the uninstaller ended; waiting for its removal batch");
     bool removed = WaitUntil(
-        [&] { return !Exists(kRemovalBatch) && (installPath.empty() || !Exists(installPath)); }, 60000);
+        [&] {
+            // The batch's interpreter lets the install lock go a moment after the batch is gone.
+            return !Exists(kRemovalBatch) && !Exists(InstallLockFile()) &&
+                   (installPath.empty() || !Exists(installPath));
+        },
+        60000);
     if (!removed) return Fail("the removal batch did not remove " + installPath + " within a minute");
     Say("the removal batch removed " + installPath + " and itself");
     return 0;
