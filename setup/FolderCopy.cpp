@@ -5,9 +5,9 @@
 #include "framework/FileFind.h"
 #include "framework/PathText.h"
 #include "framework/Timings.h"
+#include "record/InstallFolder.h"
 #include "record/RecordFormat.h"
 #include "setup/SetupMessages.h"
-#include "setup/SetupPaths.h"
 #include "setup/SetupThread.h"
 
 namespace {

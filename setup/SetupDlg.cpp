@@ -3,8 +3,8 @@
 #include "framework/PathText.h"
 #include "framework/Timings.h"
 #include "framework/WinApp.h"
+#include "record/InstallFolder.h"
 #include "setup/SetupMessages.h"
-#include "setup/SetupPaths.h"
 #include "setup/SetupResource.h"
 
 namespace {

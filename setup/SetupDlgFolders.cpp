@@ -3,9 +3,9 @@
 #include "framework/FileFind.h"
 #include "framework/ModulePath.h"
 #include "framework/PathText.h"
+#include "record/InstallFolder.h"
 #include "setup/RegistryValues.h"
 #include "setup/SetupDlg.h"
-#include "setup/SetupPaths.h"
 
 namespace {
 const char WINDOWS_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
