@@ -6,13 +6,13 @@
 #include <utility>
 #include <vector>
 
+#include "framework/AdminOnlySecurity.h"
 #include "framework/FailureTrace.h"
 #include "framework/FileCalls.h"
 #include "framework/Handles.h"
 #include "framework/ModulePath.h"
 #include "framework/PathText.h"
 #include "framework/WideText.h"
-#include "uninstall/AdminOnlySecurity.h"
 #include "uninstall/InheritedHandles.h"
 #include "uninstall/RemovalBatchText.h"
 #include "uninstall/TestSeams.h"

@@ -1,4 +1,4 @@
-#include "uninstall/AdminOnlySecurity.h"
+#include "framework/AdminOnlySecurity.h"
 
 CAdminOnlySecurity::CAdminOnlySecurity() : m_bValid(FALSE) {
     m_sa.nLength = sizeof m_sa;
