@@ -4,14 +4,7 @@
 #include "framework/ModulePath.h"
 #include "framework/PathText.h"
 #include "record/InstallFolder.h"
-#include "setup/RegistryValues.h"
 #include "setup/SetupDlg.h"
-
-namespace {
-const char WINDOWS_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-const char WINDOWS_NT_KEY[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
-const char SYSTEM_ROOT_VALUE[] = "SystemRoot";
-}  // namespace
 
 void CSetupDlg::FindFolders() {
     // The application object has made sure that the system gives the path whole.
@@ -19,10 +12,7 @@ void CSetupDlg::FindFolders() {
     AfxGetModulePath(strModule);
     m_strSourceDir = PathWithTrailingBackslash(PathParent(strModule));
 
-    CString strSystemRoot;
-    if (!GetMachineRegString(WINDOWS_KEY, SYSTEM_ROOT_VALUE, strSystemRoot))
-        GetMachineRegString(WINDOWS_NT_KEY, SYSTEM_ROOT_VALUE, strSystemRoot);
-    m_strTargetDir = InstallFolderForSystemRoot(strSystemRoot);
+    m_strTargetDir = AfxGetFixedInstallFolder();
 }
 
 int CSetupDlg::CountInstallFiles() {
