@@ -1,8 +1,10 @@
 // The install dialog's folders: where Setup runs from, where the add-on goes, and how many files
 // the four install folders hold.
+#include "framework/FileCalls.h"
 #include "framework/FileFind.h"
 #include "framework/ModulePath.h"
 #include "framework/PathText.h"
+#include "record/CopiedEntries.h"
 #include "record/InstallFolder.h"
 #include "setup/SetupDlg.h"
 
@@ -11,7 +13,6 @@ void CSetupDlg::FindFolders() {
     CString strModule;
     AfxGetModulePath(strModule);
     m_strSourceDir = PathWithTrailingBackslash(PathParent(strModule));
-
     m_strTargetDir = AfxGetFixedInstallFolder();
 }
 
@@ -25,15 +26,24 @@ int CSetupDlg::CountInstallFiles() {
 int CSetupDlg::CountFiles(CString strFolder, BOOL bRecurse) {
     strFolder.Trim();
     if (strFolder.IsEmpty()) return 0;
+    // What the copy passes over without a step is not counted: links (CopiedEntries.h), also an
+    // install folder that is one, and what lies below them.
+    const DWORD dwAttributes = AfxGetFileAttributes(strFolder);
+    if (dwAttributes != INVALID_FILE_ATTRIBUTES &&
+        CopiedEntryOf(dwAttributes, FALSE, TRUE) == COPIED_ENTRY_LINK)
+        return 0;
     CFileFind finder;
     if (!finder.FindFile(JoinPath(strFolder, "*.*"))) return 0;
     int nCount = 0;
     BOOL bMore = TRUE;
     while (bMore) {
         bMore = finder.FindNextFile();
-        if (finder.IsDots()) continue;
+        const COPIED_ENTRY nEntry =
+            CopiedEntryOf(finder.GetAttributes(), finder.IsDots(), finder.HasGbkName());
+        if (nEntry == COPIED_ENTRY_NONE || nEntry == COPIED_ENTRY_LINK) continue;
         if (finder.IsDirectory()) {
-            if (bRecurse) nCount += CountFiles(finder.GetFilePath(), bRecurse);
+            if (bRecurse && nEntry == COPIED_ENTRY_FOLDER)
+                nCount += CountFiles(finder.GetFilePath(), bRecurse);
         } else {
             ++nCount;
         }
