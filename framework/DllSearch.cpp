@@ -1,5 +1,7 @@
 #include "framework/DllSearch.h"
 
+#include "framework/EarlyLoads.h"
+#include "framework/ErrorModeScope.h"
 #include "framework/FileCalls.h"
 #include "framework/PathText.h"
 #include "framework/WideText.h"
@@ -49,6 +51,13 @@ void AfxLimitDllSearch() {
     }
     PFN_SETDLLDIRECTORYA pfnSetDllDirectory = KernelProc<PFN_SETDLLDIRECTORYA>("SetDllDirectoryA");
     if (pfnSetDllDirectory != NULL) pfnSetDllDirectory("");
+    AfxLoadEarlyDlls();
+}
+
+void AfxLoadEarlyDlls() {
+    // A DLL that the system lacks (propsys on XP) is passed over without a box.
+    CErrorModeScope quiet;
+    for (int i = 0; i < EARLY_LOADED_DLL_COUNT; ++i) AfxLoadSystemLibrary(EARLY_LOADED_DLLS[i]);
 }
 
 HMODULE AfxLoadLibraryFrom(LPCSTR pszPath) {

@@ -8,8 +8,14 @@
 // has the restricted search (Windows 8 and later; Vista and 7 with the loader update), every later
 // load by bare name, the system's own included, looks in System32 only. Elsewhere the current
 // folder is taken out of the search; the program's folder stays first there, which is why the
-// programs load what they load themselves by full path.
+// programs load what they load themselves by full path, and why the system DLLs that others load
+// by bare name are loaded early there (AfxLoadEarlyDlls).
 void AfxLimitDllSearch();
+
+// Loads the DLLs of EarlyLoads.h from System32 by their full paths, those the system has, for the
+// process's life: a later load by bare name, by the system's own DLLs too, finds them loaded and
+// never looks beside the program.
+void AfxLoadEarlyDlls();
 
 // Loads the module at a full path. What it imports is looked for in its own folder and in
 // System32, and nowhere else; where the system lacks the restricted search, its own folder comes

@@ -24,9 +24,9 @@ BOOL AfxDeleteFile(LPCSTR pszPath) {
     return path.IsValid() ? ::DeleteFileW(path) : Untranslatable();
 }
 
-BOOL AfxCreateDirectory(LPCSTR pszPath) {
+BOOL AfxCreateDirectory(LPCSTR pszPath, LPSECURITY_ATTRIBUTES pSecurity) {
     const CWideText path(pszPath);
-    return path.IsValid() ? ::CreateDirectoryW(path, NULL) : Untranslatable();
+    return path.IsValid() ? ::CreateDirectoryW(path, pSecurity) : Untranslatable();
 }
 
 BOOL AfxRemoveDirectory(LPCSTR pszPath) {
@@ -86,4 +86,18 @@ BOOL AfxGetFullPath(LPCSTR pszPath, CString& strFull) {
     const DWORD nLength = ::GetFullPathNameW(path, MAX_PATH, wszFull, NULL);
     if (nLength == 0 || nLength >= MAX_PATH) return FALSE;
     return AfxWideToGbk(wszFull, static_cast<int>(nLength), strFull) && strFull.GetLength() < MAX_PATH;
+}
+
+BOOL AfxIsPlainFile(HANDLE hFile) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(hFile, &info)) return FALSE;
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        ::SetLastError(ERROR_REPARSE_ATTRIBUTE_CONFLICT);
+        return FALSE;
+    }
+    if (info.nNumberOfLinks != 1) {
+        ::SetLastError(ERROR_TOO_MANY_LINKS);
+        return FALSE;
+    }
+    return TRUE;
 }

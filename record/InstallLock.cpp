@@ -3,6 +3,7 @@
 #include <wchar.h>
 
 #include "framework/AdminOnlySecurity.h"
+#include "framework/FileCalls.h"
 #include "framework/WideText.h"
 #include "record/ProgramWindows.h"
 
@@ -69,9 +70,7 @@ BOOL CInstallLock::TryAcquire(DWORD* pdwError) {
         if (pdwError != NULL) *pdwError = ::GetLastError();
         return FALSE;
     }
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!::GetFileInformationByHandle(m_hFile, &info) ||
-        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+    if (!AfxIsPlainFile(m_hFile)) {
         m_hFile.Close();
         if (pdwError != NULL) *pdwError = ERROR_CANT_ACCESS_FILE;
         return FALSE;

@@ -8,6 +8,7 @@
 #include "framework/FileFind.h"
 #include "framework/PathText.h"
 #include "framework/WideText.h"
+#include "record/CopiedEntries.h"
 #include "record/ProductKeys.h"
 #include "record/RecordFormat.h"
 #include "setup/RoomCount.h"
@@ -101,9 +102,12 @@ void CSetupThread::CountFolderRoom(const CString& strSource, const CString& strT
     BOOL bMore = TRUE;
     while (bMore) {
         bMore = finder.FindNextFile();
-        if (finder.IsDots() || !finder.HasGbkName()) continue;
+        // The entries the copy takes, and no others (a link, a name without a GBK form).
+        const COPIED_ENTRY nEntry =
+            CopiedEntryOf(finder.GetAttributes(), finder.IsDots(), finder.HasGbkName());
+        if (nEntry != COPIED_ENTRY_FILE && nEntry != COPIED_ENTRY_FOLDER) continue;
         const CString strEntryTarget = JoinPath(strTarget, finder.GetFileName());
-        if (finder.IsDirectory()) {
+        if (nEntry == COPIED_ENTRY_FOLDER) {
             CountFolderRoom(finder.GetFilePath(), strEntryTarget, bTargetExists, count);
             continue;
         }
@@ -122,7 +126,9 @@ void CSetupThread::CountLooseRoom(CRoomCount& count) {
     BOOL bMore = TRUE;
     while (bMore) {
         bMore = finder.FindNextFile();
-        if (finder.IsDirectory() || !finder.HasGbkName()) continue;
+        if (finder.IsDirectory() ||
+            CopiedEntryOf(finder.GetAttributes(), FALSE, finder.HasGbkName()) != COPIED_ENTRY_FILE)
+            continue;
         if (finder.GetFileName().CompareNoCase(INSTALLER_FILE_NAME) == 0) continue;
         const CString strTarget = m_strTargetDir + finder.GetFileName();
         count.AddFile(finder.GetLength(), ExistingLength(strTarget));

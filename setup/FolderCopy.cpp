@@ -5,9 +5,10 @@
 #include "framework/FileFind.h"
 #include "framework/PathText.h"
 #include "framework/Timings.h"
+#include "record/CopiedEntries.h"
+#include "record/InstallFolder.h"
 #include "record/RecordFormat.h"
 #include "setup/SetupMessages.h"
-#include "setup/SetupPaths.h"
 #include "setup/SetupThread.h"
 
 namespace {
@@ -36,6 +37,18 @@ void PassOverNameWithoutGbkForm(const CString& strFolder) {
                     ERROR_NO_UNICODE_TRANSLATION);
 }
 
+// A junction or link in the folder searched: passed over like a name without GBK form.
+void PassOverLink(const CFileFind& finder) {
+    AfxTraceFailure("copying a link (reparse point), in", finder.GetRoot(), ERROR_REPARSE_ATTRIBUTE_CONFLICT);
+}
+
+// An install folder that is itself a link (standing in for a missing one) is passed over too.
+BOOL IsLink(const CString& strPath) {
+    const DWORD dwAttributes = AfxGetFileAttributes(strPath);
+    return dwAttributes != INVALID_FILE_ATTRIBUTES &&
+           CopiedEntryOf(dwAttributes, FALSE, TRUE) == COPIED_ENTRY_LINK;
+}
+
 }  // namespace
 
 CSetupThread::CopyResult CSetupThread::CopyOneFile(const CString& strSource, const CString& strTarget) {
@@ -57,8 +70,10 @@ BOOL CSetupThread::CopyFolder(const CString& strSource, const CString& strTarget
     const CString strSearchDir = PathWithTrailingBackslash(strSource);
     const CString strPattern = strSearchDir + SEARCH_ALL;
     CFileFind finder;
-    BOOL bFound = finder.FindFile(strPattern);
-    while (!bFound) {
+    const BOOL bLink = IsLink(strSource);
+    if (bLink) AfxTraceFailure("copying a link (reparse point)", strSource, ERROR_REPARSE_ATTRIBUTE_CONFLICT);
+    BOOL bFound = !bLink && finder.FindFile(strPattern);
+    while (!bFound && !bLink) {
         DWORD dwError = ::GetLastError();
         int nAnswer = AskUser(PATH_PROMPT, dwError, strSearchDir, PATH_PROMPT_TYPE);
         if (nAnswer == IDIGNORE) break;
@@ -76,14 +91,20 @@ BOOL CSetupThread::CopyFolder(const CString& strSource, const CString& strTarget
     BOOL bMore = TRUE;
     while (bMore) {
         bMore = finder.FindNextFile();
-        if (finder.IsDots()) continue;
+        const COPIED_ENTRY nEntry =
+            CopiedEntryOf(finder.GetAttributes(), finder.IsDots(), finder.HasGbkName());
+        if (nEntry == COPIED_ENTRY_NONE) continue;
+        if (nEntry == COPIED_ENTRY_LINK) {
+            PassOverLink(finder);  // not counted by the dialog either: no step
+            continue;
+        }
         const CString strEntrySource = finder.GetFilePath();
         const CString strEntryTarget = JoinPath(strTarget, finder.GetFileName());
-        if (!finder.HasGbkName()) {
+        if (nEntry == COPIED_ENTRY_NO_GBK_NAME) {
             // The record cannot hold its name: passed over like a file that cannot be copied, so
             // that nothing is installed that the uninstall would not know of.
             PassOverNameWithoutGbkForm(strSearchDir);
-        } else if (finder.IsDirectory()) {
+        } else if (nEntry == COPIED_ENTRY_FOLDER) {
             if (!CopyFolder(strEntrySource, strEntryTarget)) return FALSE;
         } else {
             const CopyResult result = CopyOneFile(strEntrySource, strEntryTarget);
@@ -135,8 +156,11 @@ void CSetupThread::ListFiles(const CString& strFolder, const CString& strMask, C
     while (bMore) {
         bMore = finder.FindNextFile();
         if (finder.IsDirectory()) continue;
-        if (finder.HasGbkName())
+        const COPIED_ENTRY nEntry = CopiedEntryOf(finder.GetAttributes(), FALSE, finder.HasGbkName());
+        if (nEntry == COPIED_ENTRY_FILE)
             arrNames.Add(finder.GetFileName());
+        else if (nEntry == COPIED_ENTRY_LINK)
+            PassOverLink(finder);
         else
             PassOverNameWithoutGbkForm(PathWithTrailingBackslash(strFolder));
     }

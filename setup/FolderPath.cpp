@@ -1,6 +1,7 @@
 // CSetupThread::MakeFolderPath: makes sure every folder of a path exists, creating what is missing.
 #include <string.h>
 
+#include "framework/AdminOnlySecurity.h"
 #include "framework/FileCalls.h"
 #include "framework/FileFind.h"
 #include "framework/Mbcs.h"
@@ -17,6 +18,16 @@ const char FOLDER_PROMPT[] =
     "点击“重试”按钮试图重新创建文件夹；\n"
     "点击“取消”按钮将终止程序运行。";
 const UINT FOLDER_PROMPT_TYPE = MB_RETRYCANCEL | MB_ICONQUESTION;
+
+// Where Program Files has another name (C:\Programme on a German XP), the folders made on the way
+// would take the drive root's access, which lets every user add files beside Uninstall.exe and
+// controls that the next Setup registers: what Setup makes gets its own access list instead.
+// A folder that exists keeps its own.
+BOOL MakeOneFolder(const char* pszFolder) {
+    CAdminOnlySecurity security(ADMIN_ONLY_FOLDER);
+    if (security.Get() == NULL) return FALSE;
+    return AfxCreateDirectory(pszFolder, security.Get());
+}
 
 }  // namespace
 
@@ -37,7 +48,7 @@ BOOL CSetupThread::MakeFolderPath(const CString& strPath) {
     // Mostly every folder above exists already: then one call makes the folder (or finds it)
     // without searching for each of them. Any other failure walks the path, which asks about
     // the first folder that cannot be made.
-    if (AfxCreateDirectory(pszPath) || ::GetLastError() == ERROR_ALREADY_EXISTS) return TRUE;
+    if (MakeOneFolder(pszPath) || ::GetLastError() == ERROR_ALREADY_EXISTS) return TRUE;
 
     // Walked by characters, not bytes: a GBK trail byte may be 0x5C, the byte of '\'.
     // A separator ends a component, and so does the end of the path when no separator stands
@@ -65,7 +76,7 @@ BOOL CSetupThread::MakeFolderPath(const CString& strPath) {
 BOOL CSetupThread::MakeFolder(const CString& strFolder) {
     CFileFind finder;
     if (finder.FindFile(strFolder)) return TRUE;  // a file of that name counts as existing
-    while (!AfxCreateDirectory(strFolder)) {
+    while (!MakeOneFolder(strFolder)) {
         DWORD dwError = ::GetLastError();
         // The search can miss what exists (a folder whose parent may not be listed); asking
         // would only offer a Retry that cannot help.

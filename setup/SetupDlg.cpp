@@ -5,9 +5,9 @@
 #include "framework/SystemErrorText.h"
 #include "framework/Timings.h"
 #include "framework/WinApp.h"
+#include "record/InstallFolder.h"
 #include "record/ProgramWindows.h"
 #include "setup/SetupMessages.h"
-#include "setup/SetupPaths.h"
 #include "setup/SetupResource.h"
 
 namespace {

@@ -1,28 +1,19 @@
 // The install dialog's folders: where Setup runs from, where the add-on goes, and how many files
 // the four install folders hold.
+#include "framework/FileCalls.h"
 #include "framework/FileFind.h"
 #include "framework/ModulePath.h"
 #include "framework/PathText.h"
-#include "setup/RegistryValues.h"
+#include "record/CopiedEntries.h"
+#include "record/InstallFolder.h"
 #include "setup/SetupDlg.h"
-#include "setup/SetupPaths.h"
-
-namespace {
-const char WINDOWS_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-const char WINDOWS_NT_KEY[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
-const char SYSTEM_ROOT_VALUE[] = "SystemRoot";
-}  // namespace
 
 void CSetupDlg::FindFolders() {
     // The application object has made sure that the system gives the path whole.
     CString strModule;
     AfxGetModulePath(strModule);
     m_strSourceDir = PathWithTrailingBackslash(PathParent(strModule));
-
-    CString strSystemRoot;
-    if (!GetMachineRegString(WINDOWS_KEY, SYSTEM_ROOT_VALUE, strSystemRoot))
-        GetMachineRegString(WINDOWS_NT_KEY, SYSTEM_ROOT_VALUE, strSystemRoot);
-    m_strTargetDir = InstallFolderForSystemRoot(strSystemRoot);
+    m_strTargetDir = AfxGetFixedInstallFolder();
 }
 
 int CSetupDlg::CountInstallFiles() {
@@ -35,15 +26,24 @@ int CSetupDlg::CountInstallFiles() {
 int CSetupDlg::CountFiles(CString strFolder, BOOL bRecurse) {
     strFolder.Trim();
     if (strFolder.IsEmpty()) return 0;
+    // What the copy passes over without a step is not counted: links (CopiedEntries.h), also an
+    // install folder that is one, and what lies below them.
+    const DWORD dwAttributes = AfxGetFileAttributes(strFolder);
+    if (dwAttributes != INVALID_FILE_ATTRIBUTES &&
+        CopiedEntryOf(dwAttributes, FALSE, TRUE) == COPIED_ENTRY_LINK)
+        return 0;
     CFileFind finder;
     if (!finder.FindFile(JoinPath(strFolder, "*.*"))) return 0;
     int nCount = 0;
     BOOL bMore = TRUE;
     while (bMore) {
         bMore = finder.FindNextFile();
-        if (finder.IsDots()) continue;
+        const COPIED_ENTRY nEntry =
+            CopiedEntryOf(finder.GetAttributes(), finder.IsDots(), finder.HasGbkName());
+        if (nEntry == COPIED_ENTRY_NONE || nEntry == COPIED_ENTRY_LINK) continue;
         if (finder.IsDirectory()) {
-            if (bRecurse) nCount += CountFiles(finder.GetFilePath(), bRecurse);
+            if (bRecurse && nEntry == COPIED_ENTRY_FOLDER)
+                nCount += CountFiles(finder.GetFilePath(), bRecurse);
         } else {
             ++nCount;
         }

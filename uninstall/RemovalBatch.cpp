@@ -95,9 +95,21 @@ BOOL WriteBatchFile(const CString& strBatch, const CString& strText) {
     CAdminOnlySecurity security;
     if (security.Get() == NULL)
         return NoBatch("building the batch's access list", strBatch, ::GetLastError());
-    CFileHandle hFile(AfxCreateFile(strBatch, GENERIC_WRITE, 0, security.Get(), CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN));
+    // Between the deletion and the creation a user may put a link at the name, which CREATE_NEW
+    // would follow to where the link points: the link itself is opened instead, which fails as
+    // the name exists. What was made is then checked on the handle: a second name (a hard link)
+    // would let its owner keep and read the batch.
+    CFileHandle hFile(
+        AfxCreateFile(strBatch, GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, security.Get(), CREATE_NEW,
+                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT));
     if (!hFile.IsValid()) return NoBatch("CreateFileW", strBatch, ::GetLastError());
+    if (!AfxIsPlainFile(hFile)) {
+        const DWORD dwLinkError = ::GetLastError();
+        hFile.Close();
+        AfxDeleteFile(strBatch);
+        return NoBatch("what was made at the batch's name is a link or has a second name", strBatch,
+                       dwLinkError);
+    }
     DWORD nLength = static_cast<DWORD>(strText.GetLength());
     DWORD nWritten = 0;
     BOOL bWritten = ::WriteFile(hFile, static_cast<const char*>(strText), nLength, &nWritten, NULL);

@@ -3,11 +3,11 @@
 #include "controls/ReliefPattern.h"
 #include "framework/FileCalls.h"
 #include "framework/MessageBox.h"
-#include "framework/ModulePath.h"
 #include "framework/PathText.h"
 #include "framework/RegistryText.h"
 #include "framework/SystemErrorText.h"
 #include "framework/WinApp.h"
+#include "record/InstallFolder.h"
 #include "record/ProductKeys.h"
 #include "record/RecordFormat.h"
 #include "uninstall/TestSeams.h"
@@ -70,10 +70,9 @@ BOOL CUninstallDlg::OnInitDialog() {
     m_wndDoneText.ShowWindow(SW_HIDE);
 
     CString strPath;
-    if (!ReadInstallPath(strPath) && !ReadProgramFolder(strPath)) {
-        PostMessage(WM_CLOSE);
-        return FALSE;
-    }
+    // A record elsewhere, as beside a copy of the program in a download folder, is never read: it
+    // could name any file, key or control of the machine.
+    if (!ReadInstallPath(strPath)) strPath = AfxGetFixedInstallFolder();
     strPath += RECORD_FILE_NAME;
     if (AfxGetFileAttributes(strPath) == INVALID_FILE_ATTRIBUTES) {
         PostMessage(WM_CLOSE);
@@ -103,17 +102,6 @@ BOOL CUninstallDlg::ReadInstallPath(CString& strPath) {
     if (!AfxReadRegText(HKEY_LOCAL_MACHINE, PRODUCT_KEY, PRODUCT_INSTALL_PATH, INSTALL_PATH_BYTES, strPath))
         return FALSE;
     strPath = PathWithTrailingBackslash(strPath);
-    return TRUE;
-}
-
-BOOL CUninstallDlg::ReadProgramFolder(CString& strFolder) {
-    // A cut path would leave a record looked for in another folder, or a relative "Uninstall.log"
-    // looked for in whatever folder is current: then there is no record beside the program.
-    CString strModule;
-    if (!AfxGetModulePath(strModule)) return FALSE;
-    const CString strParent = PathParent(strModule);
-    if (strParent.IsEmpty()) return FALSE;
-    strFolder = PathWithTrailingBackslash(strParent);
     return TRUE;
 }
 

@@ -22,9 +22,6 @@ public:
     // The product key's "installPath" with a backslash ensured at its end; FALSE when the key or
     // the value cannot be read.
     BOOL ReadInstallPath(CString& strPath);
-    // The folder of the running program with its backslash; FALSE when the system gives its path
-    // cut short.
-    BOOL ReadProgramFolder(CString& strFolder);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

@@ -67,8 +67,15 @@ class Folders(AddOnTest):
         self.assertRejected("Support\\2004-06\\Quorrel.arx", "CAD releases")
 
     def test_a_symbolic_link(self):
+        # Setup passes over links (a junction to its own parent would be copied again and again);
+        # the preflight refuses them, to a file, to a folder, and standing in for an install folder.
         os.symlink("菜单.mnu", os.path.join(self.addon, "Support", "link.mnu"))
-        self.assertRejected("Support\\link.mnu", "symbolic link")
+        os.symlink("..", os.path.join(self.addon, "Database", "parent"))
+        shutil.move(os.path.join(self.addon, "Dunmoor"), os.path.join(self.tmp, "elsewhere"))
+        os.symlink(os.path.join(self.tmp, "elsewhere"), os.path.join(self.addon, "Dunmoor"))
+        for where in ("Support\\link.mnu", "Database\\parent", "Dunmoor"):
+            with self.subTest(where=where):
+                self.assertRejected(where, "symbolic link")
 
 
 class Names(AddOnTest):

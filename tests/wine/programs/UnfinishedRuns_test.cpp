@@ -216,7 +216,8 @@ TEST_F(UnfinishedRuns, UninstallerThatCannotBeDeletedEndsItsBatchWithinTheBoundA
 }
 
 TEST_F(UnfinishedRuns, ModulePathCutShortFindsNoRecord) {
-    // No product key: the record is looked for beside the program. The system gives a path of
+    // No product key, and a program that is not in the fixed install folder: were a record looked
+    // for beside the program, this would find one. The system gives a path of
     // 260 bytes or more cut short (at MAX_PATH on Windows, at the character before under Wine),
     // and the cut path names another folder: its parent, or, with nothing left of it, the current
     // folder. A record there must not be replayed.
@@ -260,6 +261,40 @@ TEST_F(UnfinishedRuns, ModulePathCutShortFindsNoRecord) {
         folder.erase(folder.rfind(L'\\'));
         DeleteFileW((folder + L"\\Uninstall.log").c_str());
     }
+}
+
+TEST_F(UnfinishedRuns, ARecordBesideACopyOfTheUninstallerIsNeverReplayed) {
+    // Nothing installed, and a copy of the uninstaller in a folder that any user can write to (a
+    // download folder beside Setup.exe), with a record planted beside it that names a file, a key
+    // and a control. Run elevated and confirmed, it must find no record, as when there is none.
+    TempFolder work("planted-record");
+    const std::string victim = work / "victim.txt";
+    const std::string control = work / "planted.ocx";
+    const std::string key = "SOFTWARE\\PindlemarkTests\\PlantedRecord";
+    ASSERT_TRUE(WriteBytes(victim, "must stay"));
+    ASSERT_TRUE(CopyFileA(TestControlPath().c_str(), control.c_str(), FALSE));
+    ForgetControlMarker(control);
+    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, key));
+    ASSERT_TRUE(WriteBytes(work / "Uninstall.log", "File Copy: " + victim + "\r\nRegDB Key: 2," + key +
+                                                       "\r\nReg Ctrl: " + control + "\r\n"));
+    const std::string exe = work / "Uninstall.exe";
+    ASSERT_TRUE(CopyFileA((DistFolder() + "Uninstall.exe").c_str(), exe.c_str(), FALSE));
+    ASSERT_TRUE(ProductKeysGone());
+
+    {
+        RunningProgram uninstall(exe, work.Path());
+        ASSERT_TRUE(uninstall.Started());
+        HWND confirm = WaitForMessageBox(uninstall.ProcessId(), 30000);
+        EXPECT_NE(confirm, nullptr) << "no confirmation";
+        if (confirm != NULL) PressButton(confirm, IDYES);
+        EXPECT_TRUE(uninstall.WaitForExit(15000)) << "the dialog closes by itself, as with no record";
+    }
+    EXPECT_TRUE(FileExists(victim)) << "the planted record's file was deleted";
+    EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, key)) << "the planted record's key was deleted";
+    EXPECT_EQ(ControlMarker(control), "") << "the planted record's control was loaded and called";
+    EXPECT_FALSE(FileExists(kRemovalBatch));
+    ForgetControlMarker(control);
+    DeleteRegTree(HKEY_LOCAL_MACHINE, key);
 }
 
 TEST_F(UnfinishedRuns, SetupFromAPathTheSystemCutsSaysSoAndInstallsNothing) {

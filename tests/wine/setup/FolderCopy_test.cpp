@@ -2,8 +2,10 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include "InstallHarness.h"
+#include "framework/AdminOnlySecurity.h"
 #include "framework/AppName.h"
 #include "framework/MessageBox.h"
 #include "framework/SystemErrorText.h"
@@ -28,6 +30,43 @@ int MakeFolderThenRetry(HWND, LPCSTR, LPCSTR, UINT) {
     CreateDirectoryA(g_fixPath.c_str(), NULL);
     WriteBytes(g_fixPath + "\\z.txt", "z");
     return IDRETRY;
+}
+
+// An access list as "type flags SID mask" entries, "protected" first when it takes nothing from
+// above.
+std::vector<std::string> AccessList(PSECURITY_DESCRIPTOR sd) {
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = NULL;
+    if (!GetSecurityDescriptorControl(sd, &control, &revision) ||
+        !GetSecurityDescriptorDacl(sd, &present, &dacl, &defaulted))
+        return {"error " + std::to_string(GetLastError())};
+    if (!present || dacl == NULL) return {"no access list"};
+    std::vector<std::string> entries;
+    if (control & SE_DACL_PROTECTED) entries.push_back("protected");
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = NULL;
+        if (!GetAce(dacl, i, reinterpret_cast<void**>(&ace))) return {"GetAce error"};
+        LPSTR sid = NULL;
+        ConvertSidToStringSidA(&ace->SidStart, &sid);
+        char text[160];
+        wsprintfA(text, "type %u flags 0x%02x %s 0x%08lx", ace->Header.AceType, ace->Header.AceFlags,
+                  sid ? sid : "?", static_cast<unsigned long>(ace->Mask));
+        LocalFree(sid);
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+// A file's or folder's access list, or the system's error when it cannot be read.
+std::vector<std::string> AccessList(const std::string& path) {
+    std::vector<BYTE> sd(4096);
+    DWORD needed = 0;
+    if (!GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, sd.data(), static_cast<DWORD>(sd.size()),
+                          &needed))
+        return {"GetFileSecurity error " + std::to_string(GetLastError())};
+    return AccessList(sd.data());
 }
 
 }  // namespace
@@ -101,6 +140,42 @@ TEST(MakeFolderPath, FolderThatCannotBeMadeIsAskedAboutUntilCancelOrSuccess) {
     AfxSetMessageBoxHook(NULL);
     EXPECT_EQ(g_fixPrompts, 1);
     EXPECT_TRUE(FileExists(path));
+}
+
+TEST(MakeFolderPath, FoldersItMakesLetOnlyAdministratorsChangeThemAndOthersKeepTheirAccess) {
+    // On a system whose Program Files has another name, Setup makes the folders below the drive
+    // root, whose access lets every user add files; what it makes must not take that over.
+    // SYSTEM and the Administrators full control, the users read and run, handed down to what
+    // the folder will hold; nothing taken from above.
+    CAdminOnlySecurity security(ADMIN_ONLY_FOLDER);
+    ASSERT_NE(security.Get(), nullptr) << GetLastError();
+    const std::vector<std::string> expected = {"protected", "type 0 flags 0x03 S-1-5-18 0x001f01ff",
+                                               "type 0 flags 0x03 S-1-5-32-544 0x001f01ff",
+                                               "type 0 flags 0x03 S-1-5-32-545 0x001200a9"};
+    EXPECT_EQ(AccessList(security.Get()->lpSecurityDescriptor), expected) << "the folders' descriptor";
+
+    TempFolder target("access");
+    const std::string kept = target / "kept";
+    ASSERT_TRUE(CreateDirectoryA(kept.c_str(), NULL));
+    const std::vector<std::string> keptBefore = AccessList(kept);
+    PromptRecorder prompts;
+    CSetupThread thread;
+    ASSERT_TRUE(thread.MakeFolderPath((kept + "\\made\\below").c_str()));
+    EXPECT_TRUE(prompts.Prompts().empty());
+    // Read back from the folders. Wine keeps access as Unix modes and gives back entries for
+    // SYSTEM and the owner (this elevated test's own user, standing in for the Administrators),
+    // and one for everyone while others may read: so every entry must belong to one of these, the
+    // users' only with read and run.
+    for (const char* below : {"\\made", "\\made\\below"}) {
+        for (const std::string& entry : AccessList(kept + below)) {
+            const bool admin = entry.find(" S-1-5-18 ") != std::string::npos ||
+                               entry.find(" S-1-5-32-544 ") != std::string::npos ||
+                               entry.find(" S-1-5-21-") != std::string::npos;
+            EXPECT_TRUE(admin || entry == "protected" || entry == expected[3])
+                << kept + below << ": an entry for others: " << entry;
+        }
+    }
+    EXPECT_EQ(AccessList(kept), keptBefore) << "an existing folder keeps its own access";
 }
 
 TEST(MakeFolderPath, FolderThatExistsButIsNotFoundBySearchIsNoFailure) {

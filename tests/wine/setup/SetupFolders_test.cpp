@@ -4,7 +4,7 @@
 #include <string>
 
 #include "framework/PathText.h"
-#include "setup/SetupPaths.h"
+#include "record/InstallFolder.h"
 #include "tests/native/StringBytes.h"
 
 TEST(SetupFolders, TargetIsOnTheSystemRootsDrive) {

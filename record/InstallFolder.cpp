@@ -1,4 +1,4 @@
-#include "setup/SetupPaths.h"
+#include "record/InstallFolder.h"
 
 CString InstallFolderForSystemRoot(CString strSystemRoot) {
     CString strDrive("C");
