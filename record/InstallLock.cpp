@@ -10,6 +10,7 @@
 namespace {
 
 const wchar_t LOCK_FILE_NAME[] = L"\\Kelvora Pindlemark V5.lock";
+const wchar_t REMOVAL_BATCH_NAME[] = L"DelUS.bat";  // the uninstaller's REMOVAL_BATCH_PATH
 const wchar_t DIALOG_CLASS[] = L"#32770";
 const char* const INSTALLER_TITLES[] = {SETUP_INSTALLING_TITLE, SETUP_COMPLETED_TITLE, SETUP_WAITING_TITLE,
                                         UNINSTALL_DIALOG_TITLE, UNINSTALL_CONFIRM_CAPTION};
@@ -76,6 +77,15 @@ BOOL CInstallLock::TryAcquire(DWORD* pdwError) {
         return FALSE;
     }
     return TRUE;
+}
+
+BOOL RemovalBatchStands() {
+    wchar_t szPath[MAX_PATH];
+    const UINT nLength = ::GetSystemDirectoryW(szPath, MAX_PATH);
+    if (nLength < 3 || nLength >= MAX_PATH) return FALSE;
+    szPath[3] = L'\0';  // "C:\"
+    wcscat(szPath, REMOVAL_BATCH_NAME);
+    return ::GetFileAttributesW(szPath) != INVALID_FILE_ATTRIBUTES;
 }
 
 BOOL ShowOtherInstallerWindow() {

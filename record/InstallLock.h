@@ -34,3 +34,12 @@ private:
 // Brings a window of a running Setup or Uninstall of another process to the front (its dialog, the
 // uninstaller's confirmation, or whatever box either shows over them). TRUE when one was found.
 BOOL ShowOtherInstallerWindow();
+
+// A removal batch stands in the root of the system drive, where the uninstaller writes it (the
+// root of its current drive, which Windows starts it on): its interpreter holds the lock to its end.
+BOOL RemovalBatchStands();
+
+// How long a holder of the lock that shows no window and has no removal batch is waited for before
+// it is taken for what it then is: an interpreter left with nothing to run, its uninstaller ended
+// before it wrote the batch. A program that starts shows its window well within this.
+const DWORD IDLE_HOLDER_MS = 5000;

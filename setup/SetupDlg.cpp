@@ -1,5 +1,6 @@
 #include "setup/SetupDlg.h"
 
+#include "framework/FailureTrace.h"
 #include "framework/MessageBox.h"
 #include "framework/PathText.h"
 #include "framework/SystemErrorText.h"
@@ -43,6 +44,7 @@ CSetupDlg::CSetupDlg(CInstallLock* pInstallLock, CWnd* pParent)
       m_hIcon(::LoadIconA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME))),
       m_pInstallLock(pInstallLock),
       m_dwWaitStart(0),
+      m_dwIdleSince(0),
       m_bWaiting(FALSE),
       m_bInstallDone(FALSE) {}
 
@@ -105,6 +107,7 @@ BOOL CSetupDlg::TakeInstallLock() {
 void CSetupDlg::WaitForInstallLock() {
     SetWindowText(WAITING_TITLE);
     m_dwWaitStart = ::GetTickCount();
+    m_dwIdleSince = m_dwWaitStart;
     m_bWaiting = TRUE;
     SetTimer(LOCK_TIMER, LOCK_RETRY_MS);
 }
@@ -119,8 +122,20 @@ void CSetupDlg::OnTimer(UINT_PTR nIDEvent) {
     } else if (ShowOtherInstallerWindow()) {
         // A Setup or an Uninstall has started meanwhile: it goes on, this one ends untouched.
         KillTimer(LOCK_TIMER);
+        m_bWaiting = FALSE;
         EndDialog(IDCANCEL);
-    } else if (::GetTickCount() - m_dwWaitStart >= LOCK_WAIT_LIMIT_MS) {
+    } else if (RemovalBatchStands()) {
+        m_dwIdleSince = ::GetTickCount();
+    } else if (::GetTickCount() - m_dwIdleSince >= IDLE_HOLDER_MS) {
+        // Neither a program nor a batch holds it: no one the install could harm.
+        KillTimer(LOCK_TIMER);
+        m_bWaiting = FALSE;
+        AfxTraceFailure("the install lock, held with no window and no batch", "", ERROR_SHARING_VIOLATION);
+        SetWindowText(INSTALLING_TITLE);
+        StartInstall();
+        return;
+    }
+    if (m_bWaiting && ::GetTickCount() - m_dwWaitStart >= LOCK_WAIT_LIMIT_MS) {
         KillTimer(LOCK_TIMER);
         MessageBox(INSTALLER_BUSY_TEXT, NULL, MB_ICONINFORMATION);
         EndDialog(IDCANCEL);

@@ -62,6 +62,7 @@ private:
 
     CInstallLock* m_pInstallLock;
     DWORD m_dwWaitStart;  // tick count when the wait for the lock began
+    DWORD m_dwIdleSince;  // tick count since when the holder showed neither a window nor a batch
     BOOL m_bWaiting;      // waiting for the lock: nothing has started, so the dialog may be closed
     BOOL m_bInstallDone;  // the completion view is shown
 };

@@ -11,6 +11,7 @@
 
 #include "ProgramRuns.h"
 #include "SampleAddOn.h"
+#include "record/InstallLock.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
 
@@ -196,4 +197,27 @@ TEST_F(OneInstallation, TheOldLocksNameHeldByAnotherProgramBlocksNoUninstall) {
     ASSERT_NE(squatted, nullptr) << "error " << GetLastError();
     ExpectUninstallFinishes();
     CloseHandle(squatted);
+}
+
+TEST_F(OneInstallation, AHolderWithNoWindowAndNoBatchHoldsNoInstallBack) {
+    // As an interpreter left with nothing to run does: the lock held, no window, no batch.
+    CInstallLock holder;
+    ASSERT_TRUE(holder.TryAcquire());
+    TempFolder disk("one-idle-holder");
+    BuildSampleAddOn(disk.Path());
+    const DWORD start = GetTickCount();
+    ProgramRun setup = RunSetup(disk.Path());
+    ExpectCleanRun(setup);
+    EXPECT_GE(GetTickCount() - start, 4000u) << "Setup did not wait for a holder that might show itself";
+
+    // With a batch at its name, the holder is waited for.
+    ASSERT_TRUE(WriteBytes(kRemovalBatch, "rem"));
+    RunningProgram uninstall(InstalledUninstaller(), "C:\\");
+    HWND box = WaitForMessageBox(uninstall.ProcessId(), 30000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), "另一个安装或卸载程序正在运行，请等它结束后再运行本程序。");
+    PressButton(box, IDOK);
+    EXPECT_TRUE(uninstall.WaitForExit(15000));
+    EXPECT_TRUE(FileExists(InstallFolder() + "Uninstall.log")) << "the uninstaller ran under a batch";
+    DeleteFileA(kRemovalBatch);
 }
