@@ -2,6 +2,7 @@
 // framework string class. The length is explicit, so the text may hold NUL bytes; the
 // const char* view is always NUL-terminated (and then ends at the first NUL for C callers).
 // Positions and lengths are byte counts.
+// Unlike the classic class, == and != compare every byte, NULs included, and Format returns BOOL.
 #pragma once
 
 #include <cstdarg>
@@ -34,8 +35,9 @@ public:
     CString& operator+=(const char* psz);
     CString& operator+=(char ch);
 
-    // Byte-wise equal (lengths and every byte, NULs included).
+    // Byte-wise equal (lengths and every byte, NULs included); a null psz is the empty text.
     BOOL Equals(const CString& str) const { return m_str == str.m_str; }
+    BOOL Equals(const char* psz) const { return psz != NULL ? m_str == psz : m_str.empty(); }
 
     // Character-wise comparisons, -1, 0 or 1 (see Mbcs.h).
     int Compare(const CString& str) const;
@@ -80,19 +82,19 @@ inline BOOL operator==(const CString& s1, const CString& s2) {
     return s1.Equals(s2);
 }
 inline BOOL operator==(const CString& s1, const char* s2) {
-    return s1.Compare(s2) == 0;
+    return s1.Equals(s2);
 }
 inline BOOL operator==(const char* s1, const CString& s2) {
-    return s2.Compare(s1) == 0;
+    return s2.Equals(s1);
 }
 inline BOOL operator!=(const CString& s1, const CString& s2) {
     return !s1.Equals(s2);
 }
 inline BOOL operator!=(const CString& s1, const char* s2) {
-    return s1.Compare(s2) != 0;
+    return !s1.Equals(s2);
 }
 inline BOOL operator!=(const char* s1, const CString& s2) {
-    return s2.Compare(s1) != 0;
+    return !s2.Equals(s1);
 }
 
 CString operator+(const CString& s1, const CString& s2);

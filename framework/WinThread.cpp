@@ -6,7 +6,7 @@
 
 CWinThread::CWinThread()
     : m_pMainWnd(NULL),
-      m_bAutoDelete(TRUE),
+      m_bAutoDelete(FALSE),
       m_hThread(NULL),
       m_nThreadID(0),
       m_nExitCode(0),

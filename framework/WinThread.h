@@ -1,4 +1,5 @@
 // CWinThread: a thread object whose InitInstance/Run/ExitInstance a subclass overrides.
+// Unlike the classic class, m_bAutoDelete defaults to FALSE: the object belongs to whoever made it.
 #pragma once
 #include <windows.h>
 
@@ -33,7 +34,7 @@ public:
     BOOL IsRunning() const;
 
     CWnd* m_pMainWnd;    // window that receives the thread's messages and owns its prompts
-    BOOL m_bAutoDelete;  // delete the object when the thread ends
+    BOOL m_bAutoDelete;  // delete the object when the thread ends (FALSE unless set)
     HANDLE m_hThread;    // owned by m_thread; kept under the framework's name for callers
     DWORD m_nThreadID;
 

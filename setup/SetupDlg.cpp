@@ -146,7 +146,6 @@ void CSetupDlg::StartInstall() {
     m_thread.m_strSourceDir = m_strSourceDir;
     m_thread.m_strTargetDir = m_strTargetDir;
     m_thread.m_pMainWnd = this;
-    m_thread.m_bAutoDelete = FALSE;
     if (m_thread.CreateThread(0, 0, NULL)) return;
     // Nothing has been done: the user learns why, and the dialog ends, which it could not while
     // it waited for a worker that never ran.

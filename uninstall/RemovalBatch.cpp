@@ -141,34 +141,45 @@ BOOL BuildEnvironment(const CStringArray& arrVariables, std::u16string& strBlock
     return TRUE;
 }
 
-}  // namespace
-
-BOOL StartRemovalBatch(const CString& strRecordPath, int nPasses, HANDLE hInstallLock) {
+// What the batch is made of: the paths it names, its text, the interpreter's command line and
+// environment.
+struct CBatchPlan {
     CRemovalBatchPaths paths;
-    paths.strRecord = strRecordPath;
     CString strSystem;
+    CString strInterpreter;
     CString strText;
-    CStringArray arrVariables;
     CString strCommand;
-    if (!AfxGetModulePath(paths.strExe))
-        return NoBatch("the program's path, given cut short", "", ERROR_FILENAME_EXCED_RANGE);
-    if (!AfxGetSystemFolder(strSystem) || !AfxGetFullPath(REMOVAL_BATCH_PATH, paths.strBatch))
-        return NoBatch("the system folder or the drive root", "", ::GetLastError());
-    paths.strPause = JoinPath(strSystem, "ping.exe");
-    const CString strInterpreter = JoinPath(strSystem, "cmd.exe");
     std::u16string strEnvironment;
-    if (!BuildRemovalBatch(paths, nPasses, strText, arrVariables) ||
-        !BuildRemovalBatchCommand(strInterpreter, strCommand) ||
-        !BuildEnvironment(arrVariables, strEnvironment))
-        return NoBatch("a path that the batch cannot name", paths.strExe, ERROR_BAD_PATHNAME);
-    if (!KeepsAccessRights(paths.strBatch))
-        return NoBatch("a drive that keeps no access rights", paths.strBatch, ERROR_NOT_SUPPORTED);
-    const CWideText interpreter(strInterpreter);
-    const CWideText system(strSystem);
-    const CWideText command(strCommand);
-    CBatchStreams streams;
-    if (!streams.IsValid()) return NoBatch("the interpreter's input", "", ::GetLastError());
+};
 
+// The program, its record, the batch and the pause program, all by their full paths.
+BOOL FindBatchPaths(const CString& strRecordPath, CBatchPlan& plan) {
+    plan.paths.strRecord = strRecordPath;
+    if (!AfxGetModulePath(plan.paths.strExe))
+        return NoBatch("the program's path, given cut short", "", ERROR_FILENAME_EXCED_RANGE);
+    if (!AfxGetSystemFolder(plan.strSystem) || !AfxGetFullPath(REMOVAL_BATCH_PATH, plan.paths.strBatch))
+        return NoBatch("the system folder or the drive root", "", ::GetLastError());
+    plan.paths.strPause = JoinPath(plan.strSystem, "ping.exe");
+    plan.strInterpreter = JoinPath(plan.strSystem, "cmd.exe");
+    return TRUE;
+}
+
+BOOL ComposeBatch(int nPasses, CBatchPlan& plan) {
+    CStringArray arrVariables;
+    if (!BuildRemovalBatch(plan.paths, nPasses, plan.strText, arrVariables) ||
+        !BuildRemovalBatchCommand(plan.strInterpreter, plan.strCommand) ||
+        !BuildEnvironment(arrVariables, plan.strEnvironment))
+        return NoBatch("a path that the batch cannot name", plan.paths.strExe, ERROR_BAD_PATHNAME);
+    return TRUE;
+}
+
+// Starts the interpreter hidden, at idle priority, in the system folder, waiting on the streams'
+// input and holding hInstallLock on (unless NULL) until the batch has ended.
+BOOL StartWaitingInterpreter(const CBatchPlan& plan, const CBatchStreams& streams, HANDLE hInstallLock,
+                             CKernelHandle& hProcess) {
+    const CWideText interpreter(plan.strInterpreter);
+    const CWideText system(plan.strSystem);
+    const CWideText command(plan.strCommand);
     STARTUPINFOW si;
     ::ZeroMemory(&si, sizeof si);
     si.cb = sizeof si;
@@ -177,8 +188,7 @@ BOOL StartRemovalBatch(const CString& strRecordPath, int nPasses, HANDLE hInstal
     si.hStdInput = streams.m_hInput;
     si.hStdOutput = streams.m_hOutput;
     si.hStdError = streams.m_hOutput;
-    // The interpreter holds the install lock on until the batch has ended; only for this start is
-    // the handle inheritable.
+    // Only for this start is the lock's handle inheritable.
     CInheritableScope lockInherited(hInstallLock);
     const HANDLE ahInherited[] = {streams.m_hInput, streams.m_hOutput, hInstallLock};
     CInheritedHandles inherited(si, ahInherited, lockInherited.IsInheritable() ? 3 : 2);
@@ -193,33 +203,49 @@ BOOL StartRemovalBatch(const CString& strRecordPath, int nPasses, HANDLE hInstal
     // (was killed) before letting it go.
     if (!::CreateProcessW(interpreter, &commandLine[0], NULL, NULL, TRUE,
                           IDLE_PRIORITY_CLASS | CREATE_UNICODE_ENVIRONMENT | inherited.CreationFlags(),
-                          const_cast<char16_t*>(strEnvironment.c_str()), system, inherited.StartupInfo(),
+                          const_cast<char16_t*>(plan.strEnvironment.c_str()), system, inherited.StartupInfo(),
                           &pi))
-        return NoBatch("CreateProcessW", strInterpreter, ::GetLastError());
-    CKernelHandle hProcess(pi.hProcess);
+        return NoBatch("CreateProcessW", plan.strInterpreter, ::GetLastError());
+    hProcess.Attach(pi.hProcess);
     CKernelHandle hThread(pi.hThread);
-    EndHereIfAsked("batch-file");
+    return TRUE;
+}
 
-    // Written only now that an interpreter waits to run it. Up to the point where the pipe's end is
-    // kept, a failure ends the interpreter while it still waits, before it could run any batch
-    // (not even one left by another program). One that has ended already never started properly.
-    if (!WriteBatchFile(paths.strBatch, strText)) {
+// Written only now that an interpreter waits to run it. A failure ends the interpreter while it
+// still waits, before it could run any batch (not even one left by another program). One that has
+// ended already never started properly.
+BOOL WriteBatchForInterpreter(const CBatchPlan& plan, HANDLE hProcess) {
+    if (!WriteBatchFile(plan.paths.strBatch, plan.strText)) {
         ::TerminateProcess(hProcess, 0);
         return FALSE;
     }
     if (::WaitForSingleObject(hProcess, 0) != WAIT_TIMEOUT) {
-        AfxDeleteFile(paths.strBatch);
+        AfxDeleteFile(plan.paths.strBatch);
         DWORD dwExitCode = 0;
         ::GetExitCodeProcess(hProcess, &dwExitCode);
-        return NoBatch("the interpreter ended before the batch was written", strInterpreter, dwExitCode);
+        return NoBatch("the interpreter ended before the batch was written", plan.strInterpreter, dwExitCode);
     }
+    return TRUE;
+}
+
+}  // namespace
+
+// No priority is raised for the batch's sake: it blocks on its input until the program has ended
+// and pauses with ping between its tries, so it never takes the processor from the program.
+BOOL StartRemovalBatch(const CString& strRecordPath, int nPasses, HANDLE hInstallLock) {
+    CBatchPlan plan;
+    if (!FindBatchPaths(strRecordPath, plan) || !ComposeBatch(nPasses, plan)) return FALSE;
+    if (!KeepsAccessRights(plan.paths.strBatch))
+        return NoBatch("a drive that keeps no access rights", plan.paths.strBatch, ERROR_NOT_SUPPORTED);
+    CBatchStreams streams;
+    if (!streams.IsValid()) return NoBatch("the interpreter's input", "", ::GetLastError());
+    CKernelHandle hProcess;
+    if (!StartWaitingInterpreter(plan, streams, hInstallLock, hProcess)) return FALSE;
+    EndHereIfAsked("batch-file");
+    if (!WriteBatchForInterpreter(plan, hProcess)) return FALSE;
+    // From here the pipe's end is kept until the program ends, and the batch runs then.
     g_hRunningSignal = std::move(streams.m_hSignal);
     EndHereIfAsked("batch-run");
-
-    // The batch's loop gets the processor only when no thread of ours is ready to run.
-    ::SetThreadPriority(hThread, THREAD_PRIORITY_IDLE);
-    ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
-    ::SetPriorityClass(::GetCurrentProcess(), HIGH_PRIORITY_CLASS);
     return TRUE;
 }
 

@@ -7,8 +7,8 @@
 // Starts the system's command interpreter, hidden and at idle priority, with the program's end as
 // its input and holding hInstallLock on (unless NULL), so that no install starts before the batch
 // has ended; then writes the batch for the running executable, which the interpreter runs once the
-// program has ended and which then tries at most nPasses times (see RemovalBatchText.h); gives the
-// calling thread and process high priority. The batch deletes strRecordPath too, when that is not
+// program has ended and which then tries at most nPasses times (see RemovalBatchText.h). The
+// program's priority stays as it was. The batch deletes strRecordPath too, when that is not
 // empty. FALSE when no batch will run: the executable's path is not known in full, the text does
 // not fit, the drive keeps no access rights (anyone could change the batch), the interpreter's
 // input cannot be made or the process not created, or the file cannot be made or written (a

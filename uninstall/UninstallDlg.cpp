@@ -80,7 +80,6 @@ BOOL CUninstallDlg::OnInitDialog() {
     }
 
     m_thread.m_pMainWnd = this;
-    m_thread.m_bAutoDelete = FALSE;
     m_thread.m_hInstallLock = m_hInstallLock;
     if (!m_thread.ReadInstallRecord(strPath)) {
         PostMessage(WM_CLOSE);

@@ -54,7 +54,6 @@ DWORD ExitCode(const CWinThread& thread) {
 
 TEST(WinThread, RunEndsWithTheQuitMessageAndExitInstance) {
     QuitAtOnceThread thread;
-    thread.m_bAutoDelete = FALSE;
     ASSERT_TRUE(thread.CreateThread());
     ASSERT_TRUE(thread.WaitForExit(10000));
     EXPECT_EQ(thread.ranOn, thread.m_nThreadID);
@@ -66,7 +65,6 @@ TEST(WinThread, RunEndsWithTheQuitMessageAndExitInstance) {
 
 TEST(WinThread, FalseFromInitInstanceGoesToExitInstance) {
     WorkInInitThread thread;
-    thread.m_bAutoDelete = FALSE;
     ASSERT_TRUE(thread.CreateThread());
     ASSERT_TRUE(thread.WaitForExit(10000));
     EXPECT_TRUE(thread.worked);
@@ -82,7 +80,6 @@ TEST(WinThread, WaitingHandlesMessagesTheWorkerSendsToUs) {
     ASSERT_NE(window.Handle(), nullptr);
 
     SendingThread thread;
-    thread.m_bAutoDelete = FALSE;
     thread.m_pMainWnd = window.Wnd();
     ASSERT_TRUE(thread.CreateThread());
     // A plain WaitForSingleObject here would deadlock: the worker waits in SendMessage for us.
@@ -92,7 +89,6 @@ TEST(WinThread, WaitingHandlesMessagesTheWorkerSendsToUs) {
 
 TEST(WinThread, SuspendedStartRunsOnlyAfterResume) {
     WorkInInitThread thread;
-    thread.m_bAutoDelete = FALSE;
     ASSERT_TRUE(thread.CreateThread(CREATE_SUSPENDED));
     EXPECT_FALSE(thread.WaitForExit(100));
     EXPECT_FALSE(thread.worked);
@@ -108,6 +104,7 @@ TEST(WinThread, AutoDeleteFreesTheObjectOnItsOwnThread) {
     };
     destroyed = false;
     SelfDeleting* thread = new SelfDeleting;
+    thread->m_bAutoDelete = TRUE;
     ASSERT_TRUE(thread->CreateThread());
     for (int i = 0; i < 500 && !destroyed; ++i) Sleep(10);
     EXPECT_TRUE(destroyed);

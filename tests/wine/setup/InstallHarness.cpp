@@ -29,7 +29,6 @@ bool RunInstall(CSetupThread& thread, InstallWindow& window, const std::string& 
     thread.m_strSourceDir = source.c_str();
     thread.m_strTargetDir = target.c_str();
     thread.m_pMainWnd = window.Wnd();
-    thread.m_bAutoDelete = FALSE;
     if (!thread.CreateThread()) return false;
     const DWORD start = GetTickCount();
     bool ended = false;

@@ -80,7 +80,7 @@ TEST_F(RemovalBatch, RemovesTheProgramItsEmptyFolderAndItself) {
     const std::string folder = temp->Path() + "安装";
     const std::string exe = PlaceProbe(folder);
 
-    EXPECT_EQ(RunProbe(exe), 0u);
+    EXPECT_EQ(RunProbe(exe), 0u) << "2: no worker; 4: starting the batch changed the program's priority";
     EXPECT_TRUE(WaitUntil([&] { return !FileExists(exe); }, 60000)) << "the program is still there";
     EXPECT_TRUE(WaitUntil([&] { return !FileExists(batch); }, 30000)) << "the batch did not end";
     EXPECT_FALSE(FileExists(folder));

@@ -58,7 +58,6 @@ void SetRecord(CUninstallThread& worker, const std::string& record) {
 bool StartReplay(ReplayThread& worker, MessageLog* log) {
     worker.m_pMainWnd = log != NULL ? log->Wnd() : NULL;
     worker.logWindow = log != NULL ? log->Wnd()->m_hWnd : NULL;
-    worker.m_bAutoDelete = FALSE;
     return worker.CreateThread() != FALSE;
 }
 
