@@ -19,8 +19,10 @@ bool IsCountedControl(HWND hWnd) {
 
 }  // namespace
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK
-    BenchGetMessageHook(int nCode, WPARAM wParam, LPARAM lParam) {
+// In a block: clang-format 14 and 19 break the one-line form differently.
+extern "C" {
+
+__declspec(dllexport) LRESULT CALLBACK BenchGetMessageHook(int nCode, WPARAM wParam, LPARAM lParam) {
     const MSG* pMsg = reinterpret_cast<const MSG*>(lParam);
     // A message only looked at (PM_NOREMOVE) is taken again later: counted when removed.
     if (nCode == HC_ACTION && wParam == PM_REMOVE && pMsg->message == WM_PAINT &&
@@ -29,13 +31,14 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
     return CallNextHookEx(NULL, nCode, wParam, lParam);
 }
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK
-    BenchCallWndProcHook(int nCode, WPARAM wParam, LPARAM lParam) {
+__declspec(dllexport) LRESULT CALLBACK BenchCallWndProcHook(int nCode, WPARAM wParam, LPARAM lParam) {
     const CWPSTRUCT* pMsg = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (nCode == HC_ACTION && pMsg->message == WM_PAINT && IsCountedControl(pMsg->hwnd))
         InterlockedIncrement(&g_pCounts->sentPaints);
     return CallNextHookEx(NULL, nCode, wParam, lParam);
 }
+
+}  // extern "C"
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD dwReason, LPVOID) {
     if (dwReason == DLL_PROCESS_ATTACH) {

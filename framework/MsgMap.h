@@ -98,6 +98,8 @@ protected:                                        \
         typedef theClass ThisClass;                     \
         typedef baseClass TheBaseClass;                 \
         static const AFX_MSGMAP_ENTRY s_entries[] = {
+// clang-format 14 and 19 lay out this brace fragment differently: kept as it is.
+// clang-format off
 #define END_MESSAGE_MAP()                                                              \
     { 0, NULL }                                                                        \
     }                                                                                  \
@@ -105,6 +107,7 @@ protected:                                        \
     static const AFX_MSGMAP s_map = {&TheBaseClass::GetThisMessageMap, &s_entries[0]}; \
     return &s_map;                                                                     \
     }
+// clang-format on
 
 #define AFX_ENTRY(nMsg, thunk, member) {(nMsg), &thunk<ThisClass, &ThisClass::member>},
 

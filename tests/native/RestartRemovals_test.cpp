@@ -65,8 +65,9 @@ TEST(RestartRemovals, DeletionsInTheFolderGoAndEverythingElseStays) {
 TEST(RestartRemovals, ListsThatDoNotParseComeBackAsTheyWere) {
     const std::u16string exe = u"C:\\Program Files\\Kelvora\\Pindlemark\\Uninstall.exe";
     const std::u16string unparsed[] = {
-        exe,                                        // no NUL at all
-        exe + u'\0' + u"C:\\a" + u'\0' + u"C:\\b",  // a last text without its NUL
+        exe,                                           // no NUL at all
+        exe + u'\0' + u"C:\\a" + u'\0' + u"C:\\b",     // a last text without its NUL
+        exe + u'\0' + u"C:\\a" + u'\0' + exe + u'\0',  // an odd count, each text ended, no closing NUL
     };
     for (const std::u16string& list : unparsed)
         EXPECT_EQ(ShownList(WithoutRemovalsUnder(list, kFolder)), ShownList(list));

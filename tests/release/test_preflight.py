@@ -210,12 +210,24 @@ class PeReader(unittest.TestCase):
         damaged = [data[:cut] for cut in range(0, len(data), 64)]
         damaged.append(data[:0x3C] + struct.pack("<I", 0x7FFFFFF0) + data[0x40:])  # PE header far outside
         damaged.append(data[:pe_at + 6] + struct.pack("<H", 0xFFFF) + data[pe_at + 8:])  # 65535 sections
+        whole = pe.parse(data)
+        # A cut before the last exported name's end loses what the parser reads; one after it may
+        # only lose what it never reads, and then the module reads as the whole one does.
+        names_end = max(data.index(name.encode("latin-1") + b"\0") + len(name) + 1 for name in whole.exports)
         for i, bad in enumerate(damaged):
             with self.subTest(case=i, size=len(bad)):
-                try:
-                    pe.parse(bad)
-                except pe.NotAModule:
-                    pass
+                if len(bad) < names_end or len(bad) == len(data):
+                    with self.assertRaises(pe.NotAModule, msg="a module damaged at %d of %d bytes was read"
+                                           % (len(bad), len(data))):
+                        pe.parse(bad)
+                else:
+                    try:
+                        cut = pe.parse(bad)
+                    except pe.NotAModule:
+                        continue
+                    self.assertEqual((cut.machine, cut.is_dll, cut.exports),
+                                     (whole.machine, whole.is_dll, whole.exports),
+                                     "cut at %d of %d bytes, after the export names" % (len(bad), len(data)))
 
 if __name__ == "__main__":
     unittest.main()

@@ -8,12 +8,13 @@
 #include <string>
 
 #include "support/TempFolder.h"
+#include "support/Win32Check.h"
 
 TEST(FileFind, WalksEveryEntryAndReportsTheLast) {
     TempFolder folder("find");
     ASSERT_TRUE(WriteBytes(folder / "a.txt", "a"));
     ASSERT_TRUE(WriteBytes(folder / "文件.ocx", "b"));
-    ASSERT_TRUE(CreateDirectoryA((folder / "子目录").c_str(), NULL));
+    ASSERT_WIN32(CreateDirectoryA((folder / "子目录").c_str(), NULL));
 
     CFileFind finder;
     ASSERT_TRUE(finder.FindFile((folder / "*.*").c_str()));
@@ -48,7 +49,7 @@ TEST(FileFind, RootStopsAtTheLastRealBackslashOfAGbkPath) {
     // 0x5C is a valid GBK trail byte: "\x95\x5C" is one character, not a folder separator.
     TempFolder folder("find-dbcs");
     const std::string dir = folder / "\x95\x5C";
-    ASSERT_TRUE(CreateDirectoryA(dir.c_str(), NULL));
+    ASSERT_WIN32(CreateDirectoryA(dir.c_str(), NULL));
     ASSERT_TRUE(WriteBytes(dir + "\\x.txt", "x"));
     CFileFind finder;
     ASSERT_TRUE(finder.FindFile((dir + "\\x.txt").c_str()));

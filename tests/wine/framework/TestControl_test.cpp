@@ -5,12 +5,13 @@
 
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
+#include "support/Win32Check.h"
 
 TEST(TestControl, ResultAndMarkerFollowTheFileName) {
     TempFolder folder("testcontrol");
     const std::string ok = folder / "ok.ocx", sfalse = folder / "x-sfalse.ocx", fail = folder / "y-fail.ocx";
     for (const std::string& copy : {ok, sfalse, fail})
-        ASSERT_TRUE(CopyFileA(TestControlPath().c_str(), copy.c_str(), FALSE));
+        ASSERT_WIN32(CopyFileA(TestControlPath().c_str(), copy.c_str(), FALSE));
     EXPECT_EQ(CallEntryPoint(ok, "DllRegisterServer"), S_OK);
     EXPECT_EQ(CallEntryPoint(sfalse, "DllRegisterServer"), S_FALSE);
     EXPECT_EQ(CallEntryPoint(fail, "DllRegisterServer"), E_FAIL);

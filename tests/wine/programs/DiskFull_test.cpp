@@ -18,6 +18,7 @@
 #include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
+#include "support/Win32Check.h"
 
 #ifndef PM_HOST_TMPFS_SCRIPT
 #error "PM_HOST_TMPFS_SCRIPT must name install-folder-tmpfs.sh on the host"
@@ -240,7 +241,7 @@ TEST_F(DiskFull, TooLittleRoomIsToldBeforeTheCopyAndRetryInstalls) {
     TempFolder disk("disk-room");
     BuildSampleAddOn(disk.Path(), {}, kBulkFiles);
     // Wine's own hhctrl.ocx, which the sample borrows as a control, is larger than all the rest.
-    ASSERT_TRUE(DeleteFileA((disk / "Controls\\hhctrl.ocx").c_str()));
+    ASSERT_WIN32(DeleteFileA((disk / "Controls\\hhctrl.ocx").c_str()));
     const std::map<std::string, ULONGLONG> payload = Payload(disk.Path());
     const ULONGLONG exePages = Pages(payload.at("Uninstall.exe")), userPages = 4;
 
@@ -258,7 +259,7 @@ TEST_F(DiskFull, TooLittleRoomIsToldBeforeTheCopyAndRetryInstalls) {
     std::string userData(userPages * kPage, '\0');
     for (char& c : userData) c = static_cast<char>(random());
     ASSERT_TRUE(WriteBytes(userFile, userData));
-    ASSERT_TRUE(CopyFileA((disk / "Uninstall.exe").c_str(), (target + "Uninstall.exe").c_str(), FALSE));
+    ASSERT_WIN32(CopyFileA((disk / "Uninstall.exe").c_str(), (target + "Uninstall.exe").c_str(), FALSE));
     ASSERT_TRUE(WriteBytes(target + "Uninstall.log", std::string(kPage - 100, 'r')));
     // The room the install needs: every file, less the program it replaces; the new record's
     // pages, a few, less the old record's one.
@@ -305,7 +306,7 @@ TEST_F(DiskFull, DiskFilledDuringTheCopyAsksAndLeavesNothingCutShort) {
     const std::string target = InstallFolder();
     TempFolder disk("disk-fills");
     BuildSampleAddOn(disk.Path(), {"Database"});
-    ASSERT_TRUE(DeleteFileA((disk / "Controls\\hhctrl.ocx").c_str()));
+    ASSERT_WIN32(DeleteFileA((disk / "Controls\\hhctrl.ocx").c_str()));
     const std::string big = "Dunmoor\\big.bin";
     ASSERT_TRUE(WriteBytes(disk / big, std::string(1500000, 'b')));
     const std::map<std::string, ULONGLONG> payload = Payload(disk.Path());

@@ -10,6 +10,7 @@
 #include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
+#include "support/Win32Check.h"
 
 namespace {
 
@@ -104,8 +105,8 @@ TEST_F(DllSearch, ControlsFindTheirHelpersBesideThemselvesNeverBesideTheProgram)
     TempFolder disk("planted-helpers");
     BuildSampleAddOn(disk.Path());
     const std::string sourceControls = disk / "Controls\\";
-    ASSERT_TRUE(CopyFileA(SearchControlPath().c_str(), (sourceControls + "Search.ocx").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(SearchImportPath().c_str(), (sourceControls + "SearchImport.dll").c_str(), FALSE));
+    ASSERT_WIN32(CopyFileA(SearchControlPath().c_str(), (sourceControls + "Search.ocx").c_str(), FALSE));
+    ASSERT_WIN32(CopyFileA(SearchImportPath().c_str(), (sourceControls + "SearchImport.dll").c_str(), FALSE));
     ASSERT_TRUE(Plant(sourceControls + "SearchHelper.dll"));
     for (const char* name : {"SearchHelper.dll", "SearchPlanted.dll"})
         ASSERT_TRUE(Plant(disk / name)) << name;

@@ -14,6 +14,7 @@
 #include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
+#include "support/Win32Check.h"
 
 namespace {
 
@@ -113,7 +114,7 @@ TEST_F(FailureTrace, EachFailurePassedOverLeavesALineForADebugger) {
     {
         HeldFile held(target + "Support\\菜单.mnu");
         ASSERT_TRUE(held.Held());
-        ASSERT_TRUE(CreateDirectoryA(kRemovalBatch, NULL));
+        ASSERT_WIN32(CreateDirectoryA(kRemovalBatch, NULL));
         DebuggedProgram uninstall(InstalledUninstaller(), "C:\\");
         ASSERT_NE(uninstall.ProcessId(), 0u) << "Uninstall.exe did not start under the debugger";
         const std::vector<std::string> boxes = DriveToEnd(uninstall, kUninstallTitle);
@@ -133,7 +134,7 @@ TEST_F(FailureTrace, EachFailurePassedOverLeavesALineForADebugger) {
 
     printf("what the debugger saw:%s%s\n", Joined(setupLines).c_str(), Joined(uninstallLines).c_str());
 
-    ASSERT_TRUE(RemoveDirectoryA(kRemovalBatch));
+    ASSERT_WIN32(RemoveDirectoryA(kRemovalBatch));
     ExpectUninstallFinishes();
     DeleteRegTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk");
 }

@@ -16,6 +16,7 @@
 #include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
+#include "support/Win32Check.h"
 
 namespace {
 
@@ -152,9 +153,10 @@ TEST_F(SetupProgram, InstallsEverythingAndEndsWithTheFinishButton) {
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, "Software\\Autodesk\\AutoCAD\\R16.1"));
 
     // Escape changes nothing; the finish button ends the program.
-    PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
-    Sleep(300);
-    EXPECT_TRUE(setup.IsRunning()) << "Escape must not end the dialog";
+    ASSERT_WIN32(PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0));
+    EXPECT_TRUE(DialogHandledItsQueue(dialog, 10000) && setup.IsRunning())
+        << "Escape must not end the dialog: it answers " << IsWindow(dialog) << ", runs "
+        << setup.IsRunning();
     ASSERT_TRUE(PressButton(dialog, IDOK));
     EXPECT_TRUE(setup.WaitForExit(10000));
 }
@@ -242,7 +244,7 @@ TEST_F(SetupProgram, NamesThatGbkCannotHoldArePassedOverAndLeaveNothingBehind) {
     BuildSampleAddOn(disk.Path());
     const std::wstring korean = L"\xD55C\xAE00";
     const std::wstring source = Wide(disk.Path());
-    ASSERT_TRUE(CreateDirectoryW((source + L"Database\\" + korean).c_str(), NULL));
+    ASSERT_WIN32(CreateDirectoryW((source + L"Database\\" + korean).c_str(), NULL));
     for (const std::wstring& file :
          {source + L"Support\\" + korean + L".txt", source + L"Database\\" + korean + L"\\inside.dat",
           source + korean + L".txt"}) {

@@ -15,6 +15,7 @@
 #include "SampleAddOn.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
+#include "support/Win32Check.h"
 
 namespace {
 
@@ -95,7 +96,7 @@ TEST_F(SharedPlaces, NoBatchWhereAFolderHasItsNameKeepsTheRecordUntilARestartOrA
     if (HasFatalFailure()) return;
     // Any user may make this folder in the drive root. The batch cannot be written: the record
     // stays for a second run, and the system is asked to delete what the batch would have.
-    ASSERT_TRUE(CreateDirectoryA(kRemovalBatch, NULL));
+    ASSERT_WIN32(CreateDirectoryA(kRemovalBatch, NULL));
     ProgramRun first = RunUninstall();
     EXPECT_TRUE(first.completed && first.exited) << first.milliseconds << " ms";
     ASSERT_EQ(first.boxes.size(), 1u) << "the user is not told that the removal waits for a restart";
@@ -113,7 +114,7 @@ TEST_F(SharedPlaces, NoBatchWhereAFolderHasItsNameKeepsTheRecordUntilARestartOrA
     TempFolder other("restart-other");
     const std::string otherFile = other / "other.tmp";
     ASSERT_TRUE(WriteBytes(otherFile, "another program's"));
-    ASSERT_TRUE(MoveFileExA(otherFile.c_str(), NULL, MOVEFILE_DELAY_UNTIL_REBOOT));
+    ASSERT_WIN32(MoveFileExA(otherFile.c_str(), NULL, MOVEFILE_DELAY_UNTIL_REBOOT));
     InstallSample();
     if (HasFatalFailure()) return;
     const std::vector<std::string> afterInstall = RestartDeletions();
@@ -122,7 +123,7 @@ TEST_F(SharedPlaces, NoBatchWhereAFolderHasItsNameKeepsTheRecordUntilARestartOrA
     EXPECT_TRUE(Contains(afterInstall, Lower(otherFile))) << "another program's request was dropped";
 
     // Once the folder is gone, a run finishes as usual.
-    ASSERT_TRUE(RemoveDirectoryA(kRemovalBatch));
+    ASSERT_WIN32(RemoveDirectoryA(kRemovalBatch));
     ExpectUninstallFinishes();
 }
 

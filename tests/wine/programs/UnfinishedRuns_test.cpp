@@ -21,6 +21,7 @@
 #include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
+#include "support/Win32Check.h"
 
 namespace {
 
@@ -100,7 +101,7 @@ TEST_F(UnfinishedRuns, UninstallEndedBeforeAnyStageIsFinishedByTheNextRun) {
         InstallSample();
         if (HasFatalFailure()) return;
         ASSERT_TRUE(UseTestBuild());
-        ASSERT_TRUE(SetEnvironmentVariableA("PM_UNINSTALL_END_AT", place));
+        ASSERT_WIN32(SetEnvironmentVariableA("PM_UNINSTALL_END_AT", place));
         // Confirmed, then left to end itself, perhaps before its dialog shows.
         std::unique_ptr<RunningProgram> first(new RunningProgram(InstalledUninstaller(), "C:\\"));
         HWND confirm = WaitForMessageBox(first->ProcessId(), 30000);
@@ -124,7 +125,7 @@ TEST_F(UnfinishedRuns, UninstallEndedOnceItsBatchIsWrittenIsFinishedByTheBatch) 
         InstallSample();
         if (HasFatalFailure()) return;
         ASSERT_TRUE(UseTestBuild());
-        ASSERT_TRUE(SetEnvironmentVariableA("PM_UNINSTALL_END_AT", place));
+        ASSERT_WIN32(SetEnvironmentVariableA("PM_UNINSTALL_END_AT", place));
         std::unique_ptr<RunningProgram> uninstall;
         const bool confirmed = StartConfirmedUninstall(uninstall) != NULL;
         SetEnvironmentVariableA("PM_UNINSTALL_END_AT", NULL);
@@ -141,7 +142,7 @@ TEST_F(UnfinishedRuns, SetupKilledWhileCopyingThenRunAgainLeavesNoResidue) {
     BuildSampleAddOn(disk.Path(), {}, 1000);
     // Wine's own hhctrl.ocx, which the sample add-on borrows as a control, unregisters the
     // prefix's own help classes when asked to: that is its doing, not the programs'.
-    ASSERT_TRUE(DeleteFileA((disk / "Controls\\hhctrl.ocx").c_str()));
+    ASSERT_WIN32(DeleteFileA((disk / "Controls\\hhctrl.ocx").c_str()));
     const Snapshot before = TakeSnapshot();
 
     const unsigned seed = GetTickCount();
@@ -199,7 +200,7 @@ TEST_F(UnfinishedRuns, UninstallerThatCannotBeDeletedEndsItsBatchWithinTheBoundA
     InstallSample();
     if (HasFatalFailure()) return;
     ASSERT_TRUE(UseTestBuild());
-    ASSERT_TRUE(SetFileAttributesA(InstalledUninstaller().c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_WIN32(SetFileAttributesA(InstalledUninstaller().c_str(), FILE_ATTRIBUTE_READONLY));
     std::unique_ptr<RunningProgram> uninstall;
     HWND dialog = UninstallUpToTheCompletionView(uninstall);
     ASSERT_NE(dialog, nullptr) << "no completion view";
@@ -239,7 +240,7 @@ TEST_F(UnfinishedRuns, ModulePathCutShortFindsNoRecord) {
     ASSERT_LT(exe.size(), static_cast<size_t>(MAX_PATH));
     const int ansiBytes = WideCharToMultiByte(CP_ACP, 0, exe.c_str(), -1, NULL, 0, NULL, NULL) - 1;
     ASSERT_GE(ansiBytes, MAX_PATH) << "the ANSI path must not fit MAX_PATH";
-    ASSERT_TRUE(CopyFileW(WideText(DistFolder() + "Uninstall.exe").c_str(), exe.c_str(), FALSE));
+    ASSERT_WIN32(CopyFileW(WideText(DistFolder() + "Uninstall.exe").c_str(), exe.c_str(), FALSE));
 
     {
         RunningProgram uninstall(exe, WideText(work.Path()));
@@ -272,13 +273,13 @@ TEST_F(UnfinishedRuns, ARecordBesideACopyOfTheUninstallerIsNeverReplayed) {
     const std::string control = work / "planted.ocx";
     const std::string key = "SOFTWARE\\PindlemarkTests\\PlantedRecord";
     ASSERT_TRUE(WriteBytes(victim, "must stay"));
-    ASSERT_TRUE(CopyFileA(TestControlPath().c_str(), control.c_str(), FALSE));
+    ASSERT_WIN32(CopyFileA(TestControlPath().c_str(), control.c_str(), FALSE));
     ForgetControlMarker(control);
     ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, key));
     ASSERT_TRUE(WriteBytes(work / "Uninstall.log", "File Copy: " + victim + "\r\nRegDB Key: 2," + key +
                                                        "\r\nReg Ctrl: " + control + "\r\n"));
     const std::string exe = work / "Uninstall.exe";
-    ASSERT_TRUE(CopyFileA((DistFolder() + "Uninstall.exe").c_str(), exe.c_str(), FALSE));
+    ASSERT_WIN32(CopyFileA((DistFolder() + "Uninstall.exe").c_str(), exe.c_str(), FALSE));
     ASSERT_TRUE(ProductKeysGone());
 
     {
@@ -310,7 +311,7 @@ TEST_F(UnfinishedRuns, SetupFromAPathTheSystemCutsSaysSoAndInstallsNothing) {
     const std::wstring exe = deep + L"\\Setup.exe";
     ASSERT_LT(exe.size(), static_cast<size_t>(MAX_PATH));
     ASSERT_GE(WideCharToMultiByte(CP_ACP, 0, exe.c_str(), -1, NULL, 0, NULL, NULL) - 1, MAX_PATH);
-    ASSERT_TRUE(CopyFileW(WideText(DistFolder() + "Setup.exe").c_str(), exe.c_str(), FALSE));
+    ASSERT_WIN32(CopyFileW(WideText(DistFolder() + "Setup.exe").c_str(), exe.c_str(), FALSE));
 
     std::string text, caption;
     bool ended = false;
@@ -343,7 +344,7 @@ TEST_F(UnfinishedRuns, AWorkerThatCannotStartIsSaidAndNothingIsRemoved) {
     InstallSample();
     if (HasFatalFailure()) return;
     ASSERT_TRUE(UseTestBuild());
-    ASSERT_TRUE(SetEnvironmentVariableA("PM_UNINSTALL_FAIL_AT", "worker"));
+    ASSERT_WIN32(SetEnvironmentVariableA("PM_UNINSTALL_FAIL_AT", "worker"));
     RunningProgram uninstall(InstalledUninstaller(), "C:\\");
     HWND confirm = WaitForMessageBox(uninstall.ProcessId(), 30000);
     SetEnvironmentVariableA("PM_UNINSTALL_FAIL_AT", NULL);

@@ -11,6 +11,7 @@
 #include "SampleAddOn.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
+#include "support/Win32Check.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ TEST_F(Upgrade, WhatOnlyTheEarlierReleaseHadGoesWithTheUninstall) {
     ASSERT_TRUE(MakeFolders(first / "Database\\legacy"));
     ASSERT_TRUE(WriteBytes(first / "Database\\legacy\\v1.dat", "v1"));
     ASSERT_TRUE(WriteBytes(first / "readme-v1.txt", "v1"));
-    ASSERT_TRUE(CopyFileA(TestControlPath().c_str(), (first / "Controls\\Old.ocx").c_str(), FALSE));
+    ASSERT_WIN32(CopyFileA(TestControlPath().c_str(), (first / "Controls\\Old.ocx").c_str(), FALSE));
 
     ExpectCleanRun(RunSetup(first.Path()));
     ASSERT_EQ(ControlMarker(target + "Controls\\Old.ocx"), "registered");

@@ -11,6 +11,7 @@
 #include "support/GbkText.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
+#include "support/Win32Check.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ TEST_F(ZeroResidue, InstallThenUninstallLeavesOnlyWhatIsMeantToStay) {
     BuildSampleAddOn(disk.Path());
     // Wine's own hhctrl.ocx, which the sample add-on borrows as a control, unregisters the
     // prefix's own help classes when asked to: that is its doing, not the programs'.
-    ASSERT_TRUE(DeleteFileW(Wide(disk / "Controls\\hhctrl.ocx").c_str()));
+    ASSERT_WIN32(DeleteFileW(Wide(disk / "Controls\\hhctrl.ocx").c_str()));
 
     DWORD snapshotStart = GetTickCount();
     const Snapshot before = TakeSnapshot();

@@ -7,16 +7,17 @@
 #include "support/PromptRecorder.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
+#include "support/Win32Check.h"
 
 TEST(RegisterControls, EveryOcxOfTheFolderIsRegisteredAndRecordedWhateverItReturns) {
     TempFolder target("controls");
     const std::string dst = target.Path(), controls = dst + "Controls\\";
-    ASSERT_TRUE(CreateDirectoryA(controls.c_str(), NULL));
-    ASSERT_TRUE(CreateDirectoryA((controls + "old").c_str(), NULL));
+    ASSERT_WIN32(CreateDirectoryA(controls.c_str(), NULL));
+    ASSERT_WIN32(CreateDirectoryA((controls + "old").c_str(), NULL));
     for (const char* name : {"ok.ocx", "x-sfalse.ocx", "y-fail.ocx", "old\\c.ocx"})
         ASSERT_TRUE(CopyFileA(TestControlPath().c_str(), (controls + name).c_str(), FALSE)) << name;
-    ASSERT_TRUE(CopyFileA(NoEntryControlPath().c_str(), (controls + "noentry.ocx").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(SystemHhctrlPath().c_str(), (controls + "hh.ocx").c_str(), FALSE));
+    ASSERT_WIN32(CopyFileA(NoEntryControlPath().c_str(), (controls + "noentry.ocx").c_str(), FALSE));
+    ASSERT_WIN32(CopyFileA(SystemHhctrlPath().c_str(), (controls + "hh.ocx").c_str(), FALSE));
     ASSERT_TRUE(WriteBytes(controls + "junk.ocx", "not a module"));
     ASSERT_TRUE(WriteBytes(controls + "readme.txt", ""));
 

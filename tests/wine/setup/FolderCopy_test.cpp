@@ -12,6 +12,7 @@
 #include "setup/SetupThread.h"
 #include "support/PromptRecorder.h"
 #include "support/TempFolder.h"
+#include "support/Win32Check.h"
 
 namespace {
 
@@ -156,7 +157,7 @@ TEST(MakeFolderPath, FoldersItMakesLetOnlyAdministratorsChangeThemAndOthersKeepT
 
     TempFolder target("access");
     const std::string kept = target / "kept";
-    ASSERT_TRUE(CreateDirectoryA(kept.c_str(), NULL));
+    ASSERT_WIN32(CreateDirectoryA(kept.c_str(), NULL));
     const std::vector<std::string> keptBefore = AccessList(kept);
     PromptRecorder prompts;
     CSetupThread thread;
@@ -204,8 +205,8 @@ TEST(CopyFolder, RetryFindsAFolderPutInPlaceMeanwhile) {
 
 TEST(CopyFolder, StopInASubfolderUnwindsAtOnce) {
     TempFolder source("unwind"), target("unwind-target");
-    ASSERT_TRUE(CreateDirectoryA((source / "Support").c_str(), NULL));
-    ASSERT_TRUE(CreateDirectoryA((source / "Support\\Sub").c_str(), NULL));
+    ASSERT_WIN32(CreateDirectoryA((source / "Support").c_str(), NULL));
+    ASSERT_WIN32(CreateDirectoryA((source / "Support\\Sub").c_str(), NULL));
     for (const char* name : {"Support\\a.txt", "Support\\Sub\\b.txt", "Support\\y.txt"})
         ASSERT_TRUE(WriteBytes(source / name, name));
     ASSERT_TRUE(WriteBytes(target / "Support", "a file: taken as the folder, Sub cannot be made in it"));
@@ -226,7 +227,7 @@ TEST(ListFiles, ListsOnlyTheFilesOfTheFolderThatMatch) {
     TempFolder folder("list");
     for (const char* name : {"b.ocx", "a.OCX", "c.txt", "sub.ocx\\d.ocx"}) {
         if (strchr(name, '\\')) {
-            ASSERT_TRUE(CreateDirectoryA((folder / "sub.ocx").c_str(), NULL));
+            ASSERT_WIN32(CreateDirectoryA((folder / "sub.ocx").c_str(), NULL));
         }
         ASSERT_TRUE(WriteBytes(folder / name, ""));
     }

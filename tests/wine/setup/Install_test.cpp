@@ -13,6 +13,7 @@
 #include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
+#include "support/Win32Check.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ void MakeSmallSource(const TempFolder& source, const std::string& without) {
     ASSERT_TRUE(WriteBytes(source / "Uninstall.exe", "MZ"));
     for (const char* folder : {"Support", "Controls", "Database", "Dunmoor"}) {
         if (without == folder) continue;
-        ASSERT_TRUE(CreateDirectoryA((source / folder).c_str(), NULL));
+        ASSERT_WIN32(CreateDirectoryA((source / folder).c_str(), NULL));
         ASSERT_TRUE(WriteBytes(source / folder + "\\f.txt", folder));
     }
 }
@@ -57,24 +58,24 @@ TEST(Install, CopiesRegistersAndRecordsEverythingInOrder) {
     ASSERT_TRUE(WriteBytes(src + "Support\\a.txt", "a"));
     ASSERT_TRUE(WriteBytes(src + "Support\\Sub\\b.txt", "b"));
     ASSERT_TRUE(WriteBytes(src + "Support\\" + kGbk5C + "\\c.txt", "c"));
-    ASSERT_TRUE(CopyFileA(TestControlPath().c_str(), (src + "Controls\\ok.ocx").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(SystemHhctrlPath().c_str(), (src + "Controls\\hh.ocx").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(TestControlPath().c_str(), (src + "Controls\\old\\c.ocx").c_str(), FALSE));
+    ASSERT_WIN32(CopyFileA(TestControlPath().c_str(), (src + "Controls\\ok.ocx").c_str(), FALSE));
+    ASSERT_WIN32(CopyFileA(SystemHhctrlPath().c_str(), (src + "Controls\\hh.ocx").c_str(), FALSE));
+    ASSERT_WIN32(CopyFileA(TestControlPath().c_str(), (src + "Controls\\old\\c.ocx").c_str(), FALSE));
     for (const char* name : {"hidden.dat", "locked.dat", "ro-source.dat", "ro-target.dat"})
         ASSERT_TRUE(WriteBytes(src + "Database\\" + name, "new"));
     ASSERT_TRUE(SetFileAttributesA((src + "Database\\hidden.dat").c_str(),
                                    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
-    ASSERT_TRUE(SetFileAttributesA((src + "Database\\ro-source.dat").c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_WIN32(SetFileAttributesA((src + "Database\\ro-source.dat").c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(WriteBytes(src + "Dunmoor\\Sub\\d.txt", "d"));
     for (const char* name : {"locked.txt", "SETUP.EXE", "Uninstall.exe", "说明.txt"})
         ASSERT_TRUE(WriteBytes(src + name, name));
-    ASSERT_TRUE(SetFileAttributesA((src + "说明.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_WIN32(SetFileAttributesA((src + "说明.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
     // The target already holds a read-only file, two locked files, and a file where a folder goes.
-    ASSERT_TRUE(CreateDirectoryA((dst + "Database").c_str(), NULL));
-    ASSERT_TRUE(CreateDirectoryA((dst + "Dunmoor").c_str(), NULL));
+    ASSERT_WIN32(CreateDirectoryA((dst + "Database").c_str(), NULL));
+    ASSERT_WIN32(CreateDirectoryA((dst + "Dunmoor").c_str(), NULL));
     for (const char* name : {"Database\\locked.dat", "Database\\ro-target.dat", "locked.txt", "Dunmoor\\Sub"})
         ASSERT_TRUE(WriteBytes(dst + name, "old"));
-    ASSERT_TRUE(SetFileAttributesA((dst + "Database\\ro-target.dat").c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_WIN32(SetFileAttributesA((dst + "Database\\ro-target.dat").c_str(), FILE_ATTRIBUTE_READONLY));
     HeldFile lockedDat(dst + "Database\\locked.dat"), lockedTxt(dst + "locked.txt");
     ASSERT_TRUE(lockedDat.Held() && lockedTxt.Held());
 

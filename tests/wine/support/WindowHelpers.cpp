@@ -147,3 +147,22 @@ LRESULT CALLBACK HandlerWindow::WndProc(HWND window, UINT message, WPARAM wParam
     if (self != nullptr && self->m_handler && self->m_handler(message, wParam, lParam, result)) return result;
     return DefWindowProcA(window, message, wParam, lParam);
 }
+
+bool DialogHandledItsQueue(HWND dialog, DWORD milliseconds) {
+    DWORD_PTR current = 0;
+    if (!SendMessageTimeoutW(dialog, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, milliseconds, &current))
+        return false;
+    const WORD defaultId = HIWORD(current) == DC_HASDEFID ? LOWORD(current) : 0;
+    const WORD marker = defaultId == 0x7FF0 ? 0x7FF1 : 0x7FF0;  // an id no control has
+    if (!PostMessageW(dialog, DM_SETDEFID, marker, 0)) return false;
+    const bool handled = WaitUntil(
+        [&] {
+            DWORD_PTR now = 0;
+            return SendMessageTimeoutW(dialog, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 1000, &now) &&
+                   HIWORD(now) == DC_HASDEFID && LOWORD(now) == marker;
+        },
+        milliseconds);
+    if (IsWindow(dialog))
+        SendMessageTimeoutW(dialog, DM_SETDEFID, defaultId, 0, SMTO_ABORTIFHUNG, 1000, NULL);
+    return handled;
+}

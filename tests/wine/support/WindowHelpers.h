@@ -45,6 +45,10 @@ bool ControlVisible(HWND dialog, int id);
 // Presses a button of a dialog or message box as a click would (BM_CLICK, posted: the window's
 // own thread handles it). False when the dialog has no such button.
 bool PressButton(HWND dialog, int buttonId);
+// Waits until a dialog of another thread has handled every message posted to it before: a
+// DM_SETDEFID posted behind them shows in DM_GETDEFID only then; the default button is put back
+// after. False when the dialog went, or did not get there within the time.
+bool DialogHandledItsQueue(HWND dialog, DWORD milliseconds);
 
 // A window of the creating thread that gives every message to a handler first; what the handler
 // leaves goes to DefWindowProc. Message-only, or a hidden top-level window where it must own the

@@ -15,6 +15,7 @@
 #include "support/RunningProgram.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
+#include "support/Win32Check.h"
 #include "tests/native/StringBytes.h"
 #include "uninstall/RemovalBatchText.h"
 
@@ -104,7 +105,7 @@ TEST_F(RemovalBatch, FolderThatStillHoldsAFileStays) {
 
 TEST_F(RemovalBatch, PercentSignsInTheFolderNameNameNothingElse) {
     // Unquoted, "%PM_DECOY%" would expand in the batch and name the decoy folder instead.
-    ASSERT_TRUE(SetEnvironmentVariableA("PM_DECOY", "zz"));
+    ASSERT_WIN32(SetEnvironmentVariableA("PM_DECOY", "zz"));
     const std::string folder = temp->Path() + "a%PM_DECOY%b 100%";
     const std::string decoy = temp->Path() + "azzb 100";
     const std::string exe = PlaceProbe(folder);
@@ -132,7 +133,7 @@ TEST_F(RemovalBatch, ProgramThatCannotBeDeletedEndsTheBatchWithinItsBound) {
     const int passes = 3;
     const std::string folder = temp->Path() + "readonly";
     const std::string exe = PlaceProbe(folder);
-    ASSERT_TRUE(SetFileAttributesA(exe.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_WIN32(SetFileAttributesA(exe.c_str(), FILE_ATTRIBUTE_READONLY));
 
     DWORD ended = 0;
     EXPECT_EQ(RunProbe(exe, std::to_string(passes), &ended), 0u);
@@ -173,7 +174,7 @@ TEST_F(RemovalBatch, PlantedPingIsNeverRunAndTheRecordGoesWithTheProgram) {
     const std::string exe = PlaceProbe(folder);
     const std::string record = folder + "\\Uninstall.log";
     ASSERT_TRUE(WriteBytes(record, "File Copy: x\r\n"));
-    ASSERT_TRUE(SetFileAttributesA(record.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_WIN32(SetFileAttributesA(record.c_str(), FILE_ATTRIBUTE_HIDDEN));
 
     // Kept undeletable past the program's end, so that the batch pauses once before its next try.
     HANDLE held = CreateFileA(exe.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);

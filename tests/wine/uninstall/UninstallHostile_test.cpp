@@ -8,6 +8,7 @@
 #include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
+#include "support/Win32Check.h"
 #include "uninstall/UninstallMessages.h"
 
 TEST(UninstallHostile, ValuesThatNameNothingInFullAreLeftAlone) {
@@ -15,11 +16,11 @@ TEST(UninstallHostile, ValuesThatNameNothingInFullAreLeftAlone) {
     // Things that an empty or relative value could reach through the current folder, and that
     // a control record naming a bare module could reach through the module search path.
     const std::string cwd = temp / "cwd";
-    ASSERT_TRUE(CreateDirectoryA(cwd.c_str(), NULL));
-    ASSERT_TRUE(CreateDirectoryA((cwd + "\\rel-dir").c_str(), NULL));
-    ASSERT_TRUE(CreateDirectoryA((cwd + "\\empty").c_str(), NULL));
+    ASSERT_WIN32(CreateDirectoryA(cwd.c_str(), NULL));
+    ASSERT_WIN32(CreateDirectoryA((cwd + "\\rel-dir").c_str(), NULL));
+    ASSERT_WIN32(CreateDirectoryA((cwd + "\\empty").c_str(), NULL));
     ASSERT_TRUE(WriteBytes(cwd + "\\rel.txt", "relative"));
-    ASSERT_TRUE(CopyFileA(TestControlPath().c_str(), (cwd + "\\rel.ocx").c_str(), FALSE));
+    ASSERT_WIN32(CopyFileA(TestControlPath().c_str(), (cwd + "\\rel.ocx").c_str(), FALSE));
     CurrentFolder current(cwd + "\\empty");
     ASSERT_TRUE(current.IsSet());
 
@@ -29,7 +30,7 @@ TEST(UninstallHostile, ValuesThatNameNothingInFullAreLeftAlone) {
     const std::string longCtl = PathOfLength(temp.Path(), MAX_PATH - 1, 'c', ".ocx");
     const std::string longDir = PathOfLength(temp.Path(), MAX_PATH - 1, 'd');
     ASSERT_TRUE(WriteBytes(longFile, "long"));
-    ASSERT_TRUE(CopyFileA(TestControlPath().c_str(), longCtl.c_str(), FALSE));
+    ASSERT_WIN32(CopyFileA(TestControlPath().c_str(), longCtl.c_str(), FALSE));
     const bool longDirMade = CreateDirectoryA(longDir.c_str(), NULL) != FALSE;  // beyond Windows' own limit
     const std::string tooLong(41, 'x');
 

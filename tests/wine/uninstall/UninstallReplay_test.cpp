@@ -10,6 +10,7 @@
 #include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
+#include "support/Win32Check.h"
 #include "uninstall/UninstallMessages.h"
 
 namespace {
@@ -123,6 +124,8 @@ TEST(UninstallReplay, RemovesWhatTheRecordNamesAndReportsEachFile) {
     DeleteRegTree(HKEY_CURRENT_USER, keys);
 }
 
+// The order of the steps and what the dialog is told. The restart step is ReplayThread's stub, so
+// no removal is queued here: SharedPlaces (tests/wine/programs) reaches the real MoveFileEx.
 TEST(UninstallReplay, WithoutABatchTheRecordStaysAndTheRemovalWaitsForARestart) {
     TempFolder temp("no-batch");
     FakeInstall install(temp / "Pindlemark\\");
@@ -161,13 +164,13 @@ TEST(UninstallReplay, UnregisterControlIsTrueOnlyForSOk) {
     CUninstallThread worker;
     for (const Row& row : rows) {
         if (!row.source.empty()) {
-            ASSERT_TRUE(CopyFileA(row.source.c_str(), (temp / row.name).c_str(), FALSE));
+            ASSERT_WIN32(CopyFileA(row.source.c_str(), (temp / row.name).c_str(), FALSE));
         }
         EXPECT_EQ(worker.UnregisterControl((temp / row.name).c_str()), row.result) << row.name;
     }
     EXPECT_EQ(ControlMarker(temp / "x-sfalse.ocx"), "unregistered") << "called, though not S_OK";
     // The module is released again: its file can be deleted at once.
-    EXPECT_TRUE(DeleteFileA((temp / "ok.ocx").c_str()));
+    EXPECT_WIN32(DeleteFileA((temp / "ok.ocx").c_str()));
 }
 
 TEST(UninstallReplay, HiveCodesSelectTheirHive) {
